@@ -1,0 +1,20 @@
+# Sourced by the other scripts: installs the Debian packages the build needs.
+# Packages already installed are skipped; sudo is used only when not root.
+
+VANTREL_PACKAGES=(cmake ninja-build g++ pkg-config clang-format
+  qt6-base-dev libhidapi-dev portaudio19-dev
+  libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont-gothic)
+
+vantrel_install_deps() {
+  local missing=() p
+  for p in "${VANTREL_PACKAGES[@]}" "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo[@]}" apt-get update -q
+  "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
