@@ -1,0 +1,86 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace vantrel::settings {
+
+inline constexpr int kMessageCount = 10;
+using MessageBank = std::array<std::string, kMessageCount>;
+
+// Interface sidetone choices by index, CP932 bytes; index 0 is "なし" (none).
+inline constexpr std::array<std::string_view, 14> SideToneFreqList = {"\x82\xC8\x82\xB5",
+                                                                      "3906",
+                                                                      "1953",
+                                                                      "1302",
+                                                                      "977",
+                                                                      "781",
+                                                                      "651",
+                                                                      "558",
+                                                                      "488",
+                                                                      "434",
+                                                                      "391",
+                                                                      "355",
+                                                                      "326",
+                                                                      "300"};
+inline constexpr int kDefaultSideToneFreqIfIndex = 7;
+
+// Bank A as a first start without a settings file gets it.
+inline const MessageBank kDefaultBankA = {
+    "CQ DE $M K", "$M", "$C", "UR $R ~BK", "NR?", "~BK", "", "TU ~VA E E", "", "TNX FER UR CALL"};
+
+// Every operating setting, named by its settings-file key. Texts are CP932 bytes.
+struct Settings {
+  MessageBank FnMsgA{};
+  MessageBank FnMsgB{};
+  std::string MyCALL = "N0CALL";
+  int WPM = 20;
+  float CqLoopInterval = 5.0f;
+  float WeightDot = 1.0f;
+  float WeightDash = 3.0f;
+  float IntervalChar = 3.0f;
+  float IntervalWord = 7.0f;
+  int PttdBefore = 25;
+  int PttdAfter = 200;
+  std::string Number = "11M";
+  bool Auto = false;
+  bool PaddleRvs = false;
+  bool PTTCtrl = false;
+  bool SideTone = false;
+  int SideToneFreq = 880;
+  std::string SideToneFreqIf = "558";
+  bool LogTime = false;
+
+  // Not in the settings file.
+  int SideToneFreqIfIndex = kDefaultSideToneFreqIfIndex;
+  bool AlwaysOnTop = false;
+  int KnownFirmwareVersion = 0;
+  MessageBank MessageFields = kDefaultBankA;
+  MessageBank WorkBankA{};
+  MessageBank WorkBankB{};
+
+  bool operator==(const Settings&) const = default;
+};
+
+// Accepted ranges, inclusive; the settings file and the setup dialog enforce the same ones.
+template <typename T>
+struct Range {
+  T min;
+  T max;
+  constexpr bool Contains(T value) const { return value >= min && value <= max; }
+};
+
+inline constexpr Range<long> kWpmRange{5, 50};
+inline constexpr Range<long> kPttdBeforeRange{0, 100};
+inline constexpr Range<long> kPttdAfterRange{0, 500};
+inline constexpr Range<long> kSideToneFreqRange{300, 3000};
+inline constexpr Range<double> kCqLoopIntervalRange{0.0, 60.0};
+inline constexpr Range<double> kWeightRange{0.0, 5.0};
+inline constexpr Range<double> kIntervalCharRange{2.0, 10.0};
+inline constexpr Range<double> kIntervalWordRange{3.0, 20.0};
+
+// Position of `text` in SideToneFreqList by whole-text comparison, or the default index.
+int SideToneFreqIfIndexOf(std::string_view text);
+
+}  // namespace vantrel::settings
