@@ -1,0 +1,41 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "keyer/code_table.h"
+
+namespace vantrel::keyer {
+
+// One command carries this many code bytes; later characters of a text are ignored.
+inline constexpr std::size_t kCodesPerCommand = 7;
+
+// Idle: nothing pending. Armed: the text held a '~'. First and Second: the next text's first
+// code is the prosign's first or second half.
+enum class ProsignState { Idle = 0, Armed = 1, First = 2, Second = 3 };
+
+struct EncodedCodes {
+  bool writeCommand = false;
+  bool postCharSent = false;
+  std::array<std::uint8_t, kCodesPerCommand> codes{};
+};
+
+// Turns text into the code bytes of one CmdSendCodes. A '~' joins the first characters of the
+// two texts that follow it into one prosign; a prosign that cannot be built (too many elements,
+// or a half without a code) is dropped without a command or a message.
+class CodeEncoder {
+ public:
+  EncodedCodes Encode(const CodeTable& table, std::string_view text);
+  ProsignState State() const { return state_; }
+
+ private:
+  void Collect(const CodeTable& table, std::string_view text, EncodedCodes& result);
+  void Step(EncodedCodes& result);
+
+  ProsignState state_ = ProsignState::Idle;
+  std::uint8_t firstHalf_ = 0;
+};
+
+}  // namespace vantrel::keyer

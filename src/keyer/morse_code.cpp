@@ -1,0 +1,181 @@
+#include "keyer/morse_code.h"
+
+#include <algorithm>
+#include <bit>
+
+namespace vantrel::keyer {
+
+const std::array<std::uint8_t, kCharacterCount> kCharacterList = {
+    'A',  'B',  'C',  'D',  'E',  'F',  'G',  'H',  'I',  'J',  'K',  'L',  'M',  'N',  'O',  'P',
+    'Q',  'R',  'S',  'T',  'U',  'V',  'W',  'X',  'Y',  'Z',  'a',  'b',  'c',  'd',  'e',  'f',
+    'g',  'h',  'i',  'j',  'k',  'l',  'm',  'n',  'o',  'p',  'q',  'r',  's',  't',  'u',  'v',
+    'w',  'x',  'y',  'z',  '(',  '+',  '=',  '/',  '0',  '1',  '2',  '3',  '4',  '5',  '6',  '7',
+    '8',  '9',  '@',  ' ',  '.',  ',',  '"',  '\'', '?',  '-',  ')',  ':',  0xB1, 0xB2, 0xB3, 0xB4,
+    0xB5, 0xB6, 0xB7, 0xB8, 0xB9, 0xBA, 0xBB, 0xBC, 0xBD, 0xBE, 0xBF, 0xC0, 0xC1, 0xC2, 0xC3, 0xC4,
+    0xC5, 0xC6, 0xC7, 0xC8, 0xC9, 0xCA, 0xCB, 0xCC, 0xCD, 0xCE, 0xCF, 0xD0, 0xD1, 0xD2, 0xD3, 0xD4,
+    0xD5, 0xD6, 0xD7, 0xD8, 0xD9, 0xDA, 0xDB, 0xDC, 0xA6, 0xDD, 0xB0, 0xDE, 0xDF, 0xA3,
+};
+
+const std::array<std::uint8_t, kCharacterCount> kBuiltinCodes = {
+    // A to Z
+    0x60,
+    0x88,
+    0xA8,
+    0x90,
+    0x40,
+    0x28,
+    0xD0,
+    0x08,
+    0x20,
+    0x78,
+    0xB0,
+    0x48,
+    0xE0,
+    0xA0,
+    0xF0,
+    0x68,
+    0xD8,
+    0x50,
+    0x10,
+    0xC0,
+    0x30,
+    0x18,
+    0x70,
+    0x98,
+    0xB8,
+    0xC8,
+    // a to z
+    0x60,
+    0x88,
+    0xA8,
+    0x90,
+    0x40,
+    0x28,
+    0xD0,
+    0x08,
+    0x20,
+    0x78,
+    0xB0,
+    0x48,
+    0xE0,
+    0xA0,
+    0xF0,
+    0x68,
+    0xD8,
+    0x50,
+    0x10,
+    0xC0,
+    0x30,
+    0x18,
+    0x70,
+    0x98,
+    0xB8,
+    0xC8,
+    // ( + = /
+    0xB4,
+    0x54,
+    0x8C,
+    0x94,
+    // 0 to 9
+    0xFC,
+    0x7C,
+    0x3C,
+    0x1C,
+    0x0C,
+    0x04,
+    0x84,
+    0xC4,
+    0xE4,
+    0xF4,
+    // @ space . , " ' ? - ) :
+    0x6A,
+    0x80,
+    0x56,
+    0xCE,
+    0x4A,
+    0x7A,
+    0x32,
+    0x86,
+    0xB6,
+    0xE2,
+    // 0xB1 to 0xDC
+    0xDC,
+    0x60,
+    0x30,
+    0xBC,
+    0x44,
+    0x48,
+    0xA4,
+    0x18,
+    0xB8,
+    0xF8,
+    0xAC,
+    0xD4,
+    0xEC,
+    0x74,
+    0xE8,
+    0xA0,
+    0x28,
+    0x68,
+    0x5C,
+    0x24,
+    0x50,
+    0xA8,
+    0x08,
+    0xD8,
+    0x38,
+    0x88,
+    0xCC,
+    0xC8,
+    0x40,
+    0x90,
+    0x98,
+    0x2C,
+    0xC0,
+    0x8C,
+    0x94,
+    0x70,
+    0x9C,
+    0xE0,
+    0x10,
+    0xD0,
+    0xB4,
+    0xF0,
+    0x58,
+    0xB0,
+    // 0xA6 0xDD 0xB0 0xDE 0xDF 0xA3
+    0x78,
+    0x54,
+    0x6C,
+    0x20,
+    0x34,
+    0x52,
+};
+
+int ElementCount(std::uint8_t code) {
+  if (code == kNoCode) return -1;
+  return kMaxElements - std::countr_zero(code);
+}
+
+std::optional<std::uint8_t> MergeProsign(std::uint8_t first, std::uint8_t second) {
+  const int firstCount = ElementCount(first);
+  const int secondCount = ElementCount(second);
+  if (firstCount < 0 || secondCount < 0 || firstCount + secondCount > kMaxElements) {
+    return std::nullopt;
+  }
+  const unsigned firstMask = (0xFF00u >> firstCount) & 0xFFu;
+  return static_cast<std::uint8_t>((first & firstMask) | (second >> firstCount));
+}
+
+int FindCharacterIndex(std::uint8_t character) {
+  const auto* found = std::find(kCharacterList.begin(), kCharacterList.end(), character);
+  return found == kCharacterList.end() ? -1 : static_cast<int>(found - kCharacterList.begin());
+}
+
+int FindDecodedIndex(std::uint8_t code, bool kanaMode) {
+  const auto start = kBuiltinCodes.begin() + (kanaMode ? kKanaDecodeStart : 0);
+  const auto found = std::find(start, kBuiltinCodes.end(), code);
+  return found == kBuiltinCodes.end() ? -1 : static_cast<int>(found - kBuiltinCodes.begin());
+}
+
+}  // namespace vantrel::keyer
