@@ -1,19 +1,12 @@
 #include "keyer/code_encoder.h"
 
-#include <algorithm>
-
 #include "keyer/morse_code.h"
 
 namespace vantrel::keyer {
-namespace {
-
-constexpr char kProsignMarker = '~';
-
-}  // namespace
 
 EncodedCodes CodeEncoder::Encode(const CodeTable& table, std::string_view text) {
   EncodedCodes result;
-  Collect(table, text.substr(0, std::min(text.size(), kCodesPerCommand)), result);
+  Collect(table, text.substr(0, kCodesPerCommand), result);
   Step(result);
   return result;
 }
@@ -21,9 +14,9 @@ EncodedCodes CodeEncoder::Encode(const CodeTable& table, std::string_view text) 
 void CodeEncoder::Collect(const CodeTable& table, std::string_view text, EncodedCodes& result) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char byte = text[i];
-    if (byte == ' ') {
+    if (byte == kWordSpace) {
       result.codes[i] = kSpaceCode;
-    } else if (byte == kProsignMarker) {
+    } else if (byte == kProsignMark) {
       result.codes[i] = kProsignCode;
       state_ = ProsignState::Armed;
     } else {

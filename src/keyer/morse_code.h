@@ -14,6 +14,10 @@ inline constexpr std::uint8_t kProsignCode = 0xFF;
 inline constexpr std::uint8_t kNoCode = 0x00;
 inline constexpr int kMaxElements = 7;
 
+// In text, a word gap and the mark that joins characters into one prosign.
+inline constexpr char kWordSpace = ' ';
+inline constexpr char kProsignMark = '~';
+
 // The index of a character in this list is what a decoded paddle character travels as, so the
 // order is shared with the window and must not change.
 inline constexpr std::size_t kCharacterCount = 126;
