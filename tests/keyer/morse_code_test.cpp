@@ -30,6 +30,12 @@ TEST(CharacterList, HoldsLettersPunctuationDigitsSpaceAndKatakanaInOrder) {
   EXPECT_EQ(std::vector<std::uint8_t>(kCharacterList.begin(), kCharacterList.end()), expected);
 }
 
+TEST(CharacterList, KanaDecodingStartsAtTheDigitsAndKatakanaFollowTheColon) {
+  EXPECT_EQ(kCharacterList[kKanaDecodeStart], '0');
+  EXPECT_EQ(kCharacterList[kFirstKatakanaIndex - 1], ':');
+  EXPECT_EQ(kCharacterList[kFirstKatakanaIndex], 0xB1);
+}
+
 struct BuiltinRow {
   int index;
   std::uint8_t character;
