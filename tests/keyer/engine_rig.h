@@ -1,0 +1,74 @@
+#pragma once
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "fake_hid.h"
+#include "keyer/cw_device.h"
+#include "platform/manual_timer.h"
+#include "platform/test_doubles.h"
+
+namespace vantrel::keyer::testing {
+
+using Reports = std::vector<std::vector<std::uint8_t>>;
+
+// "00 05 A8" → bytes.
+inline std::vector<std::uint8_t> Hex(const std::string& text) {
+  std::istringstream in(text);
+  std::vector<std::uint8_t> bytes;
+  unsigned value = 0;
+  while (in >> std::hex >> value) bytes.push_back(static_cast<std::uint8_t>(value));
+  return bytes;
+}
+
+inline std::vector<std::uint8_t> Report9(const std::string& text) {
+  auto bytes = Hex(text);
+  bytes.resize(9, 0);
+  return bytes;
+}
+
+template <typename Pred>
+bool WaitUntil(Pred pred) {
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (!pred()) {
+    if (std::chrono::steady_clock::now() > limit) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
+
+// An engine wired to a fake bus, the manual clock and recorders. Version 0 attaches nothing.
+struct EngineRig {
+  FakeHidBus bus;
+  platform::ManualTimerService timers;
+  platform::NullToneOutput tone;
+  platform::RecordingKeyInjector keys;
+  platform::RecordingWindow window;
+  std::shared_ptr<FakeHidBus::Device> hid;
+  std::unique_ptr<CCwDevice> device;
+
+  explicit EngineRig(unsigned version, std::string tablePath = "/nonexistent/Vantrel.tbl") {
+    if (version != 0) hid = bus.Add("hid:0", ProductFor(version), u"JA1XYZ");
+    device = std::make_unique<CCwDevice>(
+        CwDeviceServices{bus, timers, tone, keys, std::move(tablePath), 10});
+    device->SetTargetWindow(&window);
+  }
+  ~EngineRig() { device.reset(); }
+
+  std::vector<std::vector<std::uint8_t>> TakeWrites() {
+    return hid ? bus.TakeWrites(hid) : std::vector<std::vector<std::uint8_t>>{};
+  }
+
+  // Queues input reports and waits until the reader has handled them all.
+  void Feed(const std::vector<std::vector<std::uint8_t>>& reports) {
+    for (const auto& report : reports) bus.Queue(hid, report);
+    bus.WaitDrained(hid);
+  }
+};
+
+}  // namespace vantrel::keyer::testing
