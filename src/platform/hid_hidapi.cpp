@@ -3,8 +3,11 @@
 #include <hidapi.h>
 
 #include <cwchar>
+#include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "platform/diag.h"
 #include "platform/hid_input_framing.h"
