@@ -66,6 +66,7 @@ void DialogExchange::ShowWhole(QLineEdit* edit, int field) {
 
 bool DialogExchange::Fail(QLineEdit* edit, const QString& message) const {
   QMessageBox::warning(dialog_, kMessageTitle, message);
+  dialog_->activateWindow();
   edit->setFocus(Qt::OtherFocusReason);
   edit->selectAll();
   return false;
