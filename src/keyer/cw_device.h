@@ -3,6 +3,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -60,6 +61,8 @@ class CCwDevice {
   CCwDevice& operator=(const CCwDevice&) = delete;
 
   void SetTargetWindow(platform::TargetWindow* window);
+  // Told every new value of the output lines as the PC-timed keying sets it; for measuring.
+  void SetLinesObserver(std::function<void(std::uint8_t lines)> observer);
 
   // Sending.
   int SendText(std::string text);
@@ -136,6 +139,7 @@ class CCwDevice {
   void OnElementEnd();
   void OnSpaceEnd();
   void SetKey(bool down);
+  void SetOutputLines(std::uint8_t lines);
   void SetPtt(bool on);
   void RunPtt(bool on);
   using TimerProc = void (CCwDevice::*)();
@@ -165,6 +169,7 @@ class CCwDevice {
   std::shared_ptr<ReaderContext> reader_;
   std::vector<std::shared_ptr<ReaderContext>> retiredReaders_;
   platform::TargetWindow* targetWindow_ = nullptr;
+  std::function<void(std::uint8_t lines)> linesObserver_;
 
   // Settings.
   unsigned wpm_ = 20;

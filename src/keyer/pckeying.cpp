@@ -100,11 +100,7 @@ void CCwDevice::OnSpaceEnd() {
 }
 
 void CCwDevice::SetKey(bool down) {
-  if (down) {
-    outputLines_ &= ~0x01;
-  } else {
-    outputLines_ |= 0x01;
-  }
+  SetOutputLines(static_cast<std::uint8_t>(down ? outputLines_ & ~0x01 : outputLines_ | 0x01));
   if (pcSidetoneOn_ && sidetoneOpen_) {
     if (down) {
       services_.tone.Start();
@@ -120,12 +116,18 @@ void CCwDevice::SetPtt(bool on) {
     return;
   }
   if (on) {
-    outputLines_ &= ~0x02;
+    SetOutputLines(static_cast<std::uint8_t>(outputLines_ & ~0x02));
     return;
   }
   if (pttHold_) return;
   pttState_ = PttState::Off;
-  outputLines_ |= 0x02;
+  SetOutputLines(static_cast<std::uint8_t>(outputLines_ | 0x02));
+}
+
+void CCwDevice::SetOutputLines(std::uint8_t lines) {
+  if (lines == outputLines_) return;
+  outputLines_ = lines;
+  if (linesObserver_) linesObserver_(lines);
 }
 
 void CCwDevice::RunPtt(bool on) {

@@ -53,7 +53,7 @@ void CCwDevice::StopSendingLocked() {
   if (pcSidetoneOn_ && sidetoneOpen_) services_.tone.Pause();
   CancelTimer(pttTimer_);
   CancelTimer(elementTimer_);
-  outputLines_ = 0x0F;
+  SetOutputLines(0x0F);
   // The lines are released, so the next element must wait for the lead-in again, and a
   // remembered paddle element must not block the paddle.
   paddleMemory_ = PaddleMemory::Empty;

@@ -51,6 +51,11 @@ void CCwDevice::SetTargetWindow(platform::TargetWindow* window) {
   targetWindow_ = window;
 }
 
+void CCwDevice::SetLinesObserver(std::function<void(std::uint8_t lines)> observer) {
+  std::lock_guard lock(mutex_);
+  linesObserver_ = std::move(observer);
+}
+
 bool CCwDevice::OpenDevice() {
   // A write handle left by a failed read is closed here rather than leaked.
   writeHandle_.reset();
