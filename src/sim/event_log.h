@@ -1,0 +1,42 @@
+#pragma once
+
+#include <mutex>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include "platform/timer.h"
+#include "sim/command_codes.h"
+#include "sim/input_reports.h"
+#include "sim/line_transition.h"
+
+namespace vantrel::sim {
+
+// "1.5" for 1500 µs: whole milliseconds, then up to three decimals without trailing zeros.
+std::string FormatLogTime(platform::Micros elapsed);
+// "00 05 A8 00 00 00 00 00 00"
+std::string FormatReportBytes(const Report& report);
+
+// One line per event of the simulated interface, times in ms since `origin`. Safe to call
+// from any thread; it calls nothing but the stream.
+class EventLog {
+ public:
+  EventLog(std::ostream& out, platform::Micros origin) : out_(out), origin_(origin) {}
+
+  void Out(platform::Micros at, const Report& command);
+  void Transition(const LineTransition& transition);
+  // Leaves out an idle status report identical to the report sent before it.
+  void In(platform::Micros at, const Report& report);
+  void Event(platform::Micros at, std::string_view text);
+
+ private:
+  void Write(platform::Micros at, std::string_view rest);
+
+  std::mutex mutex_;
+  std::ostream& out_;
+  const platform::Micros origin_;
+  std::optional<Report> lastIn_;
+};
+
+}  // namespace vantrel::sim

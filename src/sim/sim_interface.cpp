@@ -1,0 +1,161 @@
+#include "sim/sim_interface.h"
+
+#include <utility>
+
+#include "sim/input_reports.h"
+
+namespace vantrel::sim {
+
+SimInterface::SimInterface(platform::TimerService& timers, std::string path, SimConfig config)
+    : path_(std::move(path)),
+      config_(config),
+      strings_(StringsForVersion(config.firmwareVersion)),
+      start_(timers.Now()),
+      recorder_(config.keepHistory),
+      transmitter_(recorder_),
+      timers_(timers, mutex_),
+      keyer_(timers_, transmitter_),
+      paddleReverse_(config.paddleReverse) {
+  std::lock_guard lock(mutex_);
+  PowerUp(start_);
+}
+
+SimInterface::~SimInterface() {
+  timers_.Shutdown();
+}
+
+bool SimInterface::Receive(ReportQueue::Generation generation, const std::uint8_t* data,
+                           std::size_t length) {
+  if (length == 0) return false;
+  std::lock_guard lock(mutex_);
+  if (!queue_.IsLive(generation)) return false;
+  Report command{};
+  for (std::size_t i = 0; i < length && i < command.size(); ++i) command[i] = data[i];
+  const auto now = timers_.Now();
+  recorder_.Command(now, command);
+  Apply(command, now);
+  return true;
+}
+
+void SimInterface::SetPaddle(Paddle paddle) {
+  std::lock_guard lock(mutex_);
+  panel_.inputLines = WithPaddle(panel_.inputLines, paddle, paddleReverse_);
+}
+
+void SimInterface::SetInputLines(std::uint8_t nibble) {
+  std::lock_guard lock(mutex_);
+  panel_.inputLines = nibble & 0x0F;
+}
+
+void SimInterface::SetSpeedSwitch(SpeedSwitch position) {
+  std::lock_guard lock(mutex_);
+  panel_.speedSwitch = position;
+}
+
+void SimInterface::ReportDecoded(std::uint8_t code) {
+  std::lock_guard lock(mutex_);
+  ++panel_.decodeCounter;
+  panel_.decodedCode = code;
+}
+
+void SimInterface::SendSpeedReport(std::uint8_t halfDotMs) {
+  std::lock_guard lock(mutex_);
+  SendPanelReport(KindSpeed, {halfDotMs, 0, 0}, timers_.Now());
+}
+
+void SimInterface::SendModeFlagsReport(std::uint8_t byte0, std::uint8_t byte1, std::uint8_t byte2) {
+  std::lock_guard lock(mutex_);
+  SendPanelReport(KindModeFlags, {byte0, byte1, byte2}, timers_.Now());
+}
+
+void SimInterface::Unplug() {
+  std::lock_guard lock(mutex_);
+  if (!plugged_) return;
+  plugged_ = false;
+  timers_.CancelAll();
+  keyer_.Reset();
+  transmitter_.ReleaseAll(timers_.Now());
+  queue_.Disconnect();
+}
+
+void SimInterface::Plug() {
+  std::lock_guard lock(mutex_);
+  if (plugged_) return;
+  plugged_ = true;
+  queue_.Connect();
+  PowerUp(timers_.Now());
+}
+
+bool SimInterface::IsPlugged() const {
+  std::lock_guard lock(mutex_);
+  return plugged_;
+}
+
+void SimInterface::SetEventLog(EventLog* log) {
+  std::lock_guard lock(mutex_);
+  recorder_.SetLog(log);
+}
+
+void SimInterface::NoteEvent(std::string_view text) {
+  std::lock_guard lock(mutex_);
+  recorder_.Event(timers_.Now(), text);
+}
+
+std::vector<ReceivedCommand> SimInterface::Commands() const {
+  std::lock_guard lock(mutex_);
+  return recorder_.Commands();
+}
+
+std::vector<LineTransition> SimInterface::Transitions() const {
+  std::lock_guard lock(mutex_);
+  return recorder_.Transitions();
+}
+
+void SimInterface::ClearHistory() {
+  std::lock_guard lock(mutex_);
+  recorder_.Clear();
+}
+
+bool SimInterface::IsOn(Line line) const {
+  std::lock_guard lock(mutex_);
+  return transmitter_.IsOn(line);
+}
+
+std::uint8_t SimInterface::BufferState() const {
+  std::lock_guard lock(mutex_);
+  return keyer_.BufferState();
+}
+
+KeyerSettings SimInterface::Settings() const {
+  std::lock_guard lock(mutex_);
+  return keyer_.Settings();
+}
+
+void SimInterface::PowerUp(platform::Micros now) {
+  panel_ = {};
+  paddleReverse_ = config_.paddleReverse;
+  if (Keys()) ArmStatus(now + config_.statusIntervalUs);
+}
+
+void SimInterface::ArmStatus(platform::Micros deadline) {
+  timers_.ArmAt(deadline, [this](platform::Micros at) {
+    SendPanelReport(KindStatus, {}, at);
+    ArmStatus(at + config_.statusIntervalUs);
+  });
+}
+
+void SimInterface::ScheduleReply(platform::Micros now) {
+  timers_.ArmAt(now + config_.pollIntervalUs,
+                [this](platform::Micros at) { Emit(InputLineReport(panel_.inputLines), at); });
+}
+
+void SimInterface::SendPanelReport(std::uint8_t kind, std::array<std::uint8_t, 3> body,
+                                   platform::Micros at) {
+  Emit(PanelReport(config_.firmwareVersion, panel_, keyer_.BufferState(), kind, body), at);
+}
+
+void SimInterface::Emit(const Report& report, platform::Micros at) {
+  if (queue_.Push(report)) recorder_.Input(at, report);
+}
+
+}  // namespace vantrel::sim

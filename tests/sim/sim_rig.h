@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <vector>
+
+#include "platform/hid.h"
+#include "platform/manual_timer.h"
+#include "sim/command_codes.h"
+#include "sim/sim_bus.h"
+#include "sim/sim_interface.h"
+
+namespace vantrel::sim {
+
+// One simulated interface on a manual clock, with one handle open to it.
+struct SimRig {
+  explicit SimRig(SimConfig config = {})
+      : device(bus.Attach(timers, config)), handle(bus.Open(device.Path())) {}
+
+  // Report id 0, then the command and its parameters; the rest 0.
+  bool Send(std::initializer_list<std::uint8_t> bytes) {
+    Report report{};
+    std::size_t i = 1;
+    for (const auto byte : bytes) report[i++] = byte;
+    return handle->Write(report.data(), report.size());
+  }
+
+  // Every report waiting now, without waiting for more.
+  std::vector<Report> ReadWaiting() {
+    std::vector<Report> reports;
+    Report report{};
+    while (handle->Read(report.data(), report.size(), 0) > 0) reports.push_back(report);
+    return reports;
+  }
+
+  platform::ManualTimerService timers;
+  SimBus bus;
+  SimInterface& device;
+  std::unique_ptr<platform::HidDevice> handle;
+};
+
+inline LineTransition Key(platform::Micros at, bool on) {
+  return {at, Line::Key, on};
+}
+inline LineTransition Ptt(platform::Micros at, bool on) {
+  return {at, Line::Ptt, on};
+}
+
+}  // namespace vantrel::sim
