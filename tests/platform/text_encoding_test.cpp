@@ -12,6 +12,10 @@ struct EncodingCase {
   std::string utf8;
 };
 
+void PrintTo(const EncodingCase& c, std::ostream* os) {
+  *os << c.utf8.size() << " UTF-8 bytes";
+}
+
 class RoundTrip : public testing::TestWithParam<EncodingCase> {};
 
 TEST_P(RoundTrip, ConvertsBothWaysByteExact) {

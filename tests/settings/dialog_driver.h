@@ -18,10 +18,11 @@ class DialogDriver {
  public:
   explicit DialogDriver(CSetupDlg& dialog) : dialog_(dialog) {}
 
-  void Open() {
+  // Shows the dialog and returns whether it became the active window.
+  bool Open() {
     dialog_.show();
     dialog_.activateWindow();
-    QTest::qWaitForWindowActive(&dialog_);
+    return QTest::qWaitForWindowActive(&dialog_);
   }
 
   QLineEdit* Edit(int id) const { return static_cast<QLineEdit*>(dialog_.Control(id)); }

@@ -34,6 +34,10 @@ struct ParseCase {
   std::optional<unsigned long> whole;
 };
 
+void PrintTo(const ParseCase& c, std::ostream* os) {
+  *os << '"' << c.text << '"';
+}
+
 class ParseField : public testing::TestWithParam<ParseCase> {};
 
 TEST_P(ParseField, AcceptsOnlyAWholeNumberText) {

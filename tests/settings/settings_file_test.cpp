@@ -109,6 +109,10 @@ struct LineCase {
   void (*check)(const Settings&);
 };
 
+void PrintTo(const LineCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class ReadLine : public testing::TestWithParam<LineCase> {};
 
 TEST_P(ReadLine, TakesOverAsTheKeyRulesSay) {

@@ -125,6 +125,12 @@ class FailingOps : public PosixFileOps {
   bool written_ = false;
 };
 
+void PrintTo(Fault fault, std::ostream* os) {
+  static const char* const kNames[] = {"open",  "short write", "write error",
+                                       "fsync", "close",       "rename"};
+  *os << kNames[static_cast<int>(fault)];
+}
+
 class SaveFailure : public testing::TestWithParam<Fault> {};
 
 TEST_P(SaveFailure, ReportsFailureAndKeepsTheOldFileByteForByte) {

@@ -37,7 +37,7 @@ class SetupDlgTest : public testing::Test {
 };
 
 TEST_F(SetupDlgTest, OpensOnBankAWhateverWasShownLast) {
-  ui_.Open();
+  ASSERT_TRUE(ui_.Open());
   EXPECT_TRUE(Checked(kIdBankA));
   EXPECT_EQ(Text(MessageEditId(1)), "A1");
   EXPECT_EQ(Text(MessageEditId(10)), "A10");
@@ -48,20 +48,20 @@ TEST_F(SetupDlgTest, OpensOnBankAWhateverWasShownLast) {
   EXPECT_FALSE(dlg_.isVisible());
   EXPECT_EQ(dlg_.result(), QDialog::Rejected);
 
-  ui_.Open();
+  ASSERT_TRUE(ui_.Open());
   EXPECT_TRUE(Checked(kIdBankA));
   EXPECT_FALSE(Checked(kIdBankB));
   EXPECT_EQ(Text(MessageEditId(3)), "A3");
 }
 
 TEST_F(SetupDlgTest, FirstControlOfTheTabOrderHasTheFocus) {
-  ui_.Open();
+  ASSERT_TRUE(ui_.Open());
   EXPECT_EQ(QApplication::focusWidget(), dlg_.Control(kIdBankA));
 }
 
 TEST_F(SetupDlgTest, TabMovesThroughTheControlsInTemplateOrder) {
   dlg_.KnownFirmwareVersion = 23;
-  ui_.Open();
+  ASSERT_TRUE(ui_.Open());
   std::vector<int> expected = {kIdBankA};
   for (int n = 1; n <= kMessageCount; ++n) expected.push_back(MessageEditId(n));
   expected.insert(
@@ -83,7 +83,7 @@ TEST_F(SetupDlgTest, TabMovesThroughTheControlsInTemplateOrder) {
 }
 
 TEST_F(SetupDlgTest, EditsInBothBanksAreCommittedByOk) {
-  ui_.Open();
+  ASSERT_TRUE(ui_.Open());
   ui_.Type(MessageEditId(3), "new A3");
   ui_.Click(kIdBankB);
   EXPECT_EQ(Text(MessageEditId(3)), "B3");
@@ -99,7 +99,7 @@ TEST_F(SetupDlgTest, EditsInBothBanksAreCommittedByOk) {
 }
 
 TEST_F(SetupDlgTest, EditsInBothBanksAreDroppedByCancel) {
-  ui_.Open();
+  ASSERT_TRUE(ui_.Open());
   ui_.Type(MessageEditId(3), "new A3");
   ui_.Click(kIdBankB);
   ui_.Type(MessageEditId(3), "new B3");
@@ -112,7 +112,7 @@ TEST_F(SetupDlgTest, EditsInBothBanksAreDroppedByCancel) {
 }
 
 TEST_F(SetupDlgTest, OkWhileBankBIsShownCommitsTheShownEdits) {
-  ui_.Open();
+  ASSERT_TRUE(ui_.Open());
   ui_.Click(kIdBankB);
   ui_.Type(MessageEditId(10), "  lead");
   EXPECT_EQ(PressOk(), "");
@@ -121,7 +121,7 @@ TEST_F(SetupDlgTest, OkWhileBankBIsShownCommitsTheShownEdits) {
 }
 
 TEST_F(SetupDlgTest, ClickingTheShownBankChangesNothing) {
-  ui_.Open();
+  ASSERT_TRUE(ui_.Open());
   ui_.Type(MessageEditId(2), "typed");
   ui_.Type(kIdCqLoopInterval, "99");
   EXPECT_EQ(DialogDriver::MessageDuring([this] { ui_.Click(kIdBankA); }), "");
@@ -131,13 +131,13 @@ TEST_F(SetupDlgTest, ClickingTheShownBankChangesNothing) {
 }
 
 TEST_F(SetupDlgTest, EnterPressesOkAndEscapeCancels) {
-  ui_.Open();
+  ASSERT_TRUE(ui_.Open());
   ui_.Type(kIdMyCall, "JA1XYZ");
   QTest::keyClick(ui_.Edit(kIdMyCall), Qt::Key_Return);
   EXPECT_EQ(dlg_.result(), QDialog::Accepted);
   EXPECT_EQ(dlg_.MyCALL, "JA1XYZ");
 
-  ui_.Open();
+  ASSERT_TRUE(ui_.Open());
   ui_.Type(kIdMessage1, "dropped");
   QTest::keyClick(ui_.Edit(kIdMessage1), Qt::Key_Escape);
   EXPECT_EQ(dlg_.result(), QDialog::Rejected);
@@ -150,7 +150,7 @@ TEST_F(SetupDlgTest, ShowsNumbersInShortForm) {
   dlg_.CqLoopInterval = 12.25f;
   dlg_.IntervalWord = 0.1f;
   dlg_.PttdAfter = 500;
-  ui_.Open();
+  ASSERT_TRUE(ui_.Open());
   EXPECT_EQ(Text(kIdWeightDot), "0.5");
   EXPECT_EQ(Text(kIdWeightDash), "5");
   EXPECT_EQ(Text(kIdCqLoopInterval), "12.25");
@@ -160,7 +160,7 @@ TEST_F(SetupDlgTest, ShowsNumbersInShortForm) {
 }
 
 TEST_F(SetupDlgTest, ReadsEverySettingOnOk) {
-  ui_.Open();
+  ASSERT_TRUE(ui_.Open());
   ui_.Click(kIdPttCtrl);
   ui_.Click(kIdPaddleRvs);
   ui_.Click(kIdAuto);
@@ -209,7 +209,7 @@ class FieldValidation : public SetupDlgTest, public testing::WithParamInterface<
 
 TEST_P(FieldValidation, RefusesWithTheReasonAndFocusesTheField) {
   const FieldCase& c = GetParam();
-  ui_.Open();
+  ASSERT_TRUE(ui_.Open());
   ui_.Type(MessageEditId(1), "kept edit");
   ui_.Type(c.id, QString::fromUtf8(c.typed));
   EXPECT_EQ(PressOk(), QString::fromUtf8(c.message));
@@ -251,7 +251,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<FieldCase>& info) { return std::string(info.param.name); });
 
 TEST_F(SetupDlgTest, FieldsReadBeforeAFailureKeepTheirNewValues) {
-  ui_.Open();
+  ASSERT_TRUE(ui_.Open());
   ui_.Type(kIdNumber, "42");
   ui_.Type(kIdCqLoopInterval, "9");
   ui_.Type(kIdPttdBefore, "101");
@@ -264,7 +264,7 @@ TEST_F(SetupDlgTest, FieldsReadBeforeAFailureKeepTheirNewValues) {
 }
 
 TEST_F(SetupDlgTest, BankSwitchWithABadFieldShowsTheMessageAndStillSwitches) {
-  ui_.Open();
+  ASSERT_TRUE(ui_.Open());
   ui_.Type(MessageEditId(4), "edited A4");
   ui_.Type(kIdCqLoopInterval, "61");
   QString message = DialogDriver::MessageDuring([this] { ui_.Click(kIdBankB); });
@@ -276,13 +276,13 @@ TEST_F(SetupDlgTest, BankSwitchWithABadFieldShowsTheMessageAndStillSwitches) {
 }
 
 TEST_F(SetupDlgTest, WeightChangedBeforeABankSwitchSurvivesCancel) {
-  ui_.Open();
+  ASSERT_TRUE(ui_.Open());
   ui_.Type(kIdWeightDot, "2.5");
   ui_.Click(kIdBankB);
   ui_.Click(kIdCancel);
   EXPECT_EQ(dlg_.WeightDot, 2.5f);
   EXPECT_EQ(dlg_.FnMsgB[0], "B1");
-  ui_.Open();
+  ASSERT_TRUE(ui_.Open());
   EXPECT_EQ(Text(kIdWeightDot), "2.5");
 }
 
@@ -291,11 +291,15 @@ struct FirmwareCase {
   bool list_enabled;
 };
 
+void PrintTo(const FirmwareCase& c, std::ostream* os) {
+  *os << "firmware " << c.firmware;
+}
+
 class FrequencyControls : public SetupDlgTest, public testing::WithParamInterface<FirmwareCase> {};
 
 TEST_P(FrequencyControls, ExactlyOneIsEnabled) {
   dlg_.KnownFirmwareVersion = GetParam().firmware;
-  ui_.Open();
+  ASSERT_TRUE(ui_.Open());
   EXPECT_EQ(dlg_.Control(kIdSideToneFreqIf)->isEnabled(), GetParam().list_enabled);
   EXPECT_EQ(dlg_.Control(kIdSideToneFreq)->isEnabled(), !GetParam().list_enabled);
 }
@@ -314,7 +318,7 @@ TEST_F(SetupDlgTest, SideToneListHoldsTheFourteenChoices) {
 
 TEST_F(SetupDlgTest, ChoosingNoneGivesIndexZero) {
   dlg_.KnownFirmwareVersion = 23;
-  ui_.Open();
+  ASSERT_TRUE(ui_.Open());
   EXPECT_EQ(SideToneList()->currentIndex(), 7);
   SideToneList()->setFocus();
   QTest::keyClick(SideToneList(), Qt::Key_Home);
@@ -330,11 +334,15 @@ struct SelectCase {
   int index_after_ok;
 };
 
+void PrintTo(const SelectCase& c, std::ostream* os) {
+  *os << '"' << c.text << '"';
+}
+
 class SideToneSelection : public SetupDlgTest, public testing::WithParamInterface<SelectCase> {};
 
 TEST_P(SideToneSelection, SelectsTheFirstEntryBeginningWithTheText) {
   dlg_.SideToneFreqIf = GetParam().text;
-  ui_.Open();
+  ASSERT_TRUE(ui_.Open());
   EXPECT_EQ(SideToneList()->currentIndex(), GetParam().selected);
   EXPECT_EQ(PressOk(), "");
   EXPECT_EQ(dlg_.SideToneFreqIfIndex, GetParam().index_after_ok);
@@ -347,14 +355,14 @@ INSTANTIATE_TEST_SUITE_P(SetupDlg, SideToneSelection,
 
 TEST_F(SetupDlgTest, NoSelectionOnOkGivesIndexSevenAndAnEmptyText) {
   dlg_.SideToneFreqIf = "1000";
-  ui_.Open();
+  ASSERT_TRUE(ui_.Open());
   EXPECT_EQ(PressOk(), "");
   EXPECT_EQ(dlg_.SideToneFreqIf, "");
   EXPECT_EQ(dlg_.SideToneFreqIfIndex, 7);
 }
 
 TEST_F(SetupDlgTest, A257thByteCannotBeTyped) {
-  ui_.Open();
+  ASSERT_TRUE(ui_.Open());
   ui_.Type(kIdMessage1, QString(256, u'x'));
   QTest::keyClicks(ui_.Edit(kIdMessage1), "y");
   EXPECT_EQ(Text(kIdMessage1), QString(256, u'x'));
@@ -375,7 +383,7 @@ TEST_F(SetupDlgTest, A257thByteCannotBeTyped) {
 }
 
 TEST_F(SetupDlgTest, CharactersWithoutACp932FormCannotBeTyped) {
-  ui_.Open();
+  ASSERT_TRUE(ui_.Open());
   ui_.Type(kIdNumber, "5");
   DialogDriver::TypeText(ui_.Edit(kIdNumber), QString::fromUtf8("\xF0\x9F\x98\x80"));
   EXPECT_EQ(Text(kIdNumber), "5");
@@ -383,7 +391,7 @@ TEST_F(SetupDlgTest, CharactersWithoutACp932FormCannotBeTyped) {
 
 TEST_F(SetupDlgTest, OverlongFieldFromTheFileIsRefusedWithTheLengthMessage) {
   dlg_.MyCALL = std::string(300, 'C');
-  ui_.Open();
+  ASSERT_TRUE(ui_.Open());
   EXPECT_EQ(PressOk(), "256 バイト以内で入力してください。");
   EXPECT_TRUE(QTest::qWaitForWindowActive(&dlg_));
   EXPECT_EQ(QApplication::focusWidget(), dlg_.Control(kIdMyCall));
