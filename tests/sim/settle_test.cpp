@@ -47,6 +47,43 @@ TEST(AdvanceAndSettle, RunsTheOneReplyPerCommandLoopExactlyOnTheClock) {
     EXPECT_EQ(commands[i].at, 1000 * static_cast<platform::Micros>(i));
 }
 
+// Reads like the host's reader thread from firmware 20 on: it only takes the reports in.
+class CountingReader {
+ public:
+  CountingReader(SimBus& bus, const std::string& path)
+      : handle_(bus.Open(path)), thread_([this] { Run(); }) {}
+  ~CountingReader() {
+    stop_ = true;
+    thread_.join();
+  }
+  int Count() const { return count_; }
+
+ private:
+  void Run() {
+    Report report{};
+    while (!stop_) {
+      const int count = handle_->Read(report.data(), report.size(), 10);
+      if (count < 0) return;
+      if (count > 0) ++count_;
+    }
+  }
+
+  std::unique_ptr<platform::HidDevice> handle_;
+  std::atomic<bool> stop_ = false;
+  std::atomic<int> count_ = 0;
+  std::thread thread_;
+};
+
+TEST(AdvanceAndSettle, EveryStatusReportIsReadBeforeTheCallReturns) {
+  SimRig rig;
+  rig.handle.reset();
+  CountingReader reader(rig.bus, rig.device.Path());
+  for (int step = 1; step <= 10; ++step) {
+    ASSERT_TRUE(AdvanceAndSettle(rig.timers, rig.bus, step * 5000, 5000));
+    EXPECT_EQ(reader.Count(), step);
+  }
+}
+
 TEST(AdvanceAndSettle, SettlesAtOnceWhenNobodyReads) {
   SimRig rig;
   EXPECT_TRUE(AdvanceAndSettle(rig.timers, rig.bus, 3000));
