@@ -16,6 +16,7 @@
 namespace vantrel::platform {
 
 struct PortAudioTone::Voice {
+  explicit Voice(SquareWave w) : wave(w) {}
   SquareWave wave;
   std::atomic<bool> sounding = false;
 };
