@@ -1,0 +1,21 @@
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "sim/script.h"
+
+// Any text parses without throwing, every message names a line of the text, and actions come
+// only from lines that gave no error.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  const auto parsed = vantrel::sim::ParseScript(text);
+  const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+  for (const auto& error : parsed.errors) {
+    if (error.line < 1 || static_cast<std::size_t>(error.line) > lines) std::abort();
+    if (vantrel::sim::FormatScriptError(error).empty()) std::abort();
+  }
+  if (parsed.actions.size() + parsed.errors.size() > lines) std::abort();
+  return 0;
+}
