@@ -65,13 +65,13 @@ std::optional<unsigned> ParseNumber(std::string_view text, int base, unsigned ma
   return value;
 }
 
-struct VerbSpec {
+struct VerbRule {
   std::string_view name;
   ScriptVerb verb;
   std::size_t arguments;
 };
 
-constexpr VerbSpec kVerbs[] = {
+constexpr VerbRule kVerbs[] = {
     {"paddle", ScriptVerb::Paddle, 1}, {"decode", ScriptVerb::Decode, 1},
     {"input", ScriptVerb::Input, 1},   {"switch", ScriptVerb::Switch, 1},
     {"speed", ScriptVerb::Speed, 1},   {"modeflags", ScriptVerb::ModeFlags, 3},
@@ -138,17 +138,17 @@ std::optional<std::string> ParseLine(std::string_view line, std::vector<ScriptAc
   const auto at = ParseTime(tokens[0]);
   if (!at) return "bad time \"" + std::string(tokens[0]) + "\"";
   if (tokens.size() < 2) return std::string("missing action");
-  const VerbSpec* spec = nullptr;
+  const VerbRule* rule = nullptr;
   for (const auto& candidate : kVerbs) {
-    if (candidate.name == tokens[1]) spec = &candidate;
+    if (candidate.name == tokens[1]) rule = &candidate;
   }
-  if (!spec) return "unknown action \"" + std::string(tokens[1]) + "\"";
+  if (!rule) return "unknown action \"" + std::string(tokens[1]) + "\"";
   const std::vector<std::string_view> args(tokens.begin() + 2, tokens.end());
-  if (args.size() != spec->arguments) {
-    return std::string(spec->name) + " takes " + std::to_string(spec->arguments) +
+  if (args.size() != rule->arguments) {
+    return std::string(rule->name) + " takes " + std::to_string(rule->arguments) +
            " argument(s), not " + std::to_string(args.size());
   }
-  ScriptAction action{.at = *at, .verb = spec->verb, .text = Join(tokens, 1)};
+  ScriptAction action{.at = *at, .verb = rule->verb, .text = Join(tokens, 1)};
   if (!ParseArguments(action, args)) return "bad argument in \"" + action.text + "\"";
   out.push_back(std::move(action));
   return {};
