@@ -1,0 +1,64 @@
+#include "app/machine.h"
+
+#include <iterator>
+
+#include "platform/hid_hidapi.h"
+#include "platform/sound_portaudio.h"
+#include "sim/sim_bus.h"
+
+namespace vantrel::app {
+namespace {
+
+bool AttachSimulated(Machine& machine, const AppOptions& options,
+                     const std::vector<sim::ScriptAction>& script, std::string& error) {
+  auto bus = std::make_unique<sim::SimBus>();
+  sim::SimConfig config;
+  config.firmwareVersion = options.simulateVersion;
+  config.keepHistory = false;
+  sim::SimInterface& device = bus->Attach(machine.timers, config);
+  if (!options.simulateLog.empty()) {
+    machine.simulateLogFile.open(options.simulateLog, std::ios::app);
+    if (!machine.simulateLogFile) {
+      error = options.simulateLog + ": cannot be opened for writing";
+      return false;
+    }
+    machine.simulateLog =
+        std::make_unique<sim::EventLog>(machine.simulateLogFile, device.StartTime());
+    device.SetEventLog(machine.simulateLog.get());
+  }
+  machine.bus = std::move(bus);
+  if (!script.empty()) {
+    machine.script = std::make_unique<sim::ScriptRunner>(machine.timers, device, script);
+  }
+  return true;
+}
+
+}  // namespace
+
+std::vector<sim::ScriptAction> ReadScript(const std::string& file, std::string& error) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) {
+    error = file + ": cannot be read";
+    return {};
+  }
+  sim::ParsedScript parsed = sim::ParseScript(std::string(std::istreambuf_iterator<char>(in), {}));
+  for (const sim::ScriptError& bad : parsed.errors) {
+    error += file + ": " + sim::FormatScriptError(bad) + "\n";
+  }
+  return parsed.actions;
+}
+
+std::unique_ptr<Machine> MakeMachine(const AppOptions& options,
+                                     const std::vector<sim::ScriptAction>& script,
+                                     std::string& error) {
+  auto machine = std::make_unique<Machine>();
+  machine->tone = platform::MakeSystemToneOutput();
+  if (!options.simulate) {
+    machine->bus = std::make_unique<platform::HidapiBus>();
+    return machine;
+  }
+  if (!AttachSimulated(*machine, options, script, error)) return nullptr;
+  return machine;
+}
+
+}  // namespace vantrel::app

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/app_options.h"
+#include "platform/hid.h"
+#include "platform/sound.h"
+#include "platform/timer_thread.h"
+#include "sim/event_log.h"
+#include "sim/script.h"
+#include "sim/script_runner.h"
+
+namespace vantrel::app {
+
+// The devices the program runs on: the machine's HID devices, or one simulated interface with
+// its event log and script. The members go in reverse order, so the script stops before the
+// interface, and the interface before the log it writes to.
+struct Machine {
+  platform::ThreadTimerService timers;
+  std::unique_ptr<platform::ToneOutput> tone;
+  std::ofstream simulateLogFile;
+  std::unique_ptr<sim::EventLog> simulateLog;
+  std::unique_ptr<platform::HidBus> bus;
+  std::unique_ptr<sim::ScriptRunner> script;
+};
+
+// The script's actions, or every bad line as "FILE: line N: ..." in `error`.
+std::vector<sim::ScriptAction> ReadScript(const std::string& file, std::string& error);
+
+// nullptr with `error` set when the event log cannot be opened.
+std::unique_ptr<Machine> MakeMachine(const AppOptions& options,
+                                     const std::vector<sim::ScriptAction>& script,
+                                     std::string& error);
+
+}  // namespace vantrel::app

@@ -1,0 +1,75 @@
+#include "app/main_app.h"
+
+#include <QMessageBox>
+
+#include <filesystem>
+#include <iostream>
+#include <new>
+
+#include "app/app_options.h"
+#include "app/machine.h"
+#include "app/window_run.h"
+#include "platform/single_instance.h"
+#include "ui/about_text.h"
+
+namespace vantrel::app {
+namespace {
+
+const QString kOutOfMemoryText = QStringLiteral("メモリ不足エラー。");
+const QString kNoWorkingDirText =
+    QStringLiteral("作業フォルダを取得できません。Vantrel を終了します。\n%1");
+
+constexpr int kUsageError = 2;
+
+std::vector<std::string> Arguments(const QStringList& all) {
+  std::vector<std::string> arguments;
+  for (qsizetype i = 1; i < all.size(); ++i) arguments.push_back(all[i].toStdString());
+  return arguments;
+}
+
+QString SimulatedNote(const AppOptions& options) {
+  if (!options.simulate) return {};
+  return QStringLiteral("シミュレーション %1")
+      .arg(QString::fromStdString(ui::AboutVersionText(options.simulateVersion)));
+}
+
+}  // namespace
+
+CMainApp::CMainApp(int& argc, char** argv) : QApplication(argc, argv) {}
+
+int CMainApp::InitInstance() {
+  ParsedOptions parsed = ParseAppOptions(Arguments(arguments()));
+  if (!parsed.error.empty()) {
+    std::cerr << "vantrel: " << parsed.error << "\n" << kUsage;
+    return kUsageError;
+  }
+  std::string error;
+  std::vector<sim::ScriptAction> script;
+  if (!parsed.options.simulateScript.empty()) {
+    script = ReadScript(parsed.options.simulateScript, error);
+    if (!error.empty()) {
+      std::cerr << error;
+      return kUsageError;
+    }
+  }
+  std::filesystem::path workingDir;
+  try {
+    workingDir = std::filesystem::current_path();
+  } catch (const std::bad_alloc&) {
+    QMessageBox::critical(nullptr, QStringLiteral("Vantrel"), kOutOfMemoryText);
+    return 1;
+  } catch (const std::filesystem::filesystem_error& failure) {
+    QMessageBox::critical(nullptr, QStringLiteral("Vantrel"),
+                          kNoWorkingDirText.arg(QString::fromLocal8Bit(failure.what())));
+    return 1;
+  }
+  WindowRun run{workingDir, platform::SingleInstance::DefaultDirectory(),
+                SimulatedNote(parsed.options), [&]() -> std::unique_ptr<Machine> {
+                  auto machine = MakeMachine(parsed.options, script, error);
+                  if (!machine) std::cerr << "vantrel: " << error << "\n";
+                  return machine;
+                }};
+  return RunOperatingWindow(run);
+}
+
+}  // namespace vantrel::app

@@ -1,0 +1,97 @@
+#include "ui/main_dlg_layout.h"
+
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+
+#include "settings/setup_dlg_layout.h"
+#include "ui/dialog_font.h"
+#include "ui/main_dlg_template.h"
+#include "ui/up_down_control.h"
+
+namespace vantrel::ui {
+namespace {
+
+using K = MainControlKind;
+
+QPushButton* MakeButton(QDialog* dialog, const QString& caption, K kind) {
+  auto* button = new QPushButton(caption, dialog);
+  button->setDefault(kind == K::kDefaultButton);
+  if (kind == K::kToggle) {
+    button->setCheckable(true);
+    button->setAutoDefault(false);
+  }
+  if (kind == K::kLeftAlignedButton) button->setStyleSheet(QStringLiteral("text-align: left"));
+  return button;
+}
+
+QWidget* MakeControl(QDialog* dialog, const MainControlSpec& spec) {
+  QString caption = QString::fromUtf8(spec.caption);
+  switch (spec.kind) {
+    case K::kLineEdit:
+      return new QLineEdit(dialog);
+    case K::kDigitsEdit: {
+      auto* edit = new QLineEdit(dialog);
+      edit->setValidator(
+          new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
+      return edit;
+    }
+    case K::kUpDown:
+      return new UpDownControl(dialog);
+    case K::kLog: {
+      auto* log = new QPlainTextEdit(dialog);
+      log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+      log->setTabChangesFocus(true);
+      return log;
+    }
+    case K::kLabel:
+      return new QLabel(caption, dialog);
+    case K::kGroupBox:
+      return new QGroupBox(caption, dialog);
+    case K::kRadio:
+      return new QRadioButton(caption, dialog);
+    case K::kToggle:
+    case K::kButton:
+    case K::kDefaultButton:
+    case K::kLeftAlignedButton:
+      return MakeButton(dialog, caption, spec.kind);
+  }
+  return nullptr;
+}
+
+void Connect(const std::map<int, QWidget*>& controls,
+             const std::vector<std::pair<const MainControlSpec*, QWidget*>>& made) {
+  for (std::size_t i = 0; i < made.size(); ++i) {
+    const auto& [spec, control] = made[i];
+    if (spec->buddy != 0) static_cast<QLabel*>(control)->setBuddy(controls.at(spec->buddy));
+    if (spec->kind == K::kUpDown && i > 0) {
+      static_cast<UpDownControl*>(control)->SetBuddy(static_cast<QLineEdit*>(made[i - 1].second));
+    }
+  }
+}
+
+}  // namespace
+
+std::map<int, QWidget*> BuildMainDialog(QDialog* dialog) {
+  dialog->setFont(DialogFont());
+  settings::DialogUnits units = settings::DialogUnitsFor(dialog->font());
+  dialog->setFixedSize(units.X(kMainDialogWidth), units.Y(kMainDialogHeight));
+  std::map<int, QWidget*> controls;
+  std::vector<std::pair<const MainControlSpec*, QWidget*>> made;
+  for (const MainControlSpec& spec : MainDialogTemplate()) {
+    QWidget* control = MakeControl(dialog, spec);
+    control->setGeometry(units.X(spec.x), units.Y(spec.y), units.X(spec.width),
+                         units.Y(spec.height));
+    if (spec.id != 0) controls[spec.id] = control;
+    made.emplace_back(&spec, control);
+  }
+  Connect(controls, made);
+  return controls;
+}
+
+}  // namespace vantrel::ui
