@@ -1,0 +1,25 @@
+#pragma once
+
+#include "keyer/cw_device.h"
+#include "operating/keyer_port.h"
+
+namespace vantrel::operating {
+
+// KeyerPort over the real engine.
+class CwDevicePort final : public KeyerPort {
+ public:
+  explicit CwDevicePort(keyer::CCwDevice& device) : device_(device) {}
+
+  void SendText(std::string text) override;
+  void StopSending() override;
+  void ClearBuffer() override;
+  int SetSpeed(unsigned wpm) override;
+  unsigned GetSpeed() const override;
+  void SetPttHold(bool on) override;
+  unsigned FirmwareVersion() const override;
+
+ private:
+  keyer::CCwDevice& device_;
+};
+
+}  // namespace vantrel::operating

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+namespace vantrel::operating {
+
+// The keyer engine as the operating logic uses it.
+class KeyerPort {
+ public:
+  virtual ~KeyerPort() = default;
+  virtual void SendText(std::string text) = 0;
+  virtual void StopSending() = 0;
+  virtual void ClearBuffer() = 0;
+  // 0 on success, -1 when `wpm` is outside 5..50 and nothing was stored.
+  virtual int SetSpeed(unsigned wpm) = 0;
+  virtual unsigned GetSpeed() const = 0;
+  virtual void SetPttHold(bool on) = 0;
+  // 0 while no interface is open.
+  virtual unsigned FirmwareVersion() const = 0;
+};
+
+}  // namespace vantrel::operating

@@ -1,0 +1,60 @@
+#include "operating/cp932_character.h"
+#include "operating/operating_logic.h"
+
+namespace vantrel::operating {
+namespace {
+
+constexpr int kIdleBuffer = 15;
+// Status reports to wait after a hand-over before the next one may go.
+constexpr int kPaceReports = 3;
+
+bool StartsWithProsign(const std::string& text) {
+  return text.size() > 2 && text[0] == '~';
+}
+
+}  // namespace
+
+void OperatingLogic::OnStatus(int bufferState) {
+  WindowFields& fields = Fields();
+  if (--fields.PaceCountdown > 0) return;
+  // Idle on the third report with text still queued: the interface lost what it was given.
+  if (bufferState == kIdleBuffer && fields.PaceCountdown == 0 && !fields.PendingText.empty()) {
+    StopTransmission();
+  }
+  if (fields.PaceCountdown < 0) fields.PaceCountdown = 0;
+  if (bufferState < 2 || bufferState == kIdleBuffer) {
+    // A prosign mark and its two letters go together so that the engine can merge them.
+    if (StartsWithProsign(fields.PendingText)) {
+      FeedNextCharacter();
+      FeedNextCharacter();
+    }
+    FeedNextCharacter();
+  }
+  if (bufferState == kIdleBuffer && fields.PaceCountdown == 0) fields.ClearBeforeNext = true;
+}
+
+void OperatingLogic::FeedNextCharacter() {
+  WindowFields& fields = Fields();
+  if (fields.PendingText.empty()) return RepeatStep();
+  fields.PaceCountdown = kPaceReports;
+  if (fields.ClearBeforeNext) {
+    fields.ClearBeforeNext = false;
+    keyer_.ClearBuffer();
+  }
+  const std::size_t length = FirstCharacterLength(fields.PendingText);
+  keyer_.SendText(fields.PendingText.substr(0, length));
+  fields.PendingText.erase(0, length);
+  if (Sequential()) MoveFirstInputCharacterToLog();
+}
+
+void OperatingLogic::MoveFirstInputCharacterToLog() {
+  std::string input = view_.InputLineText();
+  if (input.empty()) return;
+  const std::size_t length = FirstCharacterLength(input);
+  Fields().LogText += input.substr(0, length);
+  view_.SetInputLineText(input.erase(0, length));
+  view_.RefreshControls();
+  view_.ShowLogEnd();
+}
+
+}  // namespace vantrel::operating

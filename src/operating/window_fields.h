@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+namespace vantrel::operating {
+
+// The operating window's fields: the values of its controls, exchanged in bulk, and the send
+// state kept beside them. Text is CP932 bytes, the log with "\r\n" line ends.
+struct WindowFields {
+  unsigned WPM = 20;
+  std::string LogText;
+  int PttCheck = 0;
+  std::string HisCall;
+  int SendMode = 0;
+  int Report = 599;
+  int DecodeCheck = 0;
+
+  std::string PendingText;
+  bool SettingsApplied = false;
+  int CqRepeatCount = 0;
+  int PaceCountdown = 0;
+  bool ClearBeforeNext = false;
+  // True while the CQ repeat timer is pending.
+  bool CqTimer = false;
+};
+
+inline constexpr int kSequentialMode = 0;
+inline constexpr int kBlockMode = 1;
+
+}  // namespace vantrel::operating
