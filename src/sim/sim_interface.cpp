@@ -22,6 +22,19 @@ SimInterface::SimInterface(platform::TimerService& timers, std::string path, Sim
 
 SimInterface::~SimInterface() {
   timers_.Shutdown();
+  std::lock_guard lock(mutex_);
+  transmitter_.SetKeyListener(nullptr);
+  sidetone_.reset();
+}
+
+void SimInterface::SetSidetone(platform::ToneOutput* tone) {
+  std::lock_guard lock(mutex_);
+  transmitter_.SetKeyListener(nullptr);
+  sidetone_ = tone ? std::make_unique<Sidetone>(*tone) : nullptr;
+  if (!sidetone_) return;
+  transmitter_.SetKeyListener([this](bool down) {
+    sidetone_->Key(down, SidetoneHz(config_.firmwareVersion, keyer_.Settings().sidetoneIndex));
+  });
 }
 
 bool SimInterface::Receive(ReportQueue::Generation generation, const std::uint8_t* data,

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -20,6 +21,7 @@
 #include "sim/panel.h"
 #include "sim/recorder.h"
 #include "sim/report_queue.h"
+#include "sim/sidetone.h"
 #include "sim/transmitter.h"
 
 namespace vantrel::sim {
@@ -72,6 +74,8 @@ class SimInterface {
 
   // The log receives every event from here on; it must outlive this interface or be unset.
   void SetEventLog(EventLog* log);
+  // Sounds the interface's own sidetone on `tone` while it keys; nullptr for silence.
+  void SetSidetone(platform::ToneOutput* tone);
   void NoteEvent(std::string_view text);
 
   // What happened.
@@ -106,6 +110,7 @@ class SimInterface {
   PanelState panel_;
   bool paddleReverse_;
   bool plugged_ = true;
+  std::unique_ptr<Sidetone> sidetone_;
 };
 
 }  // namespace vantrel::sim

@@ -7,6 +7,7 @@ void Transmitter::Set(Line line, bool on, platform::Micros at) {
   if (state == on) return;
   state = on;
   recorder_.Transition({at, line, on});
+  if (line == Line::Key && keyListener_) keyListener_(on);
 }
 
 void Transmitter::ReleaseAll(platform::Micros at) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "platform/timer.h"
 #include "sim/line_transition.h"
 #include "sim/recorder.h"
@@ -14,11 +16,15 @@ class Transmitter {
   void Set(Line line, bool on, platform::Micros at);
   bool IsOn(Line line) const { return line == Line::Key ? key_ : ptt_; }
   void ReleaseAll(platform::Micros at);
+  void SetKeyListener(std::function<void(bool down)> listener) {
+    keyListener_ = std::move(listener);
+  }
 
  private:
   Recorder& recorder_;
   bool key_ = false;
   bool ptt_ = false;
+  std::function<void(bool down)> keyListener_;
 };
 
 }  // namespace vantrel::sim
