@@ -58,12 +58,12 @@ class WindowRig {
     QWidget* control = window->Control(id);
     QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(4, control->height() / 2));
   }
-  // Clears the edit with the keyboard and types `text` into it.
+  // Selects the edit's text with the keyboard and types `text` over it (Delete when empty).
   void Type(int id, const std::string& text) {
     QLineEdit* edit = Edit(id);
     QTest::mouseClick(edit, Qt::LeftButton);
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(edit, Qt::Key_Delete);
+    if (text.empty()) QTest::keyClick(edit, Qt::Key_Delete);
     for (char c : text) QTest::keyClick(edit, c);
   }
 
