@@ -8,7 +8,7 @@ namespace vantrel::operating {
 
 bool OperatingLogic::OnKeyDown(Key key, Modifiers modifiers) {
   const KeyDecision decision = DecideKeyDown(key, modifiers, view_.FocusedControl());
-  RunKeyCommand(decision, modifiers);
+  RunKeyCommand(decision);
   return decision.consumed;
 }
 
@@ -16,7 +16,7 @@ void OperatingLogic::OnKeyUp(Key key) {
   if (key == Key::Control) ShowBank(Bank::A);
 }
 
-void OperatingLogic::RunKeyCommand(const KeyDecision& decision, Modifiers modifiers) {
+void OperatingLogic::RunKeyCommand(const KeyDecision& decision) {
   switch (decision.command) {
     case KeyCommand::None:
       return;
@@ -37,8 +37,9 @@ void OperatingLogic::RunKeyCommand(const KeyDecision& decision, Modifiers modifi
     case KeyCommand::SpeedDown:
       return StepSpeed(-1);
     case KeyCommand::StartCq:
+      return StartCqRepeat(kCqRepeatCalls);
     case KeyCommand::StartEndlessCq:
-      return StartCqRepeat(modifiers.alt ? -1 : 20);
+      return StartCqRepeat(kEndlessCqRepeat);
     case KeyCommand::FunctionKey:
       return OnFunctionButton(decision.functionKey);
     case KeyCommand::SendToLog:

@@ -40,7 +40,7 @@ void OperatingLogic::OnKeyerMessage(unsigned message, std::intptr_t wParam, std:
 
 void OperatingLogic::OnKeyerInput(std::intptr_t value) {
   if (value == kCqStartInput) {
-    if (Fields().CqRepeatCount == 0) StartCqRepeat(20);
+    if (Fields().CqRepeatCount == 0) StartCqRepeat(kCqRepeatCalls);
     return;
   }
   Fields().CqRepeatCount = 0;

@@ -12,6 +12,10 @@
 
 namespace vantrel::operating {
 
+// Further CQ calls after the first: a fixed number, or without end.
+inline constexpr int kCqRepeatCalls = 20;
+inline constexpr int kEndlessCqRepeat = -1;
+
 // A typed character after the window's handling: dropped when consumed, otherwise
 // `character` (its case possibly changed) goes on to the focused control.
 struct TypedCharacter {
@@ -53,9 +57,8 @@ class OperatingLogic {
   void OnStatus(int bufferState);
   void FeedNextCharacter();
 
-  // CQ repeat.
+  // The CQ call: bank A's first message through the macro expander.
   void SendCq();
-  void StartCqRepeat(int count);
 
   unsigned LastSpeedValue() const { return lastSpeedValue_; }
 
@@ -64,7 +67,7 @@ class OperatingLogic {
   bool Sequential() { return Fields().SendMode == kSequentialMode; }
   bool KeyerTimesCharacters() const { return keyer_.FirmwareVersion() >= 20; }
 
-  void RunKeyCommand(const KeyDecision& decision, Modifiers modifiers);
+  void RunKeyCommand(const KeyDecision& decision);
   void StartNewContact();
   void StepSpeed(int step);
   void ReconnectIfClosed();
@@ -74,6 +77,7 @@ class OperatingLogic {
   void HandOver(const std::string& text);
   void MoveFirstInputCharacterToLog();
 
+  void StartCqRepeat(int count);
   void EndCqRepeat();
   void KillCqTimer();
   void StartCqTimer();
