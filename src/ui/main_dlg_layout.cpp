@@ -26,7 +26,11 @@ QPushButton* MakeButton(QDialog* dialog, const QString& caption, K kind) {
     button->setCheckable(true);
     button->setAutoDefault(false);
   }
-  if (kind == K::kLeftAlignedButton) button->setStyleSheet(QStringLiteral("text-align: left"));
+  // The function buttons are narrow: a thin margin leaves their captions readable.
+  if (kind == K::kLeftAlignedButton) {
+    button->setStyleSheet(QStringLiteral("text-align: left; padding: 0px 2px"));
+  }
+  if (kind == K::kNarrowButton) button->setStyleSheet(QStringLiteral("padding: 0px 1px"));
   return button;
 }
 
@@ -59,6 +63,7 @@ QWidget* MakeControl(QDialog* dialog, const MainControlSpec& spec) {
     case K::kButton:
     case K::kDefaultButton:
     case K::kLeftAlignedButton:
+    case K::kNarrowButton:
       return MakeButton(dialog, caption, spec.kind);
   }
   return nullptr;
@@ -87,6 +92,9 @@ std::map<int, QWidget*> BuildMainDialog(QDialog* dialog) {
     QWidget* control = MakeControl(dialog, spec);
     control->setGeometry(units.X(spec.x), units.Y(spec.y), units.X(spec.width),
                          units.Y(spec.height));
+    // A label is never narrower than its text, which another font may need.
+    if (spec.kind == K::kLabel)
+      control->resize(std::max(control->width(), control->sizeHint().width()), control->height());
     if (spec.id != 0) controls[spec.id] = control;
     made.emplace_back(&spec, control);
   }

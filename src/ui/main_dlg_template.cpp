@@ -41,8 +41,8 @@ std::vector<MainControlSpec> Build() {
   specs.push_back({kIdLog, K::kLog, "", 7, 7, 197, 138});
   specs.push_back({0, K::kLabel, "F11", 221, 170, 20, 8});
   specs.push_back({0, K::kLabel, "F12", 242, 170, 20, 8});
-  specs.push_back({kIdF11, K::kButton, "", 221, 178, 20, 13});
-  specs.push_back({kIdF12, K::kButton, "", 242, 178, 20, 13});
+  specs.push_back({kIdF11, K::kNarrowButton, "", 221, 178, 20, 13});
+  specs.push_back({kIdF12, K::kNarrowButton, "", 242, 178, 20, 13});
   return specs;
 }
 

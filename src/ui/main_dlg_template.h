@@ -15,7 +15,8 @@ enum class MainControlKind {
   kToggle,
   kButton,
   kDefaultButton,
-  kLeftAlignedButton
+  kLeftAlignedButton,
+  kNarrowButton
 };
 
 // One control of the operating window's template; the rectangle is in dialog units.
