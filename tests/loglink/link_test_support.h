@@ -1,0 +1,95 @@
+#pragma once
+
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "loglink/copy_data_record.h"
+#include "loglink/record_server.h"
+
+namespace vantrel::loglink::testing {
+
+// Each test gets its own runtime folder, so the logging program's socket name never clashes.
+class LinkTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "vantrel-loglink-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+    ::setenv("XDG_RUNTIME_DIR", dir_.c_str(), 1);
+  }
+  void TearDown() override {
+    ::unsetenv("XDG_RUNTIME_DIR");
+    std::filesystem::remove_all(dir_);
+  }
+  std::string LogProgramPath() const { return dir_ + "/TThwin"; }
+
+  std::string dir_;
+};
+
+// Serves a pollable object on a thread of its own until destroyed.
+class ServingThread {
+ public:
+  ServingThread(int fd, std::function<void()> serve) {
+    EXPECT_EQ(::pipe(stop_), 0);
+    thread_ = std::thread([this, fd, serve = std::move(serve)] {
+      for (;;) {
+        pollfd waits[2] = {{fd, POLLIN, 0}, {stop_[0], POLLIN, 0}};
+        if (::poll(waits, 2, -1) < 0) continue;
+        if (waits[1].revents != 0) return;
+        if (waits[0].revents != 0) serve();
+      }
+    });
+  }
+  ~ServingThread() {
+    EXPECT_EQ(::write(stop_[1], "x", 1), 1);
+    thread_.join();
+    ::close(stop_[0]);
+    ::close(stop_[1]);
+  }
+
+ private:
+  int stop_[2] = {-1, -1};
+  std::thread thread_;
+};
+
+// Records what a logging program receives; the handler runs on the serving thread.
+class RecordLog {
+ public:
+  void Add(const CopyDataRecord& record) {
+    std::lock_guard lock(mutex_);
+    records_.push_back(record);
+  }
+  std::vector<CopyDataRecord> Records() const {
+    std::lock_guard lock(mutex_);
+    return records_;
+  }
+
+ private:
+  mutable std::mutex mutex_;
+  std::vector<CopyDataRecord> records_;
+};
+
+// Polls `fd` and serves it until `done` holds; the bound only keeps a broken build from hanging.
+inline bool ServeUntil(int fd, const std::function<void()>& serve,
+                       const std::function<bool()>& done) {
+  auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > giveUp) return false;
+    pollfd wait{fd, POLLIN, 0};
+    if (::poll(&wait, 1, 10) > 0) serve();
+  }
+  return true;
+}
+
+}  // namespace vantrel::loglink::testing
