@@ -74,6 +74,15 @@ QWidget* MakeControl(QDialog* dialog, const ControlSpec& spec, const DialogUnits
   return nullptr;
 }
 
+// A caption that the font makes a few pixels wider than its template rectangle grows to fit
+// rather than being clipped; the template leaves room after every caption.
+int CaptionWidth(const ControlSpec& spec, QWidget* control, const DialogUnits& units) {
+  bool caption = spec.kind == ControlKind::kLabel || spec.kind == ControlKind::kCheckBox ||
+                 spec.kind == ControlKind::kRadio;
+  int width = units.X(spec.width);
+  return caption ? std::max(width, control->sizeHint().width()) : width;
+}
+
 // A label's mnemonic moves the focus to the next control of the template that takes input.
 void SetBuddies(const std::vector<std::pair<const ControlSpec*, QWidget*>>& made) {
   for (std::size_t i = 0; i < made.size(); ++i) {
@@ -111,7 +120,7 @@ SetupDialogLayout BuildSetupDialog(QDialog* dialog, std::size_t text_limit) {
   std::vector<std::pair<const ControlSpec*, QWidget*>> made;
   for (const ControlSpec& spec : SetupDialogTemplate()) {
     QWidget* control = MakeControl(dialog, spec, units, text_limit);
-    control->setGeometry(units.X(spec.x), units.Y(spec.y), units.X(spec.width),
+    control->setGeometry(units.X(spec.x), units.Y(spec.y), CaptionWidth(spec, control, units),
                          units.Y(spec.height));
     if (spec.id != 0) layout.controls[spec.id] = control;
     if (spec.caption == std::string_view("H&z")) layout.hz_label = static_cast<QLabel*>(control);
