@@ -27,8 +27,9 @@ constexpr std::array<unsigned, 4> kFirmware{10, 20, 22, 23};
 constexpr std::array<std::size_t, 4> kInputLength{9, 9, 32, 5};
 constexpr std::size_t kMinReport = 9;
 constexpr std::size_t kReportLengths = 24;
-// Longer than the longest text plus a PTT tail at the slowest speed.
-constexpr std::int64_t kSettleMs = 60'000;
+// Texts queue behind each other; each takes less than this at the engine's speed, with the
+// PTT tail.
+constexpr std::int64_t kSettlePerTextMs = 10'000;
 
 struct Rig {
   FakeHidBus bus;
@@ -73,13 +74,15 @@ void Configure(keyer::CCwDevice& device, std::uint8_t flags) {
   device.SetPaddleReverse(flags & 0x20);
 }
 
-void Operate(keyer::CCwDevice& device, std::uint8_t step) {
-  if ((step & 0x80) == 0) return;
+// Returns how many texts it sent.
+int Operate(keyer::CCwDevice& device, std::uint8_t step) {
+  if ((step & 0x80) == 0) return 0;
   if (step & 0x40) {
     device.StopSending();
-  } else {
-    device.SendText("PARIS ~AR");
+    return 0;
   }
+  device.SendText("PARIS ~AR");
+  return 1;
 }
 
 }  // namespace
@@ -90,6 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Rig rig(kFirmware[flags & 0x03], kInputLength[flags >> 6]);
   Configure(*rig.device, flags);
   std::size_t at = 1;
+  int texts = 1;
   while (at + 2 <= size) {
     const std::size_t length = kMinReport + data[at] % kReportLengths;
     const std::uint8_t step = data[at + 1];
@@ -98,12 +102,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     rig.bus.Queue(rig.hid, std::vector<std::uint8_t>(data + at, data + end));
     at = end;
     if (!rig.bus.WaitDrained(rig.hid)) Fail("the reader stopped taking reports");
-    Operate(*rig.device, step);
+    texts += Operate(*rig.device, step);
     rig.timers.AdvanceMs(step & 0x3F);
     rig.Discard();
   }
   // Left alone, the engine finishes what it was keying and lets go of key and PTT.
-  rig.timers.AdvanceMs(kSettleMs);
+  rig.timers.AdvanceMs(texts * kSettlePerTextMs);
   if (rig.device->GetKeyingState() != keyer::KeyingState::Idle) Fail("still keying");
   if (rig.device->OutputLines() != 0x0F) Fail("key or PTT line left closed");
   if (rig.timers.PendingCount() != 0) Fail("a timer is still armed");
