@@ -43,6 +43,8 @@ class LogLink {
   using ReplyHandler = std::function<void(const LogReply&)>;
 
   explicit LogLink(ReplyHandler onReply, LogLinkOptions options = {});
+  LogLink(const LogLink&) = delete;
+  LogLink& operator=(const LogLink&) = delete;
 
   // -1 when the reply socket could not be made; requests then carry no reply address.
   int Fd() const { return replies_ ? replies_->Fd() : -1; }
