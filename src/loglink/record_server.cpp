@@ -1,5 +1,6 @@
 #include "loglink/record_server.h"
 
+#include <fcntl.h>
 #include <sys/epoll.h>
 #include <sys/socket.h>
 
@@ -30,7 +31,8 @@ std::unique_ptr<RecordServer> RecordServer::Listen(const std::string& address, H
   UniqueFd listener = ListenAt(address);
   if (!listener) return nullptr;
   UniqueFd poller(::epoll_create1(EPOLL_CLOEXEC));
-  if (!poller || !Watch(poller.get(), listener.get())) {
+  bool nonBlocking = ::fcntl(listener.get(), F_SETFL, O_NONBLOCK) == 0;
+  if (!poller || !nonBlocking || !Watch(poller.get(), listener.get())) {
     ::unlink(address.c_str());
     return nullptr;
   }
