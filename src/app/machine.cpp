@@ -16,6 +16,8 @@ bool AttachSimulated(Machine& machine, const AppOptions& options,
   config.firmwareVersion = options.simulateVersion;
   config.keepHistory = false;
   sim::SimInterface& device = bus->Attach(machine.timers, config);
+  machine.simulatedTone = platform::MakeSystemToneOutput();
+  device.SetSidetone(machine.simulatedTone.get());
   if (!options.simulateLog.empty()) {
     machine.simulateLogFile.open(options.simulateLog, std::ios::app);
     if (!machine.simulateLogFile) {

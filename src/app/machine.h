@@ -21,6 +21,8 @@ namespace vantrel::app {
 struct Machine {
   platform::ThreadTimerService timers;
   std::unique_ptr<platform::ToneOutput> tone;
+  // The simulated interface's own sidetone, apart from the PC sidetone the engine plays.
+  std::unique_ptr<platform::ToneOutput> simulatedTone;
   std::ofstream simulateLogFile;
   std::unique_ptr<sim::EventLog> simulateLog;
   std::unique_ptr<platform::HidBus> bus;
