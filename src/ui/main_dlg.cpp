@@ -1,6 +1,7 @@
 #include "ui/main_dlg.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -34,7 +35,9 @@ CMainDlg::CMainDlg(MainDlgServices services, std::unique_ptr<platform::SingleIns
       keys_([this] { UpdateTitle(); }),
       engine_(std::make_unique<keyer::CCwDevice>(
           keyer::CwDeviceServices{services_.bus, services_.timers, services_.tone, keys_,
-                                  (services_.workingDir / kTableFileName).string()})) {
+                                  (services_.workingDir / kTableFileName).string()})),
+      cqTimer_(services_.timers, [this] { logic_.OnCqTimer(); }),
+      logLink_([this](const loglink::LogReply& reply) { TakeLogReply(reply); }) {
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
@@ -45,6 +48,9 @@ CMainDlg::CMainDlg(MainDlgServices services, std::unique_ptr<platform::SingleIns
   UpdateTitle();
   BuildWindowMenu();
   ConnectControls();
+  ConnectOperating();
+  ConnectLogLink();
+  qApp->installEventFilter(&keyFilter_);
 }
 
 // The engine goes first: its reader thread may still post to this window and inject keys.

@@ -7,6 +7,9 @@
 #include <memory>
 
 #include "keyer/cw_device.h"
+#include "loglink/log_link.h"
+#include "operating/cw_device_port.h"
+#include "operating/operating_logic.h"
 #include "platform/hid.h"
 #include "platform/profile_file.h"
 #include "platform/qt/event_target_window.h"
@@ -15,12 +18,16 @@
 #include "platform/sound.h"
 #include "platform/timer.h"
 #include "settings/setup_dlg.h"
+#include "ui/cq_repeat_timer.h"
+#include "ui/log_message_box_dialog.h"
 #include "ui/main_dlg_fields.h"
+#include "ui/operating_key_filter.h"
 
 class QAbstractButton;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
+class QSocketNotifier;
 
 namespace vantrel::ui {
 
@@ -35,13 +42,15 @@ struct MainDlgServices {
   std::filesystem::path workingDir;
   // Said in the title after the program's name, e.g. that the interface is simulated.
   QString titleNote;
+  ShowLogMessageFunction showLogMessage = ShowLogMessageBox;
 };
 
-enum class Bank { A, B };
+using operating::Bank;
 
 // The operating window. It owns the keyer engine and the settings (the setup dialog) for its
-// whole life; the engine's notifications arrive on the window's thread as KeyerMessage.
-class CMainDlg : public QDialog, public MainDlgFields {
+// whole life; the engine's notifications arrive on the window's thread as KeyerMessage. The
+// operator's work is the operating logic's; the window is its view.
+class CMainDlg : public QDialog, public MainDlgFields, public operating::OperatingView {
   Q_OBJECT
 
  public:
@@ -56,15 +65,36 @@ class CMainDlg : public QDialog, public MainDlgFields {
   QMenu* WindowMenu() const { return windowMenu_; }
   bool InstanceHeld() const { return InstanceMutex != nullptr; }
 
-  bool ReadControls();
-  void RefreshControls();
+  operating::OperatingLogic& Logic() { return logic_; }
 
-  void ApplySettings();
+  bool ReadControls() override;
+  void RefreshControls() override;
+
+  void ApplySettings() override;
   void RunSetup();
   void ShowBank(Bank bank);
   void StopTransmission();
   void ShowAbout();
   void ExitWindow();
+
+  void SendToLog() override;
+  void FetchFromLog() override;
+
+  // The operating logic's view of the window.
+  operating::WindowFields& Fields() override { return *this; }
+  std::string InputLineText() const override;
+  void SetInputLineText(const std::string& text) override;
+  void EmptyControl(operating::Control control) override;
+  operating::Control FocusedControl() const override;
+  void SetFocus(operating::Control control) override;
+  void ShowLogEnd() override;
+  void InsertAtLogEnd(const std::string& text) override;
+  std::string ButtonCaption(int key) const override;
+  void SetButtonCaption(int key, const std::string& text) override;
+  void SetButtonToolTip(int key, const std::string& text) override;
+  void SetSpinPosition(unsigned wpm) override;
+  void StartCqTimer(unsigned milliseconds) override;
+  void KillCqTimer() override;
 
   void setVisible(bool visible) override;
   void reject() override;
@@ -81,6 +111,10 @@ class CMainDlg : public QDialog, public MainDlgFields {
   void OnInitDialog();
   void BuildWindowMenu();
   void ConnectControls();
+  void ConnectOperating();
+  void ConnectLogLink();
+  void ShowLogOutcome(const loglink::LogOutcome& outcome);
+  void TakeLogReply(const loglink::LogReply& reply);
   void RegisterToolTips();
   void ApplyKeyerSettings();
   void RestoreWindowPlacement();
@@ -95,6 +129,8 @@ class CMainDlg : public QDialog, public MainDlgFields {
   QAbstractButton* Button(int id) const;
   QPlainTextEdit* Log() const;
   UpDownControl* SpeedUpDown() const;
+  QWidget* OperatingControl(operating::Control control) const;
+  QAbstractButton* KeyButton(int key) const;
 
   MainDlgServices services_;
   platform::ProfileFile profile_;
@@ -106,6 +142,12 @@ class CMainDlg : public QDialog, public MainDlgFields {
   platform::EventTargetWindow targetWindow_{this};
   platform::FocusKeyInjector keys_;
   std::unique_ptr<keyer::CCwDevice> engine_;
+  operating::CwDevicePort port_{*engine_};
+  operating::OperatingLogic logic_{*this, port_, setup_};
+  CqRepeatTimer cqTimer_;
+  loglink::LogLink logLink_;
+  QSocketNotifier* replyNotifier_ = nullptr;
+  OperatingKeyFilter keyFilter_{this, logic_};
 };
 
 }  // namespace vantrel::ui

@@ -1,40 +1,37 @@
 #include <QAbstractButton>
 
-#include "platform/text_encoding.h"
+#include "ui/cp932_text.h"
 #include "ui/main_dlg.h"
 #include "ui/main_dlg_ids.h"
 #include "ui/main_dlg_texts.h"
 #include "ui/tool_tip_text.h"
 
 namespace vantrel::ui {
-namespace {
-
-QString Shown(const std::string& cp932) {
-  return QString::fromStdString(platform::Cp932ToUtf8(cp932));
-}
-
-}  // namespace
 
 void CMainDlg::RegisterToolTips() {
   for (int n = 1; n <= settings::kMessageCount; ++n) {
-    Control(FunctionButtonId(n))->setToolTip(ToolTipText(Shown(setup_.FnMsgA[n - 1])));
+    Control(FunctionButtonId(n))->setToolTip(ToolTipText(FromCp932(setup_.FnMsgA[n - 1])));
   }
   Control(kIdHisCall)->setToolTip(kCallSignTip);
   Control(kIdReport)->setToolTip(kReportTip);
 }
 
-void CMainDlg::ShowBank(Bank bank) {
-  const settings::MessageBank& messages = bank == Bank::A ? setup_.FnMsgA : setup_.FnMsgB;
-  for (int n = 1; n <= settings::kMessageCount; ++n) {
-    Button(FunctionButtonId(n))->setText(Shown(messages[n - 1]));
-  }
-  if (bank == Bank::A) {
-    Button(kIdF11)->setText(kF11Caption);
-    Button(kIdF12)->setText(kF12Caption);
-  }
-  for (int n = 1; n <= settings::kMessageCount; ++n) {
-    Control(FunctionButtonId(n))->setToolTip(ToolTipText(Shown(messages[n - 1])));
-  }
+QAbstractButton* CMainDlg::KeyButton(int key) const {
+  if (key == operating::kSendToLogKey) return Button(kIdF11);
+  if (key == operating::kFetchFromLogKey) return Button(kIdF12);
+  return Button(FunctionButtonId(key));
+}
+
+std::string CMainDlg::ButtonCaption(int key) const {
+  return ToCp932(KeyButton(key)->text());
+}
+
+void CMainDlg::SetButtonCaption(int key, const std::string& text) {
+  KeyButton(key)->setText(FromCp932(text));
+}
+
+void CMainDlg::SetButtonToolTip(int key, const std::string& text) {
+  KeyButton(key)->setToolTip(ToolTipText(FromCp932(text)));
 }
 
 }  // namespace vantrel::ui

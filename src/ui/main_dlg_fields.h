@@ -1,25 +1,10 @@
 #pragma once
 
-#include <string>
+#include "operating/window_fields.h"
 
 namespace vantrel::ui {
 
-// The operating window's fields: the values of its controls, exchanged in bulk, and the send
-// state the window keeps beside them. Text is CP932 bytes, the log with "\r\n" line ends.
-struct MainDlgFields {
-  unsigned WPM = 20;
-  std::string LogText;
-  int PttCheck = 0;
-  std::string HisCall;
-  int SendMode = 0;
-  int Report = 599;
-  int DecodeCheck = 0;
-
-  std::string PendingText;
-  bool SettingsApplied = false;
-  int CqRepeatCount = 0;
-  int PaceCountdown = 0;
-  bool ClearBeforeNext = false;
-};
+// The window's fields are the operating logic's: both act on the one set of values.
+using MainDlgFields = operating::WindowFields;
 
 }  // namespace vantrel::ui

@@ -80,7 +80,11 @@ TEST(SpeedBox, EmptyShowsTheNumberMessageSevenAppliesSeventyKeepsTheEngineSpeed)
   EXPECT_EQ(rig.window->Engine().GetSpeed(), 20u);
   EXPECT_EQ(rig.TakeWrites(), Reports({}));
 
-  for (char c : std::string("7")) QTest::keyClick(rig.Edit(kIdSpeed), c);
+  // The character handler reads the controls before the box takes the character.
+  messages = WindowRig::MessagesDuring([&] { QTest::keyClick(rig.Edit(kIdSpeed), '7'); });
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0], "正の整数を入力してください。");
+  EXPECT_EQ(rig.Edit(kIdSpeed)->text(), "7");
   EXPECT_EQ(rig.window->Engine().GetSpeed(), 7u);
   EXPECT_EQ(rig.TakeWrites(), Reports({"00 24 55"}));
 

@@ -1,0 +1,115 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "loglink/log_message_box.h"
+#include "platform/manual_timer.h"
+#include "platform/single_instance.h"
+#include "platform/test_doubles.h"
+#include "platform/text_encoding.h"
+#include "settings/temp_dir.h"
+#include "sim/command_codes.h"
+#include "sim/settle.h"
+#include "sim/sim_bus.h"
+#include "ui/main_dlg.h"
+#include "ui/main_dlg_ids.h"
+
+namespace vantrel::ui::rig {
+
+// The operating window on one simulated interface, both on the manual clock, run from a fresh
+// temporary working directory. Message boxes of the logging-program link are only noted.
+class SimWindowRig {
+ public:
+  explicit SimWindowRig(unsigned version) : sim(bus.Attach(timers, {.firmwareVersion = version})) {
+    previousDir_ = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+  }
+  ~SimWindowRig() {
+    window.reset();
+    std::filesystem::current_path(previousDir_);
+  }
+
+  void Open(const std::string& settingsFile = "") {
+    dir.Write("Vantrel.cfg", settingsFile);
+    auto note = [this](QWidget*, const loglink::LogMessageBox& box) { messages.push_back(box); };
+    window = std::make_unique<CMainDlg>(MainDlgServices{bus, timers, tone, dir.path(), {}, note},
+                                        platform::SingleInstance::Acquire(dir.path(), "MyApp"));
+    window->show();
+    window->activateWindow();
+    QTest::qWaitForWindowActive(window.get());
+    RunMs(20);
+    sim.ClearHistory();
+  }
+
+  // Moves the clock on by `ms`, one millisecond at a time; the window handles what the
+  // interface reported in each millisecond before the next begins, as it would in real time.
+  void RunMs(int ms) {
+    for (int i = 0; i < ms; ++i) {
+      ASSERT_TRUE(sim::AdvanceAndSettle(timers, bus, timers.Now() + 1000));
+      QCoreApplication::sendPostedEvents();
+    }
+  }
+  // Runs until `done` holds, for at most `limitMs`; false if it never did.
+  template <typename Done>
+  bool RunUntil(Done done, int limitMs) {
+    for (int i = 0; i < limitMs && !done(); ++i) RunMs(1);
+    return done();
+  }
+
+  QWidget* Control(int id) const { return window->Control(id); }
+  QLineEdit* Edit(int id) const { return static_cast<QLineEdit*>(Control(id)); }
+  QAbstractButton* Button(int id) const { return static_cast<QAbstractButton*>(Control(id)); }
+  QPlainTextEdit* Log() const { return static_cast<QPlainTextEdit*>(Control(kIdLog)); }
+  QString LogShown() const { return Log()->toPlainText(); }
+  QString InputShown() const { return Edit(kIdInput)->text(); }
+
+  void Click(int id) {
+    QWidget* control = Control(id);
+    QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(4, control->height() / 2));
+  }
+  void FocusInput() { QTest::mouseClick(Edit(kIdInput), Qt::LeftButton); }
+  // Types into the focused control, as quickly as keys can be pressed: the clock stands still.
+  void Type(const std::string& text, Qt::KeyboardModifiers modifiers = {}) {
+    for (char c : text) QTest::keyClick(QApplication::focusWidget(), c, modifiers);
+  }
+  void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+  }
+
+  // The commands the interface received with this command code.
+  std::vector<sim::ReceivedCommand> Commands(std::uint8_t code) const {
+    std::vector<sim::ReceivedCommand> found;
+    for (const auto& command : sim.Commands()) {
+      if (command.bytes[1] == code) found.push_back(command);
+    }
+    return found;
+  }
+
+  settings::TempDir dir;
+  platform::ManualTimerService timers;
+  sim::SimBus bus;
+  platform::NullToneOutput tone;
+  sim::SimInterface& sim;
+  std::vector<loglink::LogMessageBox> messages;
+  std::unique_ptr<CMainDlg> window;
+
+ private:
+  std::filesystem::path previousDir_;
+};
+
+inline QString Shown(const std::string& cp932) {
+  return QString::fromStdString(platform::Cp932ToUtf8(cp932));
+}
+
+}  // namespace vantrel::ui::rig
