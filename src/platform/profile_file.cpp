@@ -149,7 +149,9 @@ bool ProfileFile::WriteString(std::string_view section, std::string_view key,
   } else if (place.sectionEnd) {
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(*place.sectionEnd), {keyLine, end});
   } else {
-    lines.push_back({"[" + std::string(section) + "]", end});
+    std::string header(1, '[');
+    header.append(section).push_back(']');
+    lines.push_back({header, end});
     lines.push_back({keyLine, end});
   }
   std::string contents;
