@@ -136,7 +136,7 @@ TEST(Flood, TheWindowKeepsUpAndStaysResponsive) {
 // The simulated interface reporting every 100 µs: three reports pass before the interface shows
 // the handed-over character in its buffer, so the pacing rule finds it idle and abandons the
 // rest of the queue. Nothing stays queued or keyed.
-TEST(Flood, StatusEveryHundredMicrosecondsStillPacesTheText) {
+TEST(Flood, StatusEveryHundredMicrosecondsAbandonsTheQueueCleanly) {
   SessionRig rig(23, 100);
   rig.Open("LogTime FALSE\n");
   rig.FocusInput();

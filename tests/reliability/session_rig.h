@@ -119,6 +119,7 @@ class SessionRig {
   keyer::CCwDevice& Engine() { return window->Engine(); }
   QWidget* Control(int id) const { return window->Control(id); }
   QLineEdit* Edit(int id) const { return static_cast<QLineEdit*>(Control(id)); }
+  QPlainTextEdit* Log() const { return static_cast<QPlainTextEdit*>(Control(ui::kIdLog)); }
   void Click(int id) {
     QWidget* control = Control(id);
     QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(4, control->height() / 2));

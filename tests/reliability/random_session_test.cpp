@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "random_operator.h"
+#include "settings/settings_file.h"
+
+namespace vantrel::reliability {
+namespace {
+
+constexpr char kSessionSettings[] =
+    "LogTime FALSE\nFnMsgA01 CQ TEST\nFnMsgA02 5NN\nFnMsgB01 TU\nCqLoopInterval 0.5\n"
+    "PTTCtrl TRUE\nPttdBefore 20\nPttdAfter 60\n";
+constexpr std::size_t kPendingLimit = 4096;
+constexpr int kLogLimit = 65536;
+
+unsigned long EnvNumber(const char* name, unsigned long fallback) {
+  const char* text = std::getenv(name);
+  return text ? std::strtoul(text, nullptr, 10) : fallback;
+}
+
+// Ends the process when the session makes no progress for a minute, naming the seed.
+class Watchdog {
+ public:
+  Watchdog() : thread_([this] { Watch(); }) {}
+  ~Watchdog() {
+    done_ = true;
+    thread_.join();
+  }
+  void Progress(unsigned seed, unsigned version, long action) {
+    seed_ = seed;
+    version_ = version;
+    action_ = action;
+    last_ = Now();
+  }
+
+ private:
+  static long Now() {
+    return std::chrono::duration_cast<std::chrono::seconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+  }
+  void Watch() {
+    while (!done_) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      if (Now() - last_ > 60) {
+        std::fprintf(stderr, "hang: seed %u firmware %u action %ld\n", seed_.load(),
+                     version_.load(), action_.load());
+        std::abort();
+      }
+    }
+  }
+
+  std::atomic<bool> done_ = false;
+  std::atomic<long> last_ = Now();
+  std::atomic<unsigned> seed_ = 0, version_ = 0;
+  std::atomic<long> action_ = 0;
+  std::thread thread_;
+};
+
+// Settings as the file holds them: what lives only in memory is left at its start value.
+settings::Settings FilePart(settings::Settings values) {
+  const settings::Settings fresh;
+  values.AlwaysOnTop = fresh.AlwaysOnTop;
+  values.KnownFirmwareVersion = fresh.KnownFirmwareVersion;
+  values.MessageFields = fresh.MessageFields;
+  values.WorkBankA = fresh.WorkBankA;
+  values.WorkBankB = fresh.WorkBankB;
+  return values;
+}
+
+bool NothingQueued(SessionRig& rig) {
+  return rig.window->PendingText.empty() && rig.Engine().ElementString().empty() &&
+         rig.Engine().GetKeyingState() == keyer::KeyingState::Idle &&
+         (rig.sim.FirmwareVersion() < 20 || !rig.sim.IsPlugged() || rig.sim.BufferState() == 15);
+}
+
+class RandomSession : public testing::TestWithParam<unsigned> {};
+
+// The invariants hold after every action; after the exit the settings file holds exactly the
+// settings in memory.
+TEST_P(RandomSession, HoldsEveryInvariant) {
+  const unsigned version = GetParam();
+  const long actions = static_cast<long>(EnvNumber("VANTREL_SOAK_ACTIONS", 2000));
+  const unsigned seed = static_cast<unsigned>(EnvNumber("VANTREL_SOAK_SEED", 1)) * 100 + version;
+  Watchdog watchdog;
+  const auto start = std::chrono::steady_clock::now();
+  SessionRig rig(version);
+  rig.Open(kSessionSettings);
+  RandomOperator anOperator(rig, seed);
+  const std::size_t fds = ProcCount("fd");
+  const std::size_t threads = ProcCount("task") - rig.Engine().ReaderThreadCount();
+  long unplugs = 0, releasedChecks = 0;
+
+  for (long action = 0; action < actions && !HasFailure(); ++action) {
+    SCOPED_TRACE("replay: VANTREL_SOAK_SEED seed " + std::to_string(seed) + ", firmware " +
+                 std::to_string(version) + ", action " + std::to_string(action));
+    watchdog.Progress(seed, version, action);
+    const bool plugged = rig.sim.IsPlugged();
+    ASSERT_TRUE(anOperator.Act()) << "the interface's reports were not taken";
+    unplugs += plugged && !rig.sim.IsPlugged();
+    if (NothingQueued(rig)) {
+      ++releasedChecks;
+      EXPECT_TRUE(rig.RunUntil([&] { return rig.Released() || !NothingQueued(rig); }, 2000))
+          << "key or PTT held with nothing queued or playing";
+    }
+    EXPECT_LE(rig.window->PendingText.size(), kPendingLimit);
+    EXPECT_LE(rig.window->LogText.size() + rig.Log()->toPlainText().size(), 2u * kLogLimit);
+    EXPECT_EQ(ProcCount("fd"), fds);
+    EXPECT_TRUE(WaitReal([&] {
+      return ProcCount("task") - rig.Engine().ReaderThreadCount() == threads;
+    })) << ProcCount("task")
+        << " threads, " << rig.Engine().ReaderThreadCount() << " readers";
+    EXPECT_LE(rig.Engine().ReaderThreadCount(), 1u);
+  }
+
+  rig.FocusInput();
+  rig.Click(ui::kIdExit);
+  const settings::Settings inMemory = rig.window->Setup();
+  rig.window.reset();
+  settings::Settings reloaded;
+  settings::LoadSettings(reloaded, rig.dir.path());
+  EXPECT_EQ(FilePart(reloaded), FilePart(inMemory)) << "seed " << seed;
+  std::printf(
+      "[ session  ] firmware %u seed %u: %ld actions, %ld unplugs, %ld released checks, "
+      "%.1f s simulated, %.1f s real\n",
+      version, seed, actions, unplugs, releasedChecks, rig.timers.Now() / 1e6,
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+}
+
+INSTANTIATE_TEST_SUITE_P(Firmware, RandomSession, testing::Values(10u, 20u, 22u, 23u));
+
+}  // namespace
+}  // namespace vantrel::reliability
