@@ -1,0 +1,63 @@
+#include "sim_window.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTest>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+#include "platform/single_instance.h"
+#include "ui/main_dlg_ids.h"
+
+namespace vantrel::bench {
+
+void UseOffscreenUnlessSet() {
+  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+}
+
+SimWindow::SimWindow(sim::SimBus& bus, platform::TimerService& timers,
+                     const std::string& settingsFile)
+    : previousDir_(std::filesystem::current_path()) {
+  std::string pattern = (std::filesystem::temp_directory_path() / "vantrel-bench-XXXXXX").string();
+  dir_ = mkdtemp(pattern.data());
+  std::ofstream(dir_ / "Vantrel.cfg", std::ios::binary) << settingsFile;
+  // The engine finds its code table relative to the working directory.
+  std::filesystem::current_path(dir_);
+  window_ = std::make_unique<ui::CMainDlg>(ui::MainDlgServices{bus, timers, tone_, dir_, {}},
+                                           platform::SingleInstance::Acquire(dir_, "MyApp"));
+  window_->show();
+  window_->activateWindow();
+  if (!QTest::qWaitForWindowActive(window_.get())) {
+    std::fprintf(stderr, "the window did not become active; typed keys may go nowhere\n");
+  }
+  InputLine()->setFocus();
+}
+
+SimWindow::~SimWindow() {
+  window_.reset();
+  std::filesystem::current_path(previousDir_);
+  std::error_code ignored;
+  std::filesystem::remove_all(dir_, ignored);
+}
+
+QLineEdit* SimWindow::InputLine() const {
+  return static_cast<QLineEdit*>(window_->Control(ui::kIdInput));
+}
+
+bool RunEventsUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+  if (done()) return true;
+  QEventLoop loop;
+  QTimer check;
+  QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+    if (done()) loop.quit();
+  });
+  check.start(10);
+  QTimer::singleShot(limit, &loop, &QEventLoop::quit);
+  loop.exec();
+  return done();
+}
+
+}  // namespace vantrel::bench

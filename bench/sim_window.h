@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QLineEdit>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/sound.h"
+#include "platform/test_doubles.h"
+#include "platform/timer.h"
+#include "sim/sim_bus.h"
+#include "ui/main_dlg.h"
+
+namespace vantrel::bench {
+
+// Makes the Qt platform the offscreen one unless the caller chose another; call before the
+// QApplication is made.
+void UseOffscreenUnlessSet();
+
+// The operating window shown and active on `bus`, run from a fresh temporary working directory
+// holding `settingsFile` as Vantrel.cfg. The directory goes when the window does.
+class SimWindow {
+ public:
+  SimWindow(sim::SimBus& bus, platform::TimerService& timers, const std::string& settingsFile);
+  ~SimWindow();
+  SimWindow(const SimWindow&) = delete;
+  SimWindow& operator=(const SimWindow&) = delete;
+
+  ui::CMainDlg& Window() { return *window_; }
+  QLineEdit* InputLine() const;
+
+ private:
+  std::filesystem::path previousDir_;
+  std::filesystem::path dir_;
+  platform::NullToneOutput tone_;
+  std::unique_ptr<ui::CMainDlg> window_;
+};
+
+// Runs the event loop until `done` holds; false when `limit` passed first.
+bool RunEventsUntil(const std::function<bool()>& done, std::chrono::milliseconds limit);
+
+}  // namespace vantrel::bench
