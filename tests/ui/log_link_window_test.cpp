@@ -1,14 +1,32 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
+#include "loglink/link_directory.h"
+#include "loglink/link_test_support.h"
+#include "loglink/log_stub.h"
 #include "sim_window_rig.h"
 
 namespace vantrel::ui::rig {
 namespace {
 
-bool IsNotFound(const loglink::LogMessageBox& box) {
-  return box.text == "Turbo HAMLOGが見つかりません" && box.caption == "ハムログコントロール" &&
-         box.icon == loglink::MessageIcon::kExclamation;
+using loglink::testing::ServingThread;
+
+bool IsBox(const loglink::LogMessageBox& box, const loglink::LogMessageBox& expected) {
+  return box.text == expected.text && box.caption == "ハムログコントロール" &&
+         box.icon == expected.icon;
 }
+
+// A stand-in logging program serving on a thread of its own while the window waits for it.
+struct LoggingProgram {
+  explicit LoggingProgram(loglink::LogStubOptions options = {})
+      : stub(loglink::LogStub::Listen(*loglink::LogProgramAddress(), options, out)),
+        serving(stub->Fd(), [this] { stub->HandleReadable(); }) {}
+
+  std::ostringstream out;
+  std::unique_ptr<loglink::LogStub> stub;
+  ServingThread serving;
+};
 
 TEST(LogLink, WithoutTheLoggingProgramF11AndF12SayItIsNotFound) {
   SimWindowRig rig(23);
@@ -19,8 +37,46 @@ TEST(LogLink, WithoutTheLoggingProgramF11AndF12SayItIsNotFound) {
   rig.Click(kIdF11);
   rig.Click(kIdF12);
   ASSERT_EQ(rig.messages.size(), 4u);
-  for (const auto& box : rig.messages) EXPECT_TRUE(IsNotFound(box));
+  for (const auto& box : rig.messages) EXPECT_TRUE(IsBox(box, loglink::kLogProgramNotFound));
   EXPECT_EQ(rig.window->PendingText, "");
+}
+
+TEST(LogLink, F11HandsTheCallsignAndReportOver) {
+  SimWindowRig rig(23);
+  rig.Open();
+  QTest::mouseClick(rig.Edit(kIdHisCall), Qt::LeftButton);
+  rig.Type("q1abc");
+  {
+    LoggingProgram program;
+    rig.Key(Qt::Key_F11);
+    EXPECT_TRUE(rig.messages.empty());
+    EXPECT_NE(program.out.str().find("record 0x3000F, 17 bytes"), std::string::npos)
+        << program.out.str();
+  }
+}
+
+TEST(LogLink, F12FillsTheCallsignAndReportFromTheReply) {
+  SimWindowRig rig(23);
+  rig.Open();
+  rig.FocusInput();
+  {
+    LoggingProgram program({.reply = "Q1ABC x\ny 579"});
+    rig.Key(Qt::Key_F12);
+  }
+  EXPECT_TRUE(rig.messages.empty());
+  EXPECT_EQ(rig.Edit(kIdHisCall)->text(), "Q1ABC");
+  EXPECT_EQ(rig.Edit(kIdReport)->text(), "579");
+}
+
+TEST(LogLink, ARefusalSaysTheCommandIsInvalid) {
+  SimWindowRig rig(23);
+  rig.Open();
+  {
+    LoggingProgram program({.result = 0});
+    rig.Click(kIdF12);
+  }
+  ASSERT_EQ(rig.messages.size(), 1u);
+  EXPECT_TRUE(IsBox(rig.messages[0], loglink::kInvalidCommand));
 }
 
 }  // namespace
