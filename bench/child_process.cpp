@@ -45,7 +45,8 @@ bool WaitForExit(pid_t pid, std::chrono::milliseconds limit) {
 }
 
 std::string ProgramUnderTest(int argc, char** argv) {
-  return argc > 1 ? argv[1] : VANTREL_PROGRAM;
+  // Absolute, because the child starts in its own directory.
+  return std::filesystem::absolute(argc > 1 ? argv[1] : VANTREL_PROGRAM).string();
 }
 
 }  // namespace vantrel::bench

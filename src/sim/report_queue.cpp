@@ -42,11 +42,14 @@ void ReportQueue::Connect() {
 }
 
 bool ReportQueue::Push(const Report& report) {
-  std::lock_guard lock(mutex_);
-  if (!connected_ || handles_ == 0) return false;
-  // Like a hidraw buffer nobody drains: the oldest report gives way.
-  if (reports_.size() == kCapacity) reports_.pop_front();
-  reports_.push_back(report);
+  {
+    std::lock_guard lock(mutex_);
+    if (!connected_ || handles_ == 0) return false;
+    // Like a hidraw buffer nobody drains: the oldest report gives way.
+    if (reports_.size() == kCapacity) reports_.pop_front();
+    reports_.push_back(report);
+  }
+  // Woken after the unlock, the reader finds the lock free instead of sleeping on it again.
   arrived_.notify_all();
   return true;
 }
