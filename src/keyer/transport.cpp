@@ -125,6 +125,11 @@ void CCwDevice::StartReader() {
     context->thread.join();
     return true;
   });
+  // A reopened interface starts afresh: its first report is answered with the output lines,
+  // and its decode counter and speed switch become new references.
+  lastOutputLinesWritten_ = 0;
+  lastDecodeCounter_ = -1;
+  lastSpeedSwitch_ = -1;
   reader_ = std::make_shared<ReaderContext>();
   reader_->device = readHandle_;
   reader_->thread = std::thread(&CCwDevice::ReaderLoop, this, reader_);

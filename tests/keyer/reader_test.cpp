@@ -186,6 +186,20 @@ TEST(Reader, OldFirmwarePaddleKeysElementsAndBreaksOffText) {
             (Reports{Report9("00 01 0F 0F 0F 0F 0F 0F 0F"), Report9("00 01 0F")}));
 }
 
+TEST(Reader, OldFirmwareSendsTheLinesAgainAfterAReopen) {
+  EngineRig rig(10);
+  rig.device->SendText("E");
+  rig.Feed({Report9("00 04 0F 03")});
+  rig.bus.Change(rig.hid, [](auto& d) { d.present = false; });
+  ASSERT_TRUE(WaitUntil([&] { return rig.device->ReaderThreadCount() == 0; }));
+  rig.bus.Change(rig.hid, [](auto& d) { d.present = true; });
+  rig.device->StopSending();
+  rig.device->SendText("E");
+  rig.TakeWrites();
+  rig.Feed({Report9("00 04 0F 03")});
+  EXPECT_EQ(rig.TakeWrites(), (Reports{Report9("00 01 0E")}));
+}
+
 TEST(Reader, StopSendingClearsPaddleMemory) {
   EngineRig rig(10);
   rig.Feed({Report9("00 04 0B 03"), Report9("00 04 0E 03")});
