@@ -2,7 +2,7 @@
 # Packages already installed are skipped; sudo is used only when not root.
 
 VANTREL_PACKAGES=(cmake ninja-build g++ pkg-config clang-format
-  qt6-base-dev libhidapi-dev portaudio19-dev
+  qt6-base-dev libxcb1-dev libhidapi-dev portaudio19-dev
   libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont-gothic)
 
 vantrel_install_deps() {

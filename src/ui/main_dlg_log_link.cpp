@@ -1,6 +1,7 @@
 #include <QAbstractButton>
 #include <QSocketNotifier>
 
+#include "platform/qt/foreign_window_raiser.h"
 #include "ui/main_dlg.h"
 #include "ui/main_dlg_ids.h"
 
@@ -14,8 +15,6 @@ void CMainDlg::ConnectLogLink() {
   connect(replyNotifier_, &QSocketNotifier::activated, this, [this] { logLink_.HandleReadable(); });
 }
 
-// The logging program's answer names a window to bring forward; Linux gives a program no way
-// to raise another one's window, so the logging program raises its own.
 void CMainDlg::SendToLog() {
   ShowLogOutcome(logLink_.SendToLog([this] {
     ReadControls();
@@ -29,6 +28,7 @@ void CMainDlg::FetchFromLog() {
 
 void CMainDlg::ShowLogOutcome(const loglink::LogOutcome& outcome) {
   if (outcome.messageBox) services_.showLogMessage(this, *outcome.messageBox);
+  if (outcome.foregroundWindow != 0) platform::RaiseForeignWindow(outcome.foregroundWindow);
 }
 
 void CMainDlg::TakeLogReply(const loglink::LogReply& reply) {

@@ -16,7 +16,9 @@ class Options : public testing::TestWithParam<OptionsCase> {};
 TEST_P(Options, ParseAsDocumented) {
   ParsedOptions parsed = ParseAppOptions(GetParam().arguments);
   EXPECT_EQ(parsed.error.empty(), GetParam().ok) << parsed.error;
-  if (GetParam().ok) EXPECT_EQ(parsed.options, GetParam().options);
+  if (GetParam().ok) {
+    EXPECT_EQ(parsed.options, GetParam().options);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(

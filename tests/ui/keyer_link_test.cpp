@@ -145,7 +145,7 @@ TEST(Toggles, ABadReportStopsThePttToggle) {
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0], "0 から 599 までの整数を入力してください。");
   EXPECT_EQ(rig.TakeWrites(), Reports({}));
-  QTest::qWaitForWindowActive(rig.window.get());
+  EXPECT_TRUE(QTest::qWaitForWindowActive(rig.window.get()));
   EXPECT_EQ(QApplication::focusWidget(), rig.window->Control(kIdReport));
 }
 

@@ -5,6 +5,7 @@
 #include "loglink/link_directory.h"
 #include "loglink/link_test_support.h"
 #include "loglink/log_stub.h"
+#include "platform/qt/foreign_window_raiser.h"
 #include "sim_window_rig.h"
 
 namespace vantrel::ui::rig {
@@ -81,3 +82,16 @@ TEST(LogLink, ARefusalSaysTheCommandIsInvalid) {
 
 }  // namespace
 }  // namespace vantrel::ui::rig
+
+namespace vantrel::platform {
+namespace {
+
+// Only an X11 session can raise another program's window; elsewhere nothing is asked.
+TEST(ForeignWindow, NothingIsRaisedWithoutX11OrWithoutAWindow) {
+  EXPECT_FALSE(RaiseForeignWindow(0));
+  EXPECT_FALSE(RaiseForeignWindow(0x1234567));
+  EXPECT_FALSE(RaiseForeignWindow(std::uint64_t{1} << 40));
+}
+
+}  // namespace
+}  // namespace vantrel::platform

@@ -47,7 +47,7 @@ class SimWindowRig {
                                         platform::SingleInstance::Acquire(dir.path(), "MyApp"));
     window->show();
     window->activateWindow();
-    QTest::qWaitForWindowActive(window.get());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
     RunMs(20);
     sim.ClearHistory();
   }

@@ -47,7 +47,7 @@ class WindowRig {
     if (!window) Create();
     window->show();
     window->activateWindow();
-    QTest::qWaitForWindowActive(window.get());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
   }
 
   QLineEdit* Edit(int id) const { return static_cast<QLineEdit*>(window->Control(id)); }
