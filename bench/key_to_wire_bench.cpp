@@ -37,6 +37,7 @@ struct Outcome {
   std::size_t typed = 0;
   std::size_t sent = 0;
   vantrel::bench::Summary latency;
+  vantrel::bench::Summary fromReport;
 };
 
 Outcome Measure(Micros statusIntervalUs, std::size_t characters) {
@@ -81,10 +82,16 @@ Outcome Measure(Micros statusIntervalUs, std::size_t characters) {
   outcome.typed = pressedAt.size();
   outcome.sent = sentAt.size();
   std::vector<double> latencies;
+  std::vector<double> fromReport;
   for (std::size_t i = 0; i < std::min(pressedAt.size(), sentAt.size()); ++i) {
     latencies.push_back(static_cast<double>(sentAt[i] - pressedAt[i]));
+    // Status reports fall due at whole intervals from the interface's start.
+    const Micros sinceStart = pressedAt[i] - sim.StartTime();
+    const Micros due = sim.StartTime() + (sinceStart / statusIntervalUs + 1) * statusIntervalUs;
+    fromReport.push_back(static_cast<double>(sentAt[i] - due));
   }
   outcome.latency = vantrel::bench::Summarise(latencies);
+  outcome.fromReport = vantrel::bench::Summarise(fromReport);
   return outcome;
 }
 
@@ -97,6 +104,9 @@ void Print(Micros statusIntervalUs, const Outcome& o) {
   PrintRow(name, prefix + "latency p50", Figure(o.latency.p50, "us"));
   PrintRow(name, prefix + "latency p99", Figure(o.latency.p99, "us"), target);
   PrintRow(name, prefix + "latency max", Figure(o.latency.max, "us"));
+  PrintRow(name, prefix + "next report due to wire p50", Figure(o.fromReport.p50, "us"));
+  PrintRow(name, prefix + "next report due to wire p99", Figure(o.fromReport.p99, "us"));
+  PrintRow(name, prefix + "next report due to wire max", Figure(o.fromReport.max, "us"));
 }
 
 }  // namespace
