@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "firing_relative_timers.h"
 #include "keyer/cw_device.h"
 #include "platform/manual_timer.h"
 #include "platform/test_doubles.h"
@@ -27,24 +28,6 @@ class NoDevices final : public vantrel::platform::HidBus {
   std::unique_ptr<vantrel::platform::HidDevice> Open(const std::string&) override {
     return nullptr;
   }
-};
-
-// Hands each callback the moment it actually ran instead of its scheduled deadline, so every
-// following timer is armed relative to the late firing: the classic drifting scheme.
-class FiringRelativeTimers final : public TimerService {
- public:
-  explicit FiringRelativeTimers(TimerService& inner) : inner_(inner) {}
-  Micros Now() const override { return inner_.Now(); }
-  TimerId ArmAt(Micros deadline, Callback callback) override {
-    return inner_.ArmAt(deadline, [this, callback = std::move(callback)](TimerId id, Micros) {
-      callback(id, inner_.Now());
-    });
-  }
-  void Cancel(TimerId id) override { inner_.Cancel(id); }
-  void Quiesce() override { inner_.Quiesce(); }
-
- private:
-  TimerService& inner_;
 };
 
 struct Scenario {
@@ -153,7 +136,7 @@ int main() {
     }
     {
       vantrel::platform::ThreadTimerService inner;
-      FiringRelativeTimers timers(inner);
+      vantrel::bench::FiringRelativeTimers timers(inner);
       reference = Compare(ideal, Play(s, timers, false, ideal.size()));
     }
     PrintRow(s.name, "ours", ours);
