@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <sstream>
-#include <thread>
 
 #include "keyer/cw_device.h"
+#include "keyer/engine_rig.h"
 #include "platform/manual_timer.h"
 #include "platform/test_doubles.h"
 #include "sim/settle.h"
@@ -15,15 +14,7 @@ namespace {
 
 using platform::Micros;
 
-template <typename Pred>
-bool WaitUntil(Pred pred) {
-  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  while (!pred()) {
-    if (std::chrono::steady_clock::now() > limit) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return true;
-}
+using keyer::testing::WaitUntil;
 
 std::string Describe(const std::vector<LineTransition>& transitions) {
   std::ostringstream out;
