@@ -8,6 +8,7 @@
 #include "operating/keyer_port.h"
 #include "operating/log_time.h"
 #include "operating/operating_view.h"
+#include "operating/status_gate.h"
 #include "settings/settings.h"
 
 namespace vantrel::operating {
@@ -55,6 +56,8 @@ class OperatingLogic {
 
   // Pacing of queued text, on each status report with its buffer state.
   void OnStatus(int bufferState);
+  // Told when the window can do without repeated status reports; the gate must outlive this.
+  void SetStatusGate(StatusGate* gate) { statusGate_ = gate; }
   void FeedNextCharacter();
 
   // The CQ call: bank A's first message through the macro expander.
@@ -63,7 +66,11 @@ class OperatingLogic {
   unsigned LastSpeedValue() const { return lastSpeedValue_; }
 
  private:
-  WindowFields& Fields() { return view_.Fields(); }
+  // Every change to the send state comes through here, so a rest ends before the change.
+  WindowFields& Fields() {
+    if (statusGate_ != nullptr) statusGate_->Wake();
+    return view_.Fields();
+  }
   bool Sequential() { return Fields().SendMode == kSequentialMode; }
   bool KeyerTimesCharacters() const { return keyer_.FirmwareVersion() >= 20; }
 
@@ -75,6 +82,7 @@ class OperatingLogic {
   void AppendTimeStamp();
   void LogLine(const std::string& shown);
   void HandOver(const std::string& text);
+  void Pace(int bufferState);
   void MoveFirstInputCharacterToLog();
 
   void StartCqRepeat(int count);
@@ -94,6 +102,7 @@ class OperatingLogic {
   settings::Settings& settings_;
   LocalTimeClock clock_;
   unsigned lastSpeedValue_ = 0;
+  StatusGate* statusGate_ = nullptr;
 };
 
 }  // namespace vantrel::operating

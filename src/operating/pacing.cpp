@@ -1,3 +1,5 @@
+#include <string>
+
 #include "operating/cp932_character.h"
 #include "operating/operating_logic.h"
 
@@ -12,9 +14,34 @@ bool StartsWithProsign(const std::string& text) {
   return text.size() > 2 && text[0] == '~';
 }
 
+// Everything a status report can change; the view and the engine are touched only along with it.
+struct PacingState {
+  std::string pendingText;
+  int paceCountdown;
+  bool clearBeforeNext;
+  int cqRepeatCount;
+  bool cqTimer;
+
+  explicit PacingState(const WindowFields& fields)
+      : pendingText(fields.PendingText),
+        paceCountdown(fields.PaceCountdown),
+        clearBeforeNext(fields.ClearBeforeNext),
+        cqRepeatCount(fields.CqRepeatCount),
+        cqTimer(fields.CqTimer) {}
+  bool operator==(const PacingState&) const = default;
+};
+
 }  // namespace
 
 void OperatingLogic::OnStatus(int bufferState) {
+  WindowFields& fields = Fields();
+  const PacingState before(fields);
+  Pace(bufferState);
+  // The same report again would change nothing either, until something else does.
+  if (statusGate_ != nullptr && PacingState(fields) == before) statusGate_->Rest();
+}
+
+void OperatingLogic::Pace(int bufferState) {
   WindowFields& fields = Fields();
   if (--fields.PaceCountdown > 0) return;
   // Idle on the third report with text still queued: the interface lost what it was given.

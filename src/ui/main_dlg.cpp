@@ -50,6 +50,7 @@ CMainDlg::CMainDlg(MainDlgServices services, std::unique_ptr<platform::SingleIns
   ConnectControls();
   ConnectOperating();
   ConnectLogLink();
+  logic_.SetStatusGate(&statusCoalescer_);
   qApp->installEventFilter(&keyFilter_);
 }
 

@@ -10,6 +10,7 @@
 #include "loglink/log_link.h"
 #include "operating/cw_device_port.h"
 #include "operating/operating_logic.h"
+#include "operating/status_coalescer.h"
 #include "platform/hid.h"
 #include "platform/profile_file.h"
 #include "platform/qt/event_target_window.h"
@@ -140,6 +141,7 @@ class CMainDlg : public QDialog, public MainDlgFields, public operating::Operati
   QMenu* windowMenu_ = nullptr;
   bool initialised_ = false;
   platform::EventTargetWindow targetWindow_{this};
+  operating::StatusCoalescer statusCoalescer_{targetWindow_};
   platform::FocusKeyInjector keys_;
   std::unique_ptr<keyer::CCwDevice> engine_;
   operating::CwDevicePort port_{*engine_};

@@ -24,7 +24,7 @@ void CMainDlg::ApplySettings() {
   }
   RefreshControls();
   CqRepeatCount = 0;
-  engine_->SetTargetWindow(&targetWindow_);
+  engine_->SetTargetWindow(&statusCoalescer_);
   engine_->SetSpeed(WPM);
   ApplyKeyerSettings();
   if (engine_->FirmwareVersion() >= kDecodeFirmware) Control(kIdDecode)->setEnabled(true);

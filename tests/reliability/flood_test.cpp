@@ -24,8 +24,9 @@ double MsSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-// A firmware 23 interface that answers every read at once with an idle status report, as fast
-// as the reader asks.
+// A firmware 23 interface that answers every read at once with a status report, as fast as the
+// reader asks. The buffer state alternates between 15 and 14 so that no report repeats the one
+// before and the window cannot let any of them pass unseen.
 class FloodBus final : public platform::HidBus {
  public:
   std::atomic<long> reads = 0;
@@ -52,9 +53,10 @@ class FloodBus final : public platform::HidBus {
         std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
         return 0;
       }
-      const std::uint8_t report[9] = {0, 0x33, 0, 0, 0, 0, 0, 0x60, 0xFF};
+      const long read = bus_.reads++;
+      const std::uint8_t status = read % 2 == 0 ? 0xFF : 0xEF;
+      const std::uint8_t report[9] = {0, 0x33, 0, 0, 0, 0, 0, 0x60, status};
       std::copy_n(report, std::min<std::size_t>(capacity, 9), buf);
-      ++bus_.reads;
       return 9;
     }
 

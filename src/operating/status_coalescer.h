@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+
+#include "operating/status_gate.h"
+#include "platform/target_window.h"
+
+namespace vantrel::operating {
+
+// Stands between the engine and the window's message queue so that an idle window is not woken
+// by every status report. While the window rests, a WM_KEYER_STATUS equal to the last one passed
+// on, with no input line active, is held back; waking passes the last held-back one on. Other
+// messages always pass. Post may come from any thread; Rest and Wake from the window's thread.
+class StatusCoalescer final : public platform::TargetWindow, public StatusGate {
+ public:
+  explicit StatusCoalescer(platform::TargetWindow& window) : window_(window) {}
+
+  void Post(unsigned message, std::intptr_t wParam, std::intptr_t lParam) override;
+  void Rest() override;
+  void Wake() override;
+
+ private:
+  bool HoldBack(std::intptr_t wParam, std::intptr_t lParam);
+
+  platform::TargetWindow& window_;
+  std::mutex mutex_;
+  bool resting_ = false;
+  bool heldBack_ = false;
+  bool anyPassed_ = false;
+  std::intptr_t lastWParam_ = 0;
+  std::intptr_t lastLParam_ = 0;
+};
+
+}  // namespace vantrel::operating
