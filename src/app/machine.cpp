@@ -11,11 +11,12 @@ namespace {
 
 bool AttachSimulated(Machine& machine, const AppOptions& options,
                      const std::vector<sim::ScriptAction>& script, std::string& error) {
+  machine.simulatedTimers = std::make_unique<platform::ThreadTimerService>("vantrel-sim");
   auto bus = std::make_unique<sim::SimBus>();
   sim::SimConfig config;
   config.firmwareVersion = options.simulateVersion;
   config.keepHistory = false;
-  sim::SimInterface& device = bus->Attach(machine.timers, config);
+  sim::SimInterface& device = bus->Attach(*machine.simulatedTimers, config);
   machine.simulatedTone = platform::MakeSystemToneOutput();
   device.SetSidetone(machine.simulatedTone.get());
   if (!options.simulateLog.empty()) {
@@ -30,7 +31,7 @@ bool AttachSimulated(Machine& machine, const AppOptions& options,
   }
   machine.bus = std::move(bus);
   if (!script.empty()) {
-    machine.script = std::make_unique<sim::ScriptRunner>(machine.timers, device, script);
+    machine.script = std::make_unique<sim::ScriptRunner>(*machine.simulatedTimers, device, script);
   }
   return true;
 }

@@ -17,9 +17,12 @@ namespace vantrel::app {
 
 // The devices the program runs on: the machine's HID devices, or one simulated interface with
 // its event log and script. The members go in reverse order, so the script stops before the
-// interface, and the interface before the log it writes to.
+// interface, and the interface before the log it writes to. A simulated interface runs on its
+// own timer thread, as the real one runs on its own hardware, so that its work never delays
+// the engine's timing.
 struct Machine {
   platform::ThreadTimerService timers;
+  std::unique_ptr<platform::ThreadTimerService> simulatedTimers;
   std::unique_ptr<platform::ToneOutput> tone;
   // The simulated interface's own sidetone, apart from the PC sidetone the engine plays.
   std::unique_ptr<platform::ToneOutput> simulatedTone;

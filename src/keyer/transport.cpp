@@ -5,6 +5,7 @@
 #include "keyer/cw_device.h"
 #include "keyer/firmware_version.h"
 #include "platform/diag.h"
+#include "platform/thread_name.h"
 
 namespace vantrel::keyer {
 
@@ -154,6 +155,7 @@ bool CCwDevice::ReaderShouldRun(const ReaderContext& context) const {
 }
 
 void CCwDevice::ReaderLoop(std::shared_ptr<ReaderContext> context) {
+  platform::NameThisThread("vantrel-reader");
   std::array<std::uint8_t, kInputBufferSize> buffer{};
   std::unique_lock lock(mutex_);
   while (ReaderShouldRun(*context)) {

@@ -4,9 +4,12 @@
 
 #include <algorithm>
 
+#include "platform/thread_name.h"
+
 namespace vantrel::platform {
 
-ThreadTimerService::ThreadTimerService() : epoch_(Clock::now()), thread_([this] { Run(); }) {}
+ThreadTimerService::ThreadTimerService(const char* name)
+    : name_(name), epoch_(Clock::now()), thread_([this] { Run(); }) {}
 
 ThreadTimerService::~ThreadTimerService() {
   {
@@ -57,6 +60,7 @@ ThreadTimerService::Clock::time_point ThreadTimerService::ToTimePoint(Micros mic
 // machine. Spinning out the last stretch was tried: it trims the typical error further but,
 // on a loaded machine, gets the thread preempted for whole milliseconds.
 void ThreadTimerService::Run() {
+  NameThisThread(name_);
   prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
   std::unique_lock lock(mutex_);
   while (!stopping_) {

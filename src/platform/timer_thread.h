@@ -17,7 +17,8 @@ namespace vantrel::platform {
 // must not be destroyed from inside one of its own callbacks.
 class ThreadTimerService final : public TimerService {
  public:
-  ThreadTimerService();
+  // `name` names the thread (a literal; at most 15 characters are kept).
+  explicit ThreadTimerService(const char* name = "vantrel-timer");
   ~ThreadTimerService() override;
   ThreadTimerService(const ThreadTimerService&) = delete;
   ThreadTimerService& operator=(const ThreadTimerService&) = delete;
@@ -36,6 +37,7 @@ class ThreadTimerService final : public TimerService {
   void FireFront(std::unique_lock<std::mutex>& lock);
   Clock::time_point ToTimePoint(Micros micros) const;
 
+  const char* const name_;
   const Clock::time_point epoch_;
   mutable std::mutex mutex_;
   std::condition_variable wake_;
