@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bare_sleeper.h"
 #include "bench_table.h"
 #include "firing_relative_timers.h"
 #include "keyer/cw_device.h"
@@ -118,6 +119,7 @@ struct RunResult {
   Figures engine;
   Figures wire;
   vantrel::bench::Summary timerLateness;
+  vantrel::bench::Summary bareLateness;
 };
 
 // Types the text and grows the log until the engine has made every transition of `ideal`.
@@ -127,8 +129,11 @@ RunResult RunWindow(const std::string& text, const std::vector<Micros>& ideal, b
   vantrel::bench::FiringRelativeTimers relative(probe);
   vantrel::platform::TimerService& windowTimers =
       reference ? static_cast<vantrel::platform::TimerService&>(relative) : probe;
+  // The interface on a thread of its own, as in the program; each series is measured from its
+  // own first transition, so the two clocks need not agree.
+  vantrel::platform::ThreadTimerService simTimers("vantrel-sim");
   vantrel::sim::SimBus bus;
-  vantrel::sim::SimInterface& sim = bus.Attach(timers, {.firmwareVersion = 10});
+  vantrel::sim::SimInterface& sim = bus.Attach(simTimers, {.firmwareVersion = 10});
   vantrel::bench::SimWindow rig(bus, windowTimers, kSettings);
   LineRecorder recorder(timers);
   rig.Window().Engine().SetLinesObserver([&recorder](std::uint8_t) { recorder.Note(); });
@@ -146,6 +151,7 @@ RunResult RunWindow(const std::string& text, const std::vector<Micros>& ideal, b
     rig.Window().InsertAtLogEnd("PARIS ");
     rig.Window().ShowLogEnd();
   });
+  vantrel::bench::BareSleeper bare;
   typist.start(kTypingIntervalMs);
   logger.start(kLogIntervalMs);
   vantrel::bench::RunEventsUntil([&] { return recorder.Count() >= ideal.size(); },
@@ -155,7 +161,7 @@ RunResult RunWindow(const std::string& text, const std::vector<Micros>& ideal, b
   std::vector<Micros> wire;
   for (const auto& transition : sim.Transitions()) wire.push_back(transition.at);
   return {Compare(ideal, recorder.Take()), Compare(ideal, wire),
-          vantrel::bench::Summarise(probe.Lateness())};
+          vantrel::bench::Summarise(probe.Lateness()), vantrel::bench::Summarise(bare.Stop())};
 }
 
 void Print(const std::string& timers, const std::string& where, const Figures& f, bool targets) {
@@ -186,6 +192,13 @@ int main(int argc, char** argv) {
   PrintRow("keying fw10 window", "ours: timer thread wake-up late p50", Figure(late.p50, "us"));
   PrintRow("keying fw10 window", "ours: timer thread wake-up late p99", Figure(late.p99, "us"));
   PrintRow("keying fw10 window", "ours: timer thread wake-up late max", Figure(late.max, "us"));
+  const vantrel::bench::Summary& bare = ours.bareLateness;
+  PrintRow("keying fw10 window", "beside ours: bare thread wake-up late p50",
+           Figure(bare.p50, "us"));
+  PrintRow("keying fw10 window", "beside ours: bare thread wake-up late p99",
+           Figure(bare.p99, "us"));
+  PrintRow("keying fw10 window", "beside ours: bare thread wake-up late max",
+           Figure(bare.max, "us"));
   Print("reference", "engine", reference.engine, false);
   Print("reference", "interface", reference.wire, false);
   const auto ratio = [](double a, double b) { return b != 0 ? a / b : 0.0; };
