@@ -12,8 +12,8 @@
 
 #include "keyer/fake_hid.h"
 #include "keyer/keyer_messages.h"
-#include "platform/qt/keyer_message_event.h"
 #include "session_rig.h"
+#include "ui/status_counter.h"
 
 namespace vantrel::reliability {
 namespace {
@@ -65,19 +65,6 @@ class FloodBus final : public platform::HidBus {
   };
 };
 
-// Counts the status notifications the window has taken from its queue.
-class StatusCounter final : public QObject {
- public:
-  long handled = 0;
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == platform::KeyerMessageEvent::Kind() &&
-        static_cast<platform::KeyerMessageEvent*>(event)->message() == WM_KEYER_STATUS) {
-      ++handled;
-    }
-    return false;
-  }
-};
-
 // The reader posts a status notification for every report. The window must keep up: the
 // notifications waiting for it stop growing, typed keys and queued calls are still taken, and
 // once the flood ends every notification is handled.
@@ -92,7 +79,7 @@ TEST(Flood, TheWindowKeepsUpAndStaysResponsive) {
   auto window =
       std::make_unique<CMainDlg>(ui::MainDlgServices{bus, timers, tone, dir.path(), {}, note},
                                  platform::SingleInstance::Acquire(dir.path(), "MyApp"));
-  StatusCounter counter;
+  ui::rig::StatusCounter counter;
   window->installEventFilter(&counter);
   window->show();
   window->activateWindow();

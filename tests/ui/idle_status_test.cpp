@@ -2,26 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "keyer/keyer_messages.h"
 #include "keyer/morse_code.h"
-#include "platform/qt/keyer_message_event.h"
 #include "sim_window_rig.h"
+#include "status_counter.h"
 
 namespace vantrel::ui::rig {
 namespace {
-
-// Counts the status notifications the window takes from its queue.
-class StatusCounter final : public QObject {
- public:
-  int handled = 0;
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == platform::KeyerMessageEvent::Kind() &&
-        static_cast<platform::KeyerMessageEvent*>(event)->message() == WM_KEYER_STATUS) {
-      ++handled;
-    }
-    return false;
-  }
-};
 
 // An idle window is not woken by the interface's status reports (200 a second here), yet a
 // typed character goes out at once on the last report held back, and the pacing of the
