@@ -13,6 +13,7 @@
 
 #include "firing_relative_timers.h"
 #include "keyer/cw_device.h"
+#include "no_devices.h"
 #include "platform/manual_timer.h"
 #include "platform/test_doubles.h"
 #include "platform/timer_thread.h"
@@ -21,14 +22,6 @@ namespace {
 
 using vantrel::platform::Micros;
 using vantrel::platform::TimerService;
-
-class NoDevices final : public vantrel::platform::HidBus {
- public:
-  std::vector<vantrel::platform::HidDeviceInfo> Enumerate() override { return {}; }
-  std::unique_ptr<vantrel::platform::HidDevice> Open(const std::string&) override {
-    return nullptr;
-  }
-};
 
 struct Scenario {
   const char* name;
@@ -68,7 +61,7 @@ class Recorder {
 
 std::vector<Transition> Play(const Scenario& s, TimerService& timers, bool manual,
                              std::size_t expected) {
-  NoDevices bus;
+  vantrel::bench::NoDevices bus;
   vantrel::platform::NullToneOutput tone;
   vantrel::platform::RecordingKeyInjector keys;
   Recorder recorder(timers);

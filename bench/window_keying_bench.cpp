@@ -17,6 +17,7 @@
 #include "firing_relative_timers.h"
 #include "keyer/cw_device.h"
 #include "lateness_probe_timers.h"
+#include "no_devices.h"
 #include "platform/manual_timer.h"
 #include "platform/test_doubles.h"
 #include "platform/timer_thread.h"
@@ -39,14 +40,6 @@ const std::string kSettings =
     "WPM 50\nPTTCtrl TRUE\nPttdBefore 25\nPttdAfter 200\n"
     "WeightDot 1\nWeightDash 3\nIntervalChar 3\nIntervalWord 7\n"
     "SideTone FALSE\nLogTime FALSE\nAuto FALSE\n";
-
-class NoDevices final : public vantrel::platform::HidBus {
- public:
-  std::vector<vantrel::platform::HidDeviceInfo> Enumerate() override { return {}; }
-  std::unique_ptr<vantrel::platform::HidDevice> Open(const std::string&) override {
-    return nullptr;
-  }
-};
 
 class LineRecorder {
  public:
@@ -80,7 +73,7 @@ std::string ParisText() {
 // character at a time as the window does at firmware 10: a typed space follows the character
 // space of the letter before it.
 std::vector<Micros> IdealTimes(const std::string& text) {
-  NoDevices bus;
+  vantrel::bench::NoDevices bus;
   vantrel::platform::ManualTimerService timers;
   vantrel::platform::NullToneOutput tone;
   vantrel::platform::RecordingKeyInjector keys;
