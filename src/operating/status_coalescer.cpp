@@ -18,12 +18,11 @@ void StatusCoalescer::Post(unsigned message, std::intptr_t wParam, std::intptr_t
 
 bool StatusCoalescer::HoldBack(std::intptr_t wParam, std::intptr_t lParam) {
   std::lock_guard lock(mutex_);
-  const bool repeat = anyPassed_ && wParam == lastWParam_ && lParam == lastLParam_;
+  const bool repeat = wParam == lastWParam_ && lParam == lastLParam_;
   if (resting_ && repeat && lParam == kNoInputs) {
     heldBack_ = true;
     return true;
   }
-  anyPassed_ = true;
   heldBack_ = false;
   lastWParam_ = wParam;
   lastLParam_ = lParam;

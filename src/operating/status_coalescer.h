@@ -27,8 +27,8 @@ class StatusCoalescer final : public platform::TargetWindow, public StatusGate {
   std::mutex mutex_;
   bool resting_ = false;
   bool heldBack_ = false;
-  bool anyPassed_ = false;
-  std::intptr_t lastWParam_ = 0;
+  // No buffer state is negative, so nothing repeats before the first report has passed.
+  std::intptr_t lastWParam_ = -1;
   std::intptr_t lastLParam_ = 0;
 };
 
