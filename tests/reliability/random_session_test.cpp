@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -93,7 +94,9 @@ TEST_P(RandomSession, HoldsEveryInvariant) {
   SessionRig rig(version);
   rig.Open(kSessionSettings);
   RandomOperator anOperator(rig, seed);
-  const std::size_t fds = ProcCount("fd");
+  // Libraries open descriptors for a moment on threads of their own (the sanitizers' symbolizer
+  // reading debug files, for one), so a leak is a count that stays above the lowest one seen.
+  std::size_t fds = ProcCount("fd");
   const std::size_t threads = ProcCount("task") - rig.Engine().ReaderThreadCount();
   long unplugs = 0, releasedChecks = 0;
 
@@ -111,7 +114,8 @@ TEST_P(RandomSession, HoldsEveryInvariant) {
     }
     EXPECT_LE(rig.window->PendingText.size(), kPendingLimit);
     EXPECT_LE(rig.window->LogText.size() + rig.Log()->toPlainText().size(), 2u * kLogLimit);
-    EXPECT_EQ(ProcCount("fd"), fds);
+    EXPECT_TRUE(WaitReal([&] { return ProcCount("fd") <= fds; })) << ProcCount("fd") << " fds";
+    fds = std::min(fds, ProcCount("fd"));
     EXPECT_TRUE(WaitReal([&] {
       return ProcCount("task") - rig.Engine().ReaderThreadCount() == threads;
     })) << ProcCount("task")
