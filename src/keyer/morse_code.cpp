@@ -2,155 +2,178 @@
 
 #include <algorithm>
 #include <bit>
+#include <string_view>
 
 namespace vantrel::keyer {
+namespace {
 
-const std::array<std::uint8_t, kCharacterCount> kCharacterList = {
-    'A',  'B',  'C',  'D',  'E',  'F',  'G',  'H',  'I',  'J',  'K',  'L',  'M',  'N',  'O',  'P',
-    'Q',  'R',  'S',  'T',  'U',  'V',  'W',  'X',  'Y',  'Z',  'a',  'b',  'c',  'd',  'e',  'f',
-    'g',  'h',  'i',  'j',  'k',  'l',  'm',  'n',  'o',  'p',  'q',  'r',  's',  't',  'u',  'v',
-    'w',  'x',  'y',  'z',  '(',  '+',  '=',  '/',  '0',  '1',  '2',  '3',  '4',  '5',  '6',  '7',
-    '8',  '9',  '@',  ' ',  '.',  ',',  '"',  '\'', '?',  '-',  ')',  ':',  0xB1, 0xB2, 0xB3, 0xB4,
-    0xB5, 0xB6, 0xB7, 0xB8, 0xB9, 0xBA, 0xBB, 0xBC, 0xBD, 0xBE, 0xBF, 0xC0, 0xC1, 0xC2, 0xC3, 0xC4,
-    0xC5, 0xC6, 0xC7, 0xC8, 0xC9, 0xCA, 0xCB, 0xCC, 0xCD, 0xCE, 0xCF, 0xD0, 0xD1, 0xD2, 0xD3, 0xD4,
-    0xD5, 0xD6, 0xD7, 0xD8, 0xD9, 0xDA, 0xDB, 0xDC, 0xA6, 0xDD, 0xB0, 0xDE, 0xDF, 0xA3,
+struct Builtin {
+  std::uint8_t character;
+  std::string_view elements;
 };
 
-const std::array<std::uint8_t, kCharacterCount> kBuiltinCodes = {
-    // A to Z
-    0x60,
-    0x88,
-    0xA8,
-    0x90,
-    0x40,
-    0x28,
-    0xD0,
-    0x08,
-    0x20,
-    0x78,
-    0xB0,
-    0x48,
-    0xE0,
-    0xA0,
-    0xF0,
-    0x68,
-    0xD8,
-    0x50,
-    0x10,
-    0xC0,
-    0x30,
-    0x18,
-    0x70,
-    0x98,
-    0xB8,
-    0xC8,
-    // a to z
-    0x60,
-    0x88,
-    0xA8,
-    0x90,
-    0x40,
-    0x28,
-    0xD0,
-    0x08,
-    0x20,
-    0x78,
-    0xB0,
-    0x48,
-    0xE0,
-    0xA0,
-    0xF0,
-    0x68,
-    0xD8,
-    0x50,
-    0x10,
-    0xC0,
-    0x30,
-    0x18,
-    0x70,
-    0x98,
-    0xB8,
-    0xC8,
-    // ( + = /
-    0xB4,
-    0x54,
-    0x8C,
-    0x94,
-    // 0 to 9
-    0xFC,
-    0x7C,
-    0x3C,
-    0x1C,
-    0x0C,
-    0x04,
-    0x84,
-    0xC4,
-    0xE4,
-    0xF4,
-    // @ space . , " ' ? - ) :
-    0x6A,
-    0x80,
-    0x56,
-    0xCE,
-    0x4A,
-    0x7A,
-    0x32,
-    0x86,
-    0xB6,
-    0xE2,
-    // 0xB1 to 0xDC
-    0xDC,
-    0x60,
-    0x30,
-    0xBC,
-    0x44,
-    0x48,
-    0xA4,
-    0x18,
-    0xB8,
-    0xF8,
-    0xAC,
-    0xD4,
-    0xEC,
-    0x74,
-    0xE8,
-    0xA0,
-    0x28,
-    0x68,
-    0x5C,
-    0x24,
-    0x50,
-    0xA8,
-    0x08,
-    0xD8,
-    0x38,
-    0x88,
-    0xCC,
-    0xC8,
-    0x40,
-    0x90,
-    0x98,
-    0x2C,
-    0xC0,
-    0x8C,
-    0x94,
-    0x70,
-    0x9C,
-    0xE0,
-    0x10,
-    0xD0,
-    0xB4,
-    0xF0,
-    0x58,
-    0xB0,
-    // 0xA6 0xDD 0xB0 0xDE 0xDF 0xA3
-    0x78,
-    0x54,
-    0x6C,
-    0x20,
-    0x34,
-    0x52,
-};
+// The row order is the decode index (see kCharacterList).
+constexpr std::array<Builtin, kCharacterCount> kBuiltins = {{
+    // Latin letters; lower case keys as upper case
+    {'A', ".-"},
+    {'B', "-..."},
+    {'C', "-.-."},
+    {'D', "-.."},
+    {'E', "."},
+    {'F', "..-."},
+    {'G', "--."},
+    {'H', "...."},
+    {'I', ".."},
+    {'J', ".---"},
+    {'K', "-.-"},
+    {'L', ".-.."},
+    {'M', "--"},
+    {'N', "-."},
+    {'O', "---"},
+    {'P', ".--."},
+    {'Q', "--.-"},
+    {'R', ".-."},
+    {'S', "..."},
+    {'T', "-"},
+    {'U', "..-"},
+    {'V', "...-"},
+    {'W', ".--"},
+    {'X', "-..-"},
+    {'Y', "-.--"},
+    {'Z', "--.."},
+    {'a', ".-"},
+    {'b', "-..."},
+    {'c', "-.-."},
+    {'d', "-.."},
+    {'e', "."},
+    {'f', "..-."},
+    {'g', "--."},
+    {'h', "...."},
+    {'i', ".."},
+    {'j', ".---"},
+    {'k', "-.-"},
+    {'l', ".-.."},
+    {'m', "--"},
+    {'n', "-."},
+    {'o', "---"},
+    {'p', ".--."},
+    {'q', "--.-"},
+    {'r', ".-."},
+    {'s', "..."},
+    {'t', "-"},
+    {'u', "..-"},
+    {'v', "...-"},
+    {'w', ".--"},
+    {'x', "-..-"},
+    {'y', "-.--"},
+    {'z', "--.."},
+    // Punctuation and digits
+    {'(', "-.--."},
+    {'+', ".-.-."},
+    {'=', "-...-"},
+    {'/', "-..-."},
+    {'0', "-----"},
+    {'1', ".----"},
+    {'2', "..---"},
+    {'3', "...--"},
+    {'4', "....-"},
+    {'5', "....."},
+    {'6', "-...."},
+    {'7', "--..."},
+    {'8', "---.."},
+    {'9', "----."},
+    {'@', ".--.-."},
+    {' ', ""},
+    {'.', ".-.-.-"},
+    {',', "--..--"},
+    {'"', ".-..-."},
+    {'\'', ".----."},
+    {'?', "..--.."},
+    {'-', "-....-"},
+    {')', "-.--.-"},
+    {':', "---..."},
+    // Half-width katakana (Wabun)
+    {0xB1, "--.--"},   // ｱ
+    {0xB2, ".-"},      // ｲ
+    {0xB3, "..-"},     // ｳ
+    {0xB4, "-.---"},   // ｴ
+    {0xB5, ".-..."},   // ｵ
+    {0xB6, ".-.."},    // ｶ
+    {0xB7, "-.-.."},   // ｷ
+    {0xB8, "...-"},    // ｸ
+    {0xB9, "-.--"},    // ｹ
+    {0xBA, "----"},    // ｺ
+    {0xBB, "-.-.-"},   // ｻ
+    {0xBC, "--.-."},   // ｼ
+    {0xBD, "---.-"},   // ｽ
+    {0xBE, ".---."},   // ｾ
+    {0xBF, "---."},    // ｿ
+    {0xC0, "-."},      // ﾀ
+    {0xC1, "..-."},    // ﾁ
+    {0xC2, ".--."},    // ﾂ
+    {0xC3, ".-.--"},   // ﾃ
+    {0xC4, "..-.."},   // ﾄ
+    {0xC5, ".-."},     // ﾅ
+    {0xC6, "-.-."},    // ﾆ
+    {0xC7, "...."},    // ﾇ
+    {0xC8, "--.-"},    // ﾈ
+    {0xC9, "..--"},    // ﾉ
+    {0xCA, "-..."},    // ﾊ
+    {0xCB, "--..-"},   // ﾋ
+    {0xCC, "--.."},    // ﾌ
+    {0xCD, "."},       // ﾍ
+    {0xCE, "-.."},     // ﾎ
+    {0xCF, "-..-"},    // ﾏ
+    {0xD0, "..-.-"},   // ﾐ
+    {0xD1, "-"},       // ﾑ
+    {0xD2, "-...-"},   // ﾒ
+    {0xD3, "-..-."},   // ﾓ
+    {0xD4, ".--"},     // ﾔ
+    {0xD5, "-..--"},   // ﾕ
+    {0xD6, "--"},      // ﾖ
+    {0xD7, "..."},     // ﾗ
+    {0xD8, "--."},     // ﾘ
+    {0xD9, "-.--."},   // ﾙ
+    {0xDA, "---"},     // ﾚ
+    {0xDB, ".-.-"},    // ﾛ
+    {0xDC, "-.-"},     // ﾜ
+    {0xA6, ".---"},    // ｦ
+    {0xDD, ".-.-."},   // ﾝ
+    {0xB0, ".--.-"},   // ｰ
+    {0xDE, ".."},      // ﾞ
+    {0xDF, "..--."},   // ﾟ
+    {0xA3, ".-.-.."},  // ｣
+}};
+
+constexpr std::uint8_t EncodeElements(std::string_view elements) {
+  auto code = static_cast<std::uint8_t>(0x80u >> elements.size());
+  for (std::size_t i = 0; i < elements.size(); ++i) {
+    if (elements[i] == '-') code |= static_cast<std::uint8_t>(0x80u >> i);
+  }
+  return code;
+}
+
+constexpr bool AllElementStringsFit() {
+  return std::all_of(kBuiltins.begin(), kBuiltins.end(), [](const Builtin& row) {
+    return row.elements.size() <= kMaxElements &&
+           row.elements.find_first_not_of(".-") == std::string_view::npos;
+  });
+}
+static_assert(AllElementStringsFit());
+
+template <typename Column>
+constexpr std::array<std::uint8_t, kCharacterCount> Select(Column column) {
+  std::array<std::uint8_t, kCharacterCount> values{};
+  std::transform(kBuiltins.begin(), kBuiltins.end(), values.begin(), column);
+  return values;
+}
+
+}  // namespace
+
+const std::array<std::uint8_t, kCharacterCount> kCharacterList =
+    Select([](const Builtin& row) { return row.character; });
+const std::array<std::uint8_t, kCharacterCount> kBuiltinCodes =
+    Select([](const Builtin& row) { return EncodeElements(row.elements); });
 
 int ElementCount(std::uint8_t code) {
   if (code == kNoCode) return -1;
