@@ -16,8 +16,8 @@
 
 #include "bench_table.h"
 #include "platform/timer_thread.h"
-#include "sim/command_codes.h"
 #include "sim/sim_bus.h"
+#include "sim/wire_names.h"
 #include "sim_window.h"
 
 namespace {

@@ -45,8 +45,6 @@ enum class PttState { LeadIn = 0, Tail = 1, On = 2, Off = 3 };
 enum class PaddleState { Dot = 0, Dash = 1, Both = 2, None = 3 };
 enum class PaddleMemory { Dot = 0, Dash = 1, Empty = 2 };
 
-inline constexpr std::uint16_t kHalvixVendorId = 0x0BFE;
-inline constexpr std::uint16_t kHalvixProductId = 0x0E00;
 inline constexpr std::size_t kInputBufferSize = 32;
 inline constexpr std::size_t kMaxOutputReportLength = 64;
 

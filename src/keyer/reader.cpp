@@ -6,10 +6,6 @@
 namespace vantrel::keyer {
 namespace {
 
-constexpr std::uint8_t kKindSpeed = 0x21;
-constexpr std::uint8_t kKindModeFlags = 0x31;
-constexpr std::uint8_t kKindStatus = 0x33;
-constexpr std::uint8_t kKindInputLines = 0x04;
 constexpr std::uint8_t kNoInputs = 0x0F;
 
 bool PaddleContactClosed(std::uint8_t lines) {
@@ -74,16 +70,16 @@ void CCwDevice::Post(unsigned message, std::intptr_t wParam, std::intptr_t lPara
 void CCwDevice::HandleReport(const std::uint8_t* report) {
   MarkStepStart();
   switch (report[1]) {
-    case kKindSpeed: {
+    case KindSpeed: {
       const int half = static_cast<std::int8_t>(report[2]);
       const int dot = static_cast<int>(dotLength_);
       if (half != 0 && half != dot / 2) Post(WM_KEYER_SPEED, half, 2 * half < dot ? 1 : 0);
       break;
     }
-    case kKindModeFlags:
+    case KindModeFlags:
       std::copy(report + 2, report + 5, modeFlags_.begin());
       break;
-    case kKindStatus:
+    case KindStatus:
       lastStatusValue_ = report[2];
       break;
     default:
@@ -98,7 +94,7 @@ void CCwDevice::HandleReport(const std::uint8_t* report) {
     }
   }
   if (firmwareVersion_ >= 20) HandleStatusBytes(report);
-  if (report[1] == kKindInputLines && report[3] == 3) HandlePaddleInput(report);
+  if (report[1] == KindInputLines && report[3] == 3) HandlePaddleInput(report);
   if (firmwareVersion_ < 20) AnswerReport();
 }
 
@@ -158,7 +154,7 @@ void CCwDevice::HandlePaddleInput(const std::uint8_t* report) {
   const std::uint8_t dotMask = paddleReverse_ ? 0x04 : 0x01;
   const std::uint8_t dashMask = paddleReverse_ ? 0x01 : 0x04;
   const std::uint8_t lines = report[2];
-  if (report[1] != kKindInputLines || lines == kNoInputs) return;
+  if (report[1] != KindInputLines || lines == kNoInputs) return;
   const bool dot = (lines & dotMask) == 0;
   const bool dash = (lines & dashMask) == 0;
   paddleState_ = dot && dash ? PaddleState::Both

@@ -7,9 +7,9 @@
 #include <string_view>
 
 #include "platform/timer.h"
-#include "sim/command_codes.h"
 #include "sim/input_reports.h"
 #include "sim/line_transition.h"
+#include "sim/wire_names.h"
 
 namespace vantrel::sim {
 

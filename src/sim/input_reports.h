@@ -3,8 +3,8 @@
 #include <array>
 #include <cstdint>
 
-#include "sim/command_codes.h"
 #include "sim/panel.h"
+#include "sim/wire_names.h"
 
 namespace vantrel::sim {
 

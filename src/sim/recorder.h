@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "platform/timer.h"
-#include "sim/command_codes.h"
 #include "sim/event_log.h"
 #include "sim/line_transition.h"
+#include "sim/wire_names.h"
 
 namespace vantrel::sim {
 

@@ -8,7 +8,7 @@
 #include <mutex>
 #include <optional>
 
-#include "sim/command_codes.h"
+#include "sim/wire_names.h"
 
 namespace vantrel::sim {
 

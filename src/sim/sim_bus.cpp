@@ -25,7 +25,8 @@ std::size_t SimBus::InterfaceCount() const {
 std::vector<platform::HidDeviceInfo> SimBus::Enumerate() {
   std::vector<platform::HidDeviceInfo> found;
   for (const auto& device : Snapshot()) {
-    if (device->IsPlugged()) found.push_back({device->Path(), kVendorId, kProductId});
+    if (device->IsPlugged())
+      found.push_back({device->Path(), keyer::kHalvixVendorId, keyer::kHalvixProductId});
   }
   return found;
 }

@@ -12,7 +12,6 @@
 
 #include "platform/timer.h"
 #include "sim/code_keyer.h"
-#include "sim/command_codes.h"
 #include "sim/event_log.h"
 #include "sim/firmware_strings.h"
 #include "sim/guarded_timers.h"
@@ -23,12 +22,9 @@
 #include "sim/report_queue.h"
 #include "sim/sidetone.h"
 #include "sim/transmitter.h"
+#include "sim/wire_names.h"
 
 namespace vantrel::sim {
-
-inline constexpr std::uint16_t kVendorId = 0x0BFE;
-inline constexpr std::uint16_t kProductId = 0x0E00;
-inline constexpr std::size_t kReportLength = 9;
 
 struct SimConfig {
   unsigned firmwareVersion = 23;

@@ -22,9 +22,9 @@
 #include "platform/single_instance.h"
 #include "platform/test_doubles.h"
 #include "settings/temp_dir.h"
-#include "sim/command_codes.h"
 #include "sim/settle.h"
 #include "sim/sim_bus.h"
+#include "sim/wire_names.h"
 #include "ui/main_dlg.h"
 #include "ui/main_dlg_ids.h"
 

@@ -7,9 +7,9 @@
 
 #include "platform/hid.h"
 #include "platform/manual_timer.h"
-#include "sim/command_codes.h"
 #include "sim/sim_bus.h"
 #include "sim/sim_interface.h"
+#include "sim/wire_names.h"
 
 namespace vantrel::sim {
 

@@ -19,9 +19,9 @@
 #include "platform/test_doubles.h"
 #include "platform/text_encoding.h"
 #include "settings/temp_dir.h"
-#include "sim/command_codes.h"
 #include "sim/settle.h"
 #include "sim/sim_bus.h"
+#include "sim/wire_names.h"
 #include "ui/main_dlg.h"
 #include "ui/main_dlg_ids.h"
 
