@@ -1,7 +1,9 @@
 // The program itself with an operator at the keyboard, for the exit tests: runs Vantrel with
 // the options that follow the scene's name, acts the scene on the window, and prints "ready"
 // once the interface shows its state (its event log says so) or the setup dialog is open.
-//   exit_operator keying|ptt|setup --simulate=V --simulate-log=FILE
+// A scene ending in "+quit" then asks the application to quit, as the session manager does at
+// the end of the desktop session.
+//   exit_operator keying|ptt|setup[+quit] --simulate=V --simulate-log=FILE
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
@@ -51,7 +53,9 @@ bool Act(const std::function<void(CMainDlg&)>& action, CMainDlg& window) {
   return true;
 }
 
-std::vector<Step> Scene(const std::string& name) {
+std::vector<Step> Scene(const std::string& scene) {
+  const bool quit = scene.ends_with("+quit");
+  const std::string name = scene.substr(0, scene.find('+'));
   std::vector<Step> steps;
   auto act = [&steps](std::function<void(CMainDlg&)> action) {
     steps.push_back([action](CMainDlg& window) { return Act(action, window); });
@@ -88,6 +92,14 @@ std::vector<Step> Scene(const std::string& name) {
     std::fputs("ready\n", stdout);
     std::fflush(stdout);
   });
+  if (quit) {
+    act([](CMainDlg& w) {
+      QTimer::singleShot(0, &w, [] {
+        QEvent quitEvent(QEvent::Quit);
+        QCoreApplication::sendEvent(qApp, &quitEvent);
+      });
+    });
+  }
   return steps;
 }
 

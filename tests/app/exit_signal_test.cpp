@@ -26,6 +26,7 @@ struct ExitCase {
 
 std::ostream& operator<<(std::ostream& out, const ExitCase& c) {
   out << "fw" << c.version << " " << c.scene;
+  if (c.signals.empty()) out << " (no signal)";
   for (int s : c.signals) out << " " << strsignal(s);
   return out;
 }
@@ -145,7 +146,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(ExitCase{10, "keying", {SIGTERM}}, ExitCase{23, "keying", {SIGHUP}},
                     ExitCase{10, "ptt", {SIGINT}}, ExitCase{23, "ptt", {SIGTERM}},
                     ExitCase{10, "setup", {SIGHUP}}, ExitCase{23, "setup", {SIGINT}},
-                    ExitCase{10, "keying", {SIGTERM, SIGTERM}}));
+                    ExitCase{10, "keying", {SIGTERM, SIGTERM}}, ExitCase{10, "setup+quit", {}}));
 
 }  // namespace
 }  // namespace vantrel::app
