@@ -10,12 +10,17 @@
 #include "app/machine.h"
 #include "app/window_run.h"
 #include "platform/single_instance.h"
+#include "platform/text_encoding.h"
 #include "ui/about_text.h"
 
 namespace vantrel::app {
 namespace {
 
 const QString kOutOfMemoryText = QStringLiteral("メモリ不足エラー。");
+const QString kNoCp932Text = QStringLiteral(
+    "文字コード変換 (CP932) を利用できません。Vantrel を終了します。\n"
+    "Conversion between CP932 (Shift-JIS) and UTF-8 is not available on this system "
+    "(glibc's CP932 converter module is missing).");
 const QString kNoWorkingDirText =
     QStringLiteral("作業フォルダを取得できません。Vantrel を終了します。\n%1");
 
@@ -37,11 +42,22 @@ QString SimulatedNote(const AppOptions& options) {
 
 CMainApp::CMainApp(int& argc, char** argv) : QApplication(argc, argv) {}
 
+bool CMainApp::event(QEvent* event) {
+  if (event->type() != QEvent::Quit) return QApplication::event(event);
+  exitOnRequest_.Exit(0);
+  return true;
+}
+
 int CMainApp::InitInstance() {
   ParsedOptions parsed = ParseAppOptions(Arguments(arguments()));
   if (!parsed.error.empty()) {
     std::cerr << "vantrel: " << parsed.error << "\n" << kUsage;
     return kUsageError;
+  }
+  if (!platform::Cp932ConversionAvailable()) {
+    std::cerr << "vantrel: " << kNoCp932Text.toStdString() << "\n";
+    QMessageBox::critical(nullptr, QStringLiteral("Vantrel"), kNoCp932Text);
+    return 1;
   }
   std::string error;
   std::vector<sim::ScriptAction> script;

@@ -11,6 +11,7 @@
 
 #include "platform/diag.h"
 #include "platform/sound_library_messages.h"
+#include "platform/sound_system_check.h"
 #include "platform/square_wave.h"
 
 namespace vantrel::platform {
@@ -31,6 +32,7 @@ int libraryUsers = 0;
 bool AcquirePortAudio() {
   std::lock_guard lock(libraryMutex);
   if (libraryUsers == 0) {
+    if (!SoundSystemUsable()) return false;
     RouteSoundLibraryMessagesToTrace();
     if (const PaError error = Pa_Initialize(); error != paNoError) {
       Trace(std::string("Pa_Initialize: ") + Pa_GetErrorText(error));

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <stdexcept>
+#include <utility>
 
 namespace vantrel::platform {
 namespace {
@@ -81,6 +82,15 @@ std::string Utf8ToCp932(std::string_view utf8) {
     utf8.remove_prefix(Utf8UnitLength(utf8));
   }
   return out;
+}
+
+bool Cp932ConversionAvailable(ConverterOpen open) {
+  for (const auto& [to, from] : {std::pair("UTF-8", "CP932"), std::pair("CP932", "UTF-8")}) {
+    iconv_t cd = open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+    iconv_close(cd);
+  }
+  return true;
 }
 
 std::optional<std::string> TryUtf8ToCp932(std::string_view utf8) {

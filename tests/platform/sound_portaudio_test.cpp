@@ -1,6 +1,9 @@
 #include "platform/sound_portaudio.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 namespace vantrel::platform {
 namespace {
@@ -38,6 +41,34 @@ TEST(PortAudioTone, TwoTonesShareTheLibrary) {
   EXPECT_EQ(second.Open(600), opened);
   first.Close();
   EXPECT_EQ(second.Open(600), opened);
+}
+
+}  // namespace
+}  // namespace vantrel::platform
+
+namespace vantrel::platform {
+namespace {
+
+// PortAudio's ALSA host aborts in its device scan without ALSA's configuration (missing, or
+// empty). The check runs once per process, so each case runs in a fresh one.
+TEST(PortAudioToneDeathTest, WithoutAnAlsaConfigurationOpensNothingAndTracesOneLine) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  for (const char* configuration : {"/nonexistent", "/dev/null"}) {
+    EXPECT_EXIT(
+        {
+          setenv("ALSA_CONFIG_PATH", configuration, 1);
+          setenv("VANTREL_DEBUG", "1", 1);
+          PortAudioTone first;
+          PortAudioTone second;
+          const bool opened = first.Open(880) || second.Open(700) || first.Open(600);
+          first.Start();
+          std::exit(opened ? 1 : 0);
+        },
+        testing::ExitedWithCode(0),
+        testing::StrEq("vantrel: No PC sidetone: the ALSA configuration is missing or defines no "
+                       "default device; keying goes on without a tone\n"))
+        << configuration;
+  }
 }
 
 }  // namespace

@@ -63,3 +63,21 @@ TEST(TextEncoding, LongTextConvertsWhole) {
 
 }  // namespace
 }  // namespace vantrel::platform
+
+namespace vantrel::platform {
+namespace {
+
+iconv_t FailingFrom(const char* to, const char* from, const char* failing) {
+  return std::string_view(from) == failing ? reinterpret_cast<iconv_t>(-1) : iconv_open(to, from);
+}
+
+TEST(Cp932Conversion, IsAvailableOnlyWhenBothDirectionsOpen) {
+  EXPECT_TRUE(Cp932ConversionAvailable());
+  EXPECT_FALSE(Cp932ConversionAvailable(
+      [](const char* to, const char* from) { return FailingFrom(to, from, "CP932"); }));
+  EXPECT_FALSE(Cp932ConversionAvailable(
+      [](const char* to, const char* from) { return FailingFrom(to, from, "UTF-8"); }));
+}
+
+}  // namespace
+}  // namespace vantrel::platform

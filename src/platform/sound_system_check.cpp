@@ -1,0 +1,40 @@
+#include "platform/sound_system_check.h"
+
+#include <alsa/asoundlib.h>
+
+#include <mutex>
+
+#include "platform/diag.h"
+
+namespace vantrel::platform {
+namespace {
+
+// The refusal below says it all; ALSA's own complaint would be a second line.
+void Silent(const char*, int, const char*, int, const char*, ...) {}
+
+// PortAudio asserts that its device scan finds at least one device; the configuration's
+// "default" device is always counted, and without a configuration no card is reachable.
+bool AlsaHasDefaultDevice() {
+  snd_lib_error_set_handler(Silent);
+  snd_config_t* device = nullptr;
+  const bool found =
+      snd_config_update() >= 0 && snd_config_search(snd_config, "pcm.default", &device) >= 0;
+  snd_lib_error_set_handler(nullptr);
+  if (!found) {
+    Trace(
+        "No PC sidetone: the ALSA configuration is missing or defines no default device; "
+        "keying goes on without a tone");
+  }
+  return found;
+}
+
+}  // namespace
+
+bool SoundSystemUsable() {
+  static std::once_flag once;
+  static bool usable = false;
+  std::call_once(once, [] { usable = AlsaHasDefaultDevice(); });
+  return usable;
+}
+
+}  // namespace vantrel::platform
