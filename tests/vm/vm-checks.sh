@@ -22,18 +22,21 @@ report_cases /tmp/kernel.out
 [ $status = 0 ] || grep -A8 'Failure' /tmp/kernel.out | head -80 | sed 's/^/vm:   /'
 
 # The real program against the virtual Halvix, which is unplugged and plugged back meanwhile.
-printf '400 unplug\n600 plug\n' >/tmp/replug.script
+printf '3500 unplug\n4000 plug\n' >/tmp/replug.script
 /bin/vantrel-virtual-halvix --version=23 --log=/tmp/tool.log --script=/tmp/replug.script &
 tool=$!
 sleep 1
 mkdir -p /tmp/work && cd /tmp/work
-timeout -s TERM 3 /bin/vantrel >/tmp/vantrel.out 2>&1
+VANTREL_DEBUG=1 timeout -s TERM 5 /bin/vantrel >/tmp/vantrel.out 2>&1 &
+program=$!
+sleep 4
+wait $program
 cd /tmp
 kill -TERM $tool; wait $tool
 first=$(grep -m1 ' OUT ' /tmp/tool.log | cut -d' ' -f3-)
 [ "$first" = "00 01 0F 00 00 00 00 00 00" ]
 check $? "vantrel-virtual-halvix: the program's first command arrives (got \"$first\")" ||
-  sed 's/^/vm:   /' /tmp/vantrel.out | head -10
+  sed 's/^/vm:   /' /tmp/vantrel.out | head -30
 grep -q 'EVENT unplug' /tmp/tool.log && grep -q 'EVENT plug' /tmp/tool.log
 check $? "vantrel-virtual-halvix: the script unplugs and plugs the device"
 

@@ -11,16 +11,16 @@ std::vector<std::uint8_t> HalvixReportDescriptor(const ReportShape& shape) {
   };
   if (shape.reportId != 0) bytes.insert(bytes.end(), {0x85, shape.reportId});
   bytes.insert(bytes.end(), {
-                                0x15, 0x00,        // logical minimum 0
-                                0x26, 0xFF, 0x00,  // logical maximum 255
-                                0x75, 0x08,        // report size: 8 bits
-                                0x95, count,       // report count
-                                0x09, 0x01,        // usage
-                                0x81, 0x02,        // input: data, variable, absolute
-                                0x95, count,       // report count
-                                0x09, 0x01,        // usage
-                                0x91, 0x02,        // output: data, variable, absolute
-                                0xC0,              // end collection
+                                0x15, 0x00,         // logical minimum 0
+                                0x26, 0xFF,  0x00,  // logical maximum 255
+                                0x75, 0x08,         // report size: 8 bits
+                                0x95, count,        // report count
+                                0x09, 0x01,         // usage
+                                0x81, 0x02,         // input: data, variable, absolute
+                                0x95, count,        // report count
+                                0x09, 0x01,         // usage
+                                0x91, 0x02,         // output: data, variable, absolute
+                                0xC0,               // end collection
                             });
   return bytes;
 }
