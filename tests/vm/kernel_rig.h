@@ -1,0 +1,130 @@
+#pragma once
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/hid_hidapi.h"
+#include "platform/single_instance.h"
+#include "platform/sound_portaudio.h"
+#include "platform/test_doubles.h"
+#include "platform/timer_thread.h"
+#include "settings/temp_dir.h"
+#include "sim/event_log.h"
+#include "ui/main_dlg.h"
+#include "ui/main_dlg_ids.h"
+#include "virtual_halvix.h"
+
+namespace vantrel::vm {
+
+inline constexpr int kWaitMs = 5000;
+
+inline std::string Bytes(const sim::Report& report) {
+  return sim::FormatReportBytes(report);
+}
+
+// True once some HID device of the bus carries `vendor`/`product`, or none does when `present`
+// is false; the kernel adds and removes devices on its own workers.
+inline bool WaitForNode(platform::HidBus& bus, bool present, std::uint16_t vendor = sim::kVendorId,
+                        std::uint16_t product = sim::kProductId) {
+  return QTest::qWaitFor(
+      [&] {
+        bool found = false;
+        for (const auto& info : bus.Enumerate()) {
+          found = found || (info.vendorId == vendor && info.productId == product);
+        }
+        return found == present;
+      },
+      kWaitMs);
+}
+
+// The operating window on the real HID bus (hidapi over hidraw) and a virtual Halvix behind
+// the kernel's uhid driver, all in real time, run from a fresh working directory.
+class KernelRig {
+ public:
+  explicit KernelRig(tools::VirtualHalvixConfig config)
+      : halvix(simTimers, WithHistory(config)), previousDir_(std::filesystem::current_path()) {
+    std::filesystem::current_path(dir.path());
+    EXPECT_TRUE(WaitForNode(bus, true)) << "the virtual Halvix never appeared on the bus";
+    Device().SetEventLog(&log_);
+  }
+  ~KernelRig() {
+    window.reset();
+    Device().SetEventLog(nullptr);
+    std::filesystem::current_path(previousDir_);
+  }
+
+  sim::SimInterface& Device() { return halvix.Device(); }
+  keyer::CCwDevice& Engine() { return window->Engine(); }
+
+  // `tone` null: a silent one.
+  void Open(const std::string& settingsFile, platform::ToneOutput* tone = nullptr) {
+    dir.Write("Vantrel.cfg", settingsFile);
+    window = std::make_unique<ui::CMainDlg>(
+        ui::MainDlgServices{bus, timers, tone ? *tone : silence, dir.path(), {}},
+        platform::SingleInstance::Acquire(dir.path(), "MyApp"));
+    window->show();
+    window->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::mouseClick(window->Control(ui::kIdInput), Qt::LeftButton);
+  }
+  void Type(const std::string& text) {
+    for (const char c : text) QTest::keyClick(QApplication::focusWidget(), c);
+  }
+  template <typename Done>
+  bool RunUntil(Done done, int limitMs = kWaitMs) {
+    return QTest::qWaitFor(done, limitMs);
+  }
+
+  // The bytes of every command the interface received with this code.
+  std::vector<std::string> Commands(std::uint8_t code) {
+    std::vector<std::string> found;
+    for (const auto& command : Device().Commands()) {
+      if (command.bytes[1] == code) found.push_back(Bytes(command.bytes));
+    }
+    return found;
+  }
+  std::vector<std::string> AllCommands() {
+    std::vector<std::string> found;
+    for (const auto& command : Device().Commands()) found.push_back(Bytes(command.bytes));
+    return found;
+  }
+  // The interface's event log so far; read it only once the window is gone.
+  std::string LogText() const { return logText_.str(); }
+
+  settings::TempDir dir;
+  platform::ThreadTimerService simTimers{"vantrel-sim"};
+  platform::ThreadTimerService timers;
+  tools::VirtualHalvix halvix;
+  platform::HidapiBus bus;
+  platform::NullToneOutput silence;
+  std::unique_ptr<ui::CMainDlg> window;
+
+ private:
+  static tools::VirtualHalvixConfig WithHistory(tools::VirtualHalvixConfig config) {
+    config.sim.keepHistory = true;
+    return config;
+  }
+
+  std::filesystem::path previousDir_;
+  std::ostringstream logText_;
+  sim::EventLog log_{logText_, halvix.Device().StartTime()};
+};
+
+inline tools::VirtualHalvixConfig Halvix(unsigned version, tools::ReportShape shape = {}) {
+  tools::VirtualHalvixConfig config;
+  config.sim.firmwareVersion = version;
+  config.shape = shape;
+  return config;
+}
+
+}  // namespace vantrel::vm
