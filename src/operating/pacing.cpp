@@ -36,6 +36,7 @@ struct PacingState {
 void OperatingLogic::OnStatus(int bufferState) {
   WindowFields& fields = Fields();
   const PacingState before(fields);
+  lastBufferState_ = bufferState;
   Pace(bufferState);
   // The same report again would change nothing either, until something else does.
   if (statusGate_ != nullptr && PacingState(fields) == before) statusGate_->Rest();
@@ -68,9 +69,11 @@ void OperatingLogic::FeedNextCharacter() {
     fields.ClearBeforeNext = false;
     keyer_.ClearBuffer();
   }
+  ApplyDueSpeedMarks();
   const std::size_t length = FirstCharacterLength(fields.PendingText);
   keyer_.SendText(fields.PendingText.substr(0, length));
   fields.PendingText.erase(0, length);
+  ShiftSpeedMarks(length);
   if (Sequential()) MoveFirstInputCharacterToLog();
 }
 
