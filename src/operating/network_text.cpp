@@ -60,7 +60,8 @@ void OperatingLogic::QueuePiece(const TextPiece& piece, std::string& shown) {
 // change waits until the text before it has been played.
 void OperatingLogic::QueueHeldPiece(const TextPiece& piece) {
   WindowFields& fields = Fields();
-  if (textPlaying_ || !fields.HeldNetworkText.empty()) {
+  const bool waits = piece.kind == TextPiece::Kind::SpeedStep && textPlaying_;
+  if (waits || !fields.HeldNetworkText.empty()) {
     fields.HeldNetworkText.push_back(piece);
     return;
   }

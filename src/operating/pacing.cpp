@@ -59,6 +59,8 @@ void OperatingLogic::Pace(int bufferState) {
     FeedNextCharacter();
   }
   if (bufferState == kIdleBuffer && fields.PaceCountdown == 0) fields.ClearBeforeNext = true;
+  // Speed changes behind the last character take effect once it has been keyed.
+  if (bufferState == kIdleBuffer && fields.PendingText.empty()) ApplyDueSpeedMarks();
 }
 
 void OperatingLogic::FeedNextCharacter() {
