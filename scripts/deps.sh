@@ -3,7 +3,8 @@
 
 VANTREL_PACKAGES=(cmake ninja-build g++ pkg-config clang-format
   qt6-base-dev libxcb1-dev libhidapi-dev portaudio19-dev
-  libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont-gothic)
+  libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont-gothic
+  python3 cwdaemon tlf tmux)
 
 vantrel_install_deps() {
   local missing=() p

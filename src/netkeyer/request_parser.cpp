@@ -154,8 +154,9 @@ Request Text(std::string_view bytes) {
   const std::size_t echoAt = bytes.find(kEchoMark);
   if (echoAt != std::string_view::npos) {
     request.echo = true;
-    request.argument = std::string(bytes.substr(0, echoAt));
     bytes = bytes.substr(0, echoAt);
+    // The echo names AR by libcw's own character, as cwdaemon's does.
+    for (char byte : bytes) request.argument += byte == '*' ? '+' : byte;
   }
   for (char byte : bytes) AddByte(request.text, byte);
   if (request.text.empty() && !request.echo) return {};

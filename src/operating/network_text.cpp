@@ -56,12 +56,11 @@ void OperatingLogic::QueuePiece(const TextPiece& piece, std::string& shown) {
   }
 }
 
-// The PC times older firmware's text at the speed of the moment, so text behind a speed
-// change waits until the text before it has been played.
+// The PC times older firmware's text at the speed of the moment, so network text waits
+// until the text before it has been played: a speed change then holds for what follows.
 void OperatingLogic::QueueHeldPiece(const TextPiece& piece) {
   WindowFields& fields = Fields();
-  const bool waits = piece.kind == TextPiece::Kind::SpeedStep && textPlaying_;
-  if (waits || !fields.HeldNetworkText.empty()) {
+  if (textPlaying_ || !fields.HeldNetworkText.empty()) {
     fields.HeldNetworkText.push_back(piece);
     return;
   }

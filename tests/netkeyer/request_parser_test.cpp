@@ -180,6 +180,7 @@ TEST(RequestParser, TextWithSpeedMarksProsignsAndEcho) {
       {"\xb1\xb2", "T:\xb1\xb2", false, ""},
       {"TEST^", "T:TEST", true, "TEST"},
       {"OK^ignored", "T:OK", true, "OK"},
+      {"TU *^", "T:TU |T:~AR", true, "TU +"},
       {"^", "", true, ""},
       {std::string(256, 'E'), "T:" + std::string(256, 'E'), false, ""},
   };
