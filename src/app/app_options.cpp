@@ -9,6 +9,7 @@ namespace {
 constexpr std::string_view kSimulate = "--simulate";
 constexpr std::string_view kLog = "--simulate-log=";
 constexpr std::string_view kScript = "--simulate-script=";
+constexpr std::string_view kNetKeyer = "--net-keyer";
 
 std::string ParseVersion(std::string_view text, unsigned& version) {
   unsigned value = 0;
@@ -27,7 +28,24 @@ std::string TakeFile(std::string_view argument, std::string_view prefix, std::st
   return {};
 }
 
+std::string TakeNetKeyer(std::string_view argument, AppOptions& options) {
+  options.netKeyer = true;
+  if (argument == kNetKeyer) return {};
+  const std::string_view text = argument.substr(kNetKeyer.size() + 1);
+  unsigned value = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || value < 1 || value > 65535) {
+    return "--net-keyer: the port must be a number from 1 to 65535, not \"" + std::string(text) +
+           "\"";
+  }
+  options.netKeyerPort = value;
+  return {};
+}
+
 std::string TakeOne(std::string_view argument, AppOptions& options) {
+  if (argument == kNetKeyer || argument.starts_with(std::string(kNetKeyer) + "=")) {
+    return TakeNetKeyer(argument, options);
+  }
   options.simulate = true;
   if (argument == kSimulate) return {};
   if (argument.starts_with(kLog)) return TakeFile(argument, kLog, options.simulateLog);

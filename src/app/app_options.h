@@ -11,6 +11,8 @@ struct AppOptions {
   unsigned simulateVersion = 23;
   std::string simulateLog;     // empty: no event log
   std::string simulateScript;  // empty: no script
+  bool netKeyer = false;       // the network keyer on for this run
+  unsigned netKeyerPort = 0;   // 0: the port of the profile file
   bool operator==(const AppOptions&) const = default;
 };
 
@@ -24,8 +26,10 @@ ParsedOptions ParseAppOptions(const std::vector<std::string>& arguments);
 
 inline constexpr char kUsage[] =
     "usage: vantrel [--simulate[=VERSION]] [--simulate-log=FILE] [--simulate-script=FILE]\n"
+    "               [--net-keyer[=PORT]]\n"
     "  --simulate[=VERSION]    use a simulated Halvix of firmware VERSION (10..99, default 23)\n"
     "  --simulate-log=FILE     append every event of the simulated interface to FILE\n"
-    "  --simulate-script=FILE  play the operator's actions in FILE on the simulated interface\n";
+    "  --simulate-script=FILE  play the operator's actions in FILE on the simulated interface\n"
+    "  --net-keyer[=PORT]      listen for cwdaemon-protocol clients for this run (UDP PORT)\n";
 
 }  // namespace vantrel::app

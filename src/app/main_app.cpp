@@ -79,12 +79,14 @@ int CMainApp::InitInstance() {
                           kNoWorkingDirText.arg(QString::fromLocal8Bit(failure.what())));
     return 1;
   }
-  WindowRun run{workingDir, platform::SingleInstance::DefaultDirectory(),
-                SimulatedNote(parsed.options), [&]() -> std::unique_ptr<Machine> {
-                  auto machine = MakeMachine(parsed.options, script, error);
-                  if (!machine) std::cerr << "vantrel: " << error << "\n";
-                  return machine;
-                }};
+  WindowRun run{
+      workingDir, platform::SingleInstance::DefaultDirectory(), SimulatedNote(parsed.options),
+      [&]() -> std::unique_ptr<Machine> {
+        auto machine = MakeMachine(parsed.options, script, error);
+        if (!machine) std::cerr << "vantrel: " << error << "\n";
+        return machine;
+      },
+      parsed.options.netKeyer ? std::optional(parsed.options.netKeyerPort) : std::nullopt};
   return RunOperatingWindow(run);
 }
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/machine.h"
 
@@ -18,6 +19,8 @@ struct WindowRun {
   QString titleNote;
   // Called only once this copy is the one that runs; nullptr ends the run with exit code 1.
   std::function<std::unique_ptr<Machine>()> makeMachine;
+  // The network keyer forced on for this run, at this port (0: the profile file's).
+  std::optional<unsigned> netKeyerPort;
 };
 
 // Another copy already running: this one asks it to come to the front and returns 0 at once,

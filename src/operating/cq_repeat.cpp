@@ -12,7 +12,7 @@ void OperatingLogic::SendCq() {
 // `count` further calls after this one; -1 repeats until ended. A pending timer is left alone.
 void OperatingLogic::StartCqRepeat(int count) {
   keyer_.StopSending();
-  Fields().PendingText.clear();
+  DropQueuedText();
   Fields().CqRepeatCount = count;
   SendCq();
 }
@@ -42,6 +42,8 @@ void OperatingLogic::RepeatStep() {
 }
 
 void OperatingLogic::OnTextDone() {
+  textPlaying_ = false;
+  ReleaseHeldText();
   if (Fields().CqRepeatCount != 0) StartCqTimer();
   if (!Sequential()) return;
   const std::string input = view_.InputLineText();

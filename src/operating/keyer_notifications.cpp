@@ -45,7 +45,7 @@ void OperatingLogic::OnKeyerInput(std::intptr_t value) {
   }
   Fields().CqRepeatCount = 0;
   KillCqTimer();
-  Fields().PendingText.clear();
+  DropQueuedText();
 }
 
 void OperatingLogic::OnSpeedReport(unsigned halfDot, bool shorter) {

@@ -73,6 +73,7 @@ void OperatingLogic::HandOver(const std::string& text) {
   if (KeyerTimesCharacters()) {
     Fields().PendingText += text;
   } else {
+    textPlaying_ = true;
     keyer_.SendText(text);
   }
 }

@@ -7,6 +7,7 @@
 #include "operating/key_handling.h"
 #include "operating/keyer_port.h"
 #include "operating/log_time.h"
+#include "operating/network_text.h"
 #include "operating/operating_view.h"
 #include "operating/status_gate.h"
 #include "settings/settings.h"
@@ -65,6 +66,16 @@ class OperatingLogic {
 
   unsigned LastSpeedValue() const { return lastSpeedValue_; }
 
+  // Text from a network client: shown and queued the way a function-key message is, with
+  // its speed changes kept in place between the characters.
+  void QueueNetworkText(const NetworkText& text);
+  // A network client's speed, within 5..50; the speed box follows.
+  void SetNetworkSpeed(unsigned wpm);
+  // A network client's abort: the stop action, and a CQ repeat ends.
+  void AbortSending() { EndCqRepeat(); }
+  // Nothing queued is left and the interface has keyed what it was given.
+  bool QueuedTextKeyed() const;
+
  private:
   // Every change to the send state comes through here, so a rest ends before the change.
   WindowFields& Fields() {
@@ -84,6 +95,18 @@ class OperatingLogic {
   void HandOver(const std::string& text);
   void Pace(int bufferState);
   void MoveFirstInputCharacterToLog();
+  // PendingText and the speed changes placed in it.
+  void DropQueuedText() {
+    Fields().PendingText.clear();
+    Fields().PendingSpeedMarks.clear();
+  }
+  void QueuePiece(const TextPiece& piece, std::string& shown);
+  void QueueHeldPiece(const TextPiece& piece);
+  void ReleaseHeldText();
+  void EraseLastQueued(std::string& shown);
+  void ApplyWpm(int wpm);
+  void ApplyDueSpeedMarks();
+  void ShiftSpeedMarks(std::size_t handedOver);
 
   void StartCqRepeat(int count);
   void EndCqRepeat();
@@ -103,6 +126,9 @@ class OperatingLogic {
   LocalTimeClock clock_;
   unsigned lastSpeedValue_ = 0;
   StatusGate* statusGate_ = nullptr;
+  int lastBufferState_ = 15;
+  // Older firmware: text handed to the engine has not been played to its end yet.
+  bool textPlaying_ = false;
 };
 
 }  // namespace vantrel::operating

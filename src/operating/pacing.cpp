@@ -36,6 +36,7 @@ struct PacingState {
 void OperatingLogic::OnStatus(int bufferState) {
   WindowFields& fields = Fields();
   const PacingState before(fields);
+  lastBufferState_ = bufferState;
   Pace(bufferState);
   // The same report again would change nothing either, until something else does.
   if (statusGate_ != nullptr && PacingState(fields) == before) statusGate_->Rest();
@@ -58,6 +59,8 @@ void OperatingLogic::Pace(int bufferState) {
     FeedNextCharacter();
   }
   if (bufferState == kIdleBuffer && fields.PaceCountdown == 0) fields.ClearBeforeNext = true;
+  // Speed changes behind the last character take effect once it has been keyed.
+  if (bufferState == kIdleBuffer && fields.PendingText.empty()) ApplyDueSpeedMarks();
 }
 
 void OperatingLogic::FeedNextCharacter() {
@@ -68,9 +71,11 @@ void OperatingLogic::FeedNextCharacter() {
     fields.ClearBeforeNext = false;
     keyer_.ClearBuffer();
   }
+  ApplyDueSpeedMarks();
   const std::size_t length = FirstCharacterLength(fields.PendingText);
   keyer_.SendText(fields.PendingText.substr(0, length));
   fields.PendingText.erase(0, length);
+  ShiftSpeedMarks(length);
   if (Sequential()) MoveFirstInputCharacterToLog();
 }
 

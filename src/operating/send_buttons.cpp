@@ -27,7 +27,9 @@ void OperatingLogic::StopTransmission() {
   view_.RefreshControls();
   keyer_.SetPttHold(false);
   keyer_.StopSending();
-  Fields().PendingText.clear();
+  DropQueuedText();
+  Fields().HeldNetworkText.clear();
+  textPlaying_ = false;
   view_.SetFocus(Control::InputLine);
   if (Sequential()) view_.SetInputLineText({});
   view_.ShowLogEnd();
@@ -36,7 +38,7 @@ void OperatingLogic::StopTransmission() {
 }
 
 void OperatingLogic::OnClearButton() {
-  Fields().PendingText.clear();
+  DropQueuedText();
   Fields().LogText.clear();
   view_.RefreshControls();
 }

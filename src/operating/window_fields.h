@@ -1,6 +1,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "operating/network_text.h"
 
 namespace vantrel::operating {
 
@@ -16,6 +19,11 @@ struct WindowFields {
   int DecodeCheck = 0;
 
   std::string PendingText;
+  // Speed changes a network client placed between characters of PendingText, in order.
+  std::vector<SpeedMark> PendingSpeedMarks;
+  // Older firmware: network text held back behind a speed change until the text before it
+  // has been played.
+  NetworkText HeldNetworkText;
   bool SettingsApplied = false;
   int CqRepeatCount = 0;
   int PaceCountdown = 0;

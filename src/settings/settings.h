@@ -55,6 +55,10 @@ struct Settings {
   // Not in the settings file.
   int SideToneFreqIfIndex = kDefaultSideToneFreqIfIndex;
   bool AlwaysOnTop = false;
+  // The network keyer, kept in the profile file's section "NetKeyer".
+  bool NetKeyerEnabled = false;
+  int NetKeyerPort = 6789;
+  std::string NetKeyerAddress = "127.0.0.1";
   int KnownFirmwareVersion = 0;
   MessageBank MessageFields = kDefaultBankA;
   MessageBank WorkBankA{};
@@ -72,6 +76,7 @@ struct Range {
 };
 
 inline constexpr Range<long> kWpmRange{5, 50};
+inline constexpr Range<long> kNetKeyerPortRange{1, 65535};
 inline constexpr Range<long> kPttdBeforeRange{0, 100};
 inline constexpr Range<long> kPttdAfterRange{0, 500};
 inline constexpr Range<long> kSideToneFreqRange{300, 3000};

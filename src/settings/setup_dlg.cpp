@@ -15,6 +15,8 @@ namespace vantrel::settings {
 namespace {
 
 constexpr std::size_t kTextLimit = 256;
+// The longest written IPv6 address.
+constexpr std::size_t kAddressLimit = 45;
 
 }  // namespace
 
@@ -144,7 +146,9 @@ bool CSetupDlg::ReadSideTone() {
   DialogExchange exchange(this);
   if (!exchange.ReadWhole(Edit(kIdSideToneFreq), SideToneFreq, kSideToneFreqRange)) return false;
   AlwaysOnTop = Checked(kIdAlwaysOnTop);
-  return true;
+  NetKeyerEnabled = Checked(kIdNetKeyerEnabled);
+  return exchange.ReadWhole(Edit(kIdNetKeyerPort), NetKeyerPort, kNetKeyerPortRange) &&
+         exchange.ReadText(Edit(kIdNetKeyerAddress), NetKeyerAddress, kAddressLimit);
 }
 
 void CSetupDlg::RefreshControls() {
@@ -171,6 +175,9 @@ void CSetupDlg::RefreshControls() {
   SelectSideToneFreqIf();
   DialogExchange::ShowWhole(Edit(kIdSideToneFreq), SideToneFreq);
   SetChecked(kIdAlwaysOnTop, AlwaysOnTop);
+  SetChecked(kIdNetKeyerEnabled, NetKeyerEnabled);
+  DialogExchange::ShowText(Edit(kIdNetKeyerAddress), NetKeyerAddress);
+  DialogExchange::ShowWhole(Edit(kIdNetKeyerPort), NetKeyerPort);
 }
 
 void CSetupDlg::SelectSideToneFreqIf() {

@@ -26,6 +26,9 @@ enum SetupControlId : int {
   kIdLogTime = 1054,
   kIdSideToneFreq = 1055,
   kIdSideToneFreqIf = 1058,
+  kIdNetKeyerEnabled = 1060,
+  kIdNetKeyerAddress = 1061,
+  kIdNetKeyerPort = 1062,
 };
 
 // Message 1 is 1033; message n from 2 on is 1033 + n.

@@ -60,6 +60,12 @@ std::vector<ControlSpec> BuildTemplate() {
       {kIdAlwaysOnTop, K::kCheckBox, "常に手前へ表示(&A)", 125, 176, 73, 10},
       {kIdOk, K::kDefaultButton, "OK", 125, 191, 41, 14},
       {kIdCancel, K::kButton, "ｷｬﾝｾﾙ", 167, 191, 41, 14},
+      {0, K::kGroupBox, "ネットワークキーヤー (cwdaemon)", 7, 208, 201, 24},
+      {kIdNetKeyerEnabled, K::kCheckBox, "有効(&K)", 14, 219, 36, 10},
+      {0, K::kLabel, "アドレス(&I)", 54, 220, 32, 8},
+      {kIdNetKeyerAddress, K::kEdit, "", 88, 218, 54, 12},
+      {0, K::kLabel, "ポート(&O)", 146, 220, 28, 8},
+      {kIdNetKeyerPort, K::kEdit, "", 176, 218, 26, 12},
   };
   t.insert(t.end(), std::begin(rest), std::end(rest));
   return t;

@@ -24,7 +24,7 @@ struct ControlSpec {
 };
 
 inline constexpr int kSetupDialogWidth = 219;
-inline constexpr int kSetupDialogHeight = 215;
+inline constexpr int kSetupDialogHeight = 236;
 inline constexpr int kSideToneListHeight = 59;
 
 // Every control in template order, which is also the tab order.

@@ -50,6 +50,7 @@ CMainDlg::CMainDlg(MainDlgServices services, std::unique_ptr<platform::SingleIns
   ConnectControls();
   ConnectOperating();
   ConnectLogLink();
+  ConnectNetKeyer();
   logic_.SetStatusGate(&statusCoalescer_);
   qApp->installEventFilter(&keyFilter_);
 }
@@ -109,11 +110,14 @@ void CMainDlg::OnInitDialog() {
   }
   StopTransmission();
   Edit(kIdInput)->setFocus(Qt::OtherFocusReason);
+  LoadNetKeyerSettings();
+  ListenForNetKeyer();
 }
 
 void CMainDlg::UpdateTitle() {
   QString title = kMainTitle;
   if (engine_ && engine_->KanaMode()) title += QStringLiteral(" [%1]").arg(kKanaModeMark);
+  if (netKeyer_.ClientKeying()) title += QStringLiteral(" [%1]").arg(kNetKeyingMark);
   if (!services_.titleNote.isEmpty()) title += QStringLiteral(" - ") + services_.titleNote;
   setWindowTitle(title);
 }

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "keyer/cw_device.h"
 #include "loglink/log_link.h"
@@ -22,6 +23,7 @@
 #include "ui/cq_repeat_timer.h"
 #include "ui/log_message_box_dialog.h"
 #include "ui/main_dlg_fields.h"
+#include "ui/net_keyer_link.h"
 #include "ui/operating_key_filter.h"
 
 class QAbstractButton;
@@ -44,6 +46,8 @@ struct MainDlgServices {
   // Said in the title after the program's name, e.g. that the interface is simulated.
   QString titleNote;
   ShowLogMessageFunction showLogMessage = ShowLogMessageBox;
+  // The network keyer on for this run at this port (0: the profile file's port).
+  std::optional<unsigned> netKeyerPort;
 };
 
 using operating::Bank;
@@ -67,6 +71,7 @@ class CMainDlg : public QDialog, public MainDlgFields, public operating::Operati
   bool InstanceHeld() const { return InstanceMutex != nullptr; }
 
   operating::OperatingLogic& Logic() { return logic_; }
+  NetKeyerLink& NetKeyer() { return netKeyer_; }
 
   bool ReadControls() override;
   void RefreshControls() override;
@@ -123,6 +128,11 @@ class CMainDlg : public QDialog, public MainDlgFields, public operating::Operati
   void SetTopmost(bool on);
   void UpdateTitle();
   void OnPttToggled();
+  void SetPttToggle(bool on);
+  void ConnectNetKeyer();
+  void LoadNetKeyerSettings();
+  void SaveNetKeyerSettings();
+  void ListenForNetKeyer();
   void OnDecodeToggled();
   void OnSpeedChanged();
 
@@ -149,6 +159,11 @@ class CMainDlg : public QDialog, public MainDlgFields, public operating::Operati
   CqRepeatTimer cqTimer_;
   loglink::LogLink logLink_;
   QSocketNotifier* replyNotifier_ = nullptr;
+  NetKeyerLink netKeyer_{
+      logic_, *engine_, setup_, [this](bool on) { SetPttToggle(on); }, [this] { UpdateTitle(); },
+      nullptr};
+  // The network keyer's settings as the profile file held them at start.
+  NetKeyerPlace savedNetKeyer_;
   OperatingKeyFilter keyFilter_{this, logic_};
 };
 

@@ -28,6 +28,7 @@ void CMainDlg::SaveWindowPlacement() {
   WindowRect rect{corner.x(), corner.y(), corner.x() + width(), corner.y() + height()};
   profile_.WriteString(kWindowSection, "Size", FormatWindowRect(rect));
   profile_.WriteString(kWindowSection, "Top", setup_.AlwaysOnTop ? "1" : "0");
+  SaveNetKeyerSettings();
 }
 
 void CMainDlg::RestoreWindowPlacement() {

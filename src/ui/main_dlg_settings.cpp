@@ -51,6 +51,7 @@ void CMainDlg::RunSetup() {
   ShowBank(Bank::A);
   ApplyKeyerSettings();
   SetTopmost(setup_.AlwaysOnTop);
+  ListenForNetKeyer();
 }
 
 }  // namespace vantrel::ui

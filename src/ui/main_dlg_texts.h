@@ -16,5 +16,7 @@ inline const QString kF11Caption = QStringLiteral(">THL");
 inline const QString kF12Caption = QStringLiteral("<THL");
 // Shown in the title while paddle decoding reads Japanese (Wabun) Morse.
 inline const QString kKanaModeMark = QStringLiteral("和文");
+// Shown in the title while a network client's text is queued or keyed.
+inline const QString kNetKeyingMark = QStringLiteral("ネットワーク送信中");
 
 }  // namespace vantrel::ui

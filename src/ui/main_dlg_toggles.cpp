@@ -11,6 +11,13 @@ void CMainDlg::OnPttToggled() {
   engine_->SetPttHold(PttCheck == 1);
 }
 
+void CMainDlg::SetPttToggle(bool on) {
+  ReadControls();
+  PttCheck = on ? 1 : 0;
+  RefreshControls();
+  engine_->SetPttHold(on);
+}
+
 void CMainDlg::OnDecodeToggled() {
   if (!ReadControls()) return;
   engine_->SetDecodeEnabled(DecodeCheck == 1);

@@ -64,11 +64,13 @@ TEST_F(SetupDlgTest, TabMovesThroughTheControlsInTemplateOrder) {
   ASSERT_TRUE(ui_.Open());
   std::vector<int> expected = {kIdBankA};
   for (int n = 1; n <= kMessageCount; ++n) expected.push_back(MessageEditId(n));
-  expected.insert(
-      expected.end(),
-      {kIdMyCall, kIdPttdBefore, kIdPttdAfter, kIdWeightDot, kIdWeightDash, kIdIntervalChar,
-       kIdIntervalWord, kIdNumber, kIdAuto, kIdCqLoopInterval, kIdPaddleRvs, kIdPttCtrl,
-       kIdSideTone, kIdSideToneFreqIf, kIdLogTime, kIdAlwaysOnTop, kIdOk, kIdCancel, kIdBankA});
+  expected.insert(expected.end(),
+                  {kIdMyCall,       kIdPttdBefore,     kIdPttdAfter,       kIdWeightDot,
+                   kIdWeightDash,   kIdIntervalChar,   kIdIntervalWord,    kIdNumber,
+                   kIdAuto,         kIdCqLoopInterval, kIdPaddleRvs,       kIdPttCtrl,
+                   kIdSideTone,     kIdSideToneFreqIf, kIdLogTime,         kIdAlwaysOnTop,
+                   kIdOk,           kIdCancel,         kIdNetKeyerEnabled, kIdNetKeyerAddress,
+                   kIdNetKeyerPort, kIdBankA});
   std::vector<int> seen;
   for (std::size_t i = 0; i < expected.size(); ++i) {
     QWidget* focus = QApplication::focusWidget();
