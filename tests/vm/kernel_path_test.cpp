@@ -4,9 +4,9 @@
 #include <atomic>
 
 #include "kernel_rig.h"
-#include "sim/command_codes.h"
 #include "sim/input_reports.h"
 #include "sim/sim_bus.h"
+#include "sim/wire_names.h"
 
 namespace vantrel::vm {
 namespace {
@@ -44,7 +44,7 @@ TEST_P(ReportLengths, ComeFromTheDescriptorAndTheFirstCommandArrivesWhole) {
   KernelRig rig(Halvix(23, GetParam().shape));
   std::unique_ptr<platform::HidDevice> handle;
   for (const auto& info : rig.bus.Enumerate()) {
-    if (info.vendorId == sim::kVendorId) handle = rig.bus.Open(info.path);
+    if (info.vendorId == keyer::kHalvixVendorId) handle = rig.bus.Open(info.path);
   }
   ASSERT_NE(handle, nullptr);
   EXPECT_EQ(handle->InputReportLength(), GetParam().length);

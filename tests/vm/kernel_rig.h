@@ -34,8 +34,9 @@ inline std::string Bytes(const sim::Report& report) {
 
 // True once some HID device of the bus carries `vendor`/`product`, or none does when `present`
 // is false; the kernel adds and removes devices on its own workers.
-inline bool WaitForNode(platform::HidBus& bus, bool present, std::uint16_t vendor = sim::kVendorId,
-                        std::uint16_t product = sim::kProductId) {
+inline bool WaitForNode(platform::HidBus& bus, bool present,
+                        std::uint16_t vendor = keyer::kHalvixVendorId,
+                        std::uint16_t product = keyer::kHalvixProductId) {
   return QTest::qWaitFor(
       [&] {
         bool found = false;

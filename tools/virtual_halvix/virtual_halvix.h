@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "halvix_descriptor.h"
+#include "keyer/protocol.h"
 #include "platform/timer.h"
 #include "sim/sim_interface.h"
 #include "uhid_link.h"
@@ -19,8 +20,8 @@ struct VirtualHalvixConfig {
   // Empty: the product string that yields the simulated firmware version.
   std::string name;
   ReportShape shape;
-  std::uint16_t vendorId = sim::kVendorId;
-  std::uint16_t productId = sim::kProductId;
+  std::uint16_t vendorId = keyer::kHalvixVendorId;
+  std::uint16_t productId = keyer::kHalvixProductId;
 };
 
 // The simulated interface's device model on the kernel's HID bus through /dev/uhid. The device
