@@ -35,7 +35,11 @@ INSTANTIATE_TEST_SUITE_P(
         OptionsCase{
             {"--simulate=22", "--simulate-script=s.txt"}, AppOptions{true, 22, "", "s.txt"}, true},
         OptionsCase{{"--simulate-log="}, {}, false}, OptionsCase{{"--simulated"}, {}, false},
-        OptionsCase{{"-x"}, {}, false}));
+        OptionsCase{{"--net-keyer"}, AppOptions{false, 23, "", "", true, 0}, true},
+        OptionsCase{
+            {"--simulate=10", "--net-keyer=6790"}, AppOptions{true, 10, "", "", true, 6790}, true},
+        OptionsCase{{"--net-keyer=0"}, {}, false}, OptionsCase{{"--net-keyer=65536"}, {}, false},
+        OptionsCase{{"--net-keyer="}, {}, false}, OptionsCase{{"-x"}, {}, false}));
 
 }  // namespace
 }  // namespace vantrel::app
