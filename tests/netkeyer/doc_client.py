@@ -44,7 +44,7 @@ def run(binary):
         client.send(ESC + b"c1")
         client.send(ESC + b"c0")
         client.send(b"*^")
-        check("prosign", [r for r, _ in client.replies(2.0)], [b"*\r\n"])
+        check("prosign", [r for r, _ in client.replies(2.0)], [b"+\r\n"])
         check("AR keyed as one code", vantrel.commands(0x05)[-1], "54 00 00 00 00 00 00")
         check("still running after ESC 5", vantrel.process.poll(), None)
     finally:
