@@ -84,6 +84,9 @@ void NetKeyerSession::Abort() {
 }
 
 void NetKeyerSession::OnKeyerProgress() {
+  // Every status report comes here; asking the keyer only while network text is out keeps a
+  // flood of reports from contending for the engine when no client keys.
+  if (!keying_ && queuedBytes_ == 0 && dueReplies_.empty()) return;
   if (!target_.QueuedTextKeyed()) return;
   queuedBytes_ = 0;
   keying_ = false;
