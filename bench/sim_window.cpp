@@ -19,14 +19,18 @@ void UseOffscreenUnlessSet() {
 }
 
 SimWindow::SimWindow(sim::SimBus& bus, platform::TimerService& timers,
-                     const std::string& settingsFile)
+                     const std::string& settingsFile, std::optional<unsigned> netKeyerPort)
     : previousDir_(std::filesystem::current_path()) {
   std::string pattern = (std::filesystem::temp_directory_path() / "vantrel-bench-XXXXXX").string();
   dir_ = mkdtemp(pattern.data());
   std::ofstream(dir_ / "Vantrel.cfg", std::ios::binary) << settingsFile;
   // The engine finds its code table relative to the working directory.
   std::filesystem::current_path(dir_);
-  window_ = std::make_unique<ui::CMainDlg>(ui::MainDlgServices{bus, timers, tone_, dir_, {}},
+  window_ = std::make_unique<ui::CMainDlg>(ui::MainDlgServices{.bus = bus,
+                                                               .timers = timers,
+                                                               .tone = tone_,
+                                                               .workingDir = dir_,
+                                                               .netKeyerPort = netKeyerPort},
                                            platform::SingleInstance::Acquire(dir_, "MyApp"));
   window_->show();
   window_->activateWindow();

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/sound.h"
@@ -24,7 +25,9 @@ void UseOffscreenUnlessSet();
 // holding `settingsFile` as Vantrel.cfg. The directory goes when the window does.
 class SimWindow {
  public:
-  SimWindow(sim::SimBus& bus, platform::TimerService& timers, const std::string& settingsFile);
+  // With `netKeyerPort` the network keyer listens on that port for this run.
+  SimWindow(sim::SimBus& bus, platform::TimerService& timers, const std::string& settingsFile,
+            std::optional<unsigned> netKeyerPort = {});
   ~SimWindow();
   SimWindow(const SimWindow&) = delete;
   SimWindow& operator=(const SimWindow&) = delete;
