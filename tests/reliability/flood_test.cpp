@@ -77,7 +77,7 @@ TEST(Flood, TheWindowKeepsUpAndStaysResponsive) {
   platform::NullToneOutput tone;
   auto note = [](QWidget*, const loglink::LogMessageBox&) {};
   auto window =
-      std::make_unique<CMainDlg>(ui::MainDlgServices{bus, timers, tone, dir.path(), {}, note},
+      std::make_unique<CMainDlg>(ui::MainDlgServices{bus, timers, tone, dir.path(), {}, note, {}},
                                  platform::SingleInstance::Acquire(dir.path(), "MyApp"));
   ui::rig::StatusCounter counter;
   window->installEventFilter(&counter);

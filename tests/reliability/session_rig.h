@@ -89,7 +89,7 @@ class SessionRig {
     dir.Write("Vantrel.cfg", settingsFile);
     auto note = [](QWidget*, const loglink::LogMessageBox&) {};
     window =
-        std::make_unique<CMainDlg>(ui::MainDlgServices{bus, timers, tone, dir.path(), {}, note},
+        std::make_unique<CMainDlg>(ui::MainDlgServices{bus, timers, tone, dir.path(), {}, note, {}},
                                    platform::SingleInstance::Acquire(dir.path(), "MyApp"));
     window->show();
     window->activateWindow();

@@ -43,8 +43,9 @@ class SimWindowRig {
   void Open(const std::string& settingsFile = "") {
     dir.Write("Vantrel.cfg", settingsFile);
     auto note = [this](QWidget*, const loglink::LogMessageBox& box) { messages.push_back(box); };
-    window = std::make_unique<CMainDlg>(MainDlgServices{bus, timers, tone, dir.path(), {}, note},
-                                        platform::SingleInstance::Acquire(dir.path(), "MyApp"));
+    window =
+        std::make_unique<CMainDlg>(MainDlgServices{bus, timers, tone, dir.path(), {}, note, {}},
+                                   platform::SingleInstance::Acquire(dir.path(), "MyApp"));
     window->show();
     window->activateWindow();
     if (!QTest::qWaitForWindowActive(window.get())) qWarning("the window never became active");
