@@ -98,6 +98,7 @@ class OperatingLogic {
   // PendingText and the speed changes placed in it.
   void DropQueuedText() {
     Fields().PendingText.clear();
+    Fields().TrailByteNext = false;
     Fields().PendingSpeedMarks.clear();
   }
   void QueuePiece(const TextPiece& piece, std::string& shown);

@@ -72,11 +72,15 @@ void OperatingLogic::FeedNextCharacter() {
     keyer_.ClearBuffer();
   }
   ApplyDueSpeedMarks();
-  const std::size_t length = FirstCharacterLength(fields.PendingText);
-  keyer_.SendText(fields.PendingText.substr(0, length));
-  fields.PendingText.erase(0, length);
-  ShiftSpeedMarks(length);
-  if (Sequential()) MoveFirstInputCharacterToLog();
+  // One byte goes per hand-over. A trail byte can look like a lead byte on its own, so which
+  // of the two the front byte is gets remembered, and the input line gives the whole character
+  // to the log with its trail byte.
+  const bool leadByte = !fields.TrailByteNext && FirstCharacterLength(fields.PendingText) == 2;
+  keyer_.SendText(fields.PendingText.substr(0, 1));
+  fields.PendingText.erase(0, 1);
+  ShiftSpeedMarks(1);
+  fields.TrailByteNext = leadByte;
+  if (Sequential() && !leadByte) MoveFirstInputCharacterToLog();
 }
 
 void OperatingLogic::MoveFirstInputCharacterToLog() {

@@ -19,6 +19,8 @@ struct WindowFields {
   int DecodeCheck = 0;
 
   std::string PendingText;
+  // The front byte of PendingText is the trail byte of a double-byte character.
+  bool TrailByteNext = false;
   // Speed changes a network client placed between characters of PendingText, in order.
   std::vector<SpeedMark> PendingSpeedMarks;
   // Older firmware: network text held back behind a speed change until the text before it

@@ -60,7 +60,26 @@ INSTANTIATE_TEST_SUITE_P(
     Queued, ProsignPacingTest,
     testing::Values(ProsignCase{"~BK", {"SendText ~", "SendText B", "SendText K"}},
                     ProsignCase{"~BKX", {"SendText ~", "SendText B", "SendText K"}},
-                    ProsignCase{"~B", {"SendText ~"}}, ProsignCase{"B~K", {"SendText B"}}));
+                    ProsignCase{"~B", {"SendText ~"}}, ProsignCase{"B~K", {"SendText B"}},
+                    ProsignCase{"~\x82\xA0K", {"SendText ~", "SendText \x82", "SendText \xA0"}}));
+
+// A double-byte character goes one byte per hand-over and reaches the log whole with its
+// second byte; its second byte is never read as the first of another character.
+TEST(PacingTest, DoubleByteCharactersGoOneBytePerStep) {
+  OperatingRig rig;
+  const std::string kana = "\x83\x81";  // trail byte 0x81 is also a lead byte
+  rig.window.fields.PendingText = kana + "K";
+  rig.window.inputLine = kana + "K";
+  rig.Status(kSending);
+  EXPECT_EQ(rig.keyer.sent, "\x83");
+  EXPECT_EQ(rig.window.inputLine, kana + "K");
+  for (int i = 0; i < 3; ++i) rig.Status(kSending);
+  EXPECT_EQ(rig.keyer.sent, kana);
+  EXPECT_EQ(rig.window.inputLine, "K");
+  EXPECT_EQ(rig.window.controls.log, kana);
+  for (int i = 0; i < 3; ++i) rig.Status(kSending);
+  EXPECT_EQ(rig.keyer.sent, kana + "K");
+}
 
 TEST(PacingTest, IdleOnTheThirdReportAbandonsTheQueue) {
   OperatingRig rig;

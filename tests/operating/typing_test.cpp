@@ -105,7 +105,8 @@ TEST(TypingTest, InputMethodCharactersGoOutAsTheirCp932Bytes) {
     rig.window.Insert(result.character);
   }
   rig.SendQueued();
-  EXPECT_EQ(rig.keyer.calls, (std::vector<std::string>{"SendText \xB6", "SendText \x82\xA0"}));
+  EXPECT_EQ(rig.keyer.calls,
+            (std::vector<std::string>{"SendText \xB6", "SendText \x82", "SendText \xA0"}));
   EXPECT_EQ(rig.window.fields.LogText, "\xB6\x82\xA0");
 }
 
