@@ -73,9 +73,15 @@ TypedCharacter OperatingLogic::OnCharacter(std::string character, Modifiers modi
   }
   character = ApplyShiftCase(std::move(character), modifiers.shift);
   view_.ReadControls();
-  const bool typedForSending = Sequential() && !modifiers.alt && !modifiers.ctrl &&
-                               view_.FocusedControl() == Control::InputLine;
-  if (typedForSending) HandOver(character);
+  const bool sendsAsTyped = Sequential() && view_.FocusedControl() == Control::InputLine;
+  if (sendsAsTyped && (modifiers.alt || modifiers.ctrl)) {
+    // The input line shows what is being sent, and a letter typed with Alt or Ctrl never is;
+    // control bytes (Ctrl+V and the other editing keys) go on to the line edit.
+    if (!character.empty() && static_cast<unsigned char>(character.front()) >= 0x20)
+      return {true, {}};
+    return {false, character};
+  }
+  if (sendsAsTyped) HandOver(character);
   return {false, character};
 }
 

@@ -51,6 +51,8 @@ struct NotSentCase {
   int sendMode;
   Control focus;
   Modifiers modifiers;
+  // Never queued in the input line, so it does not enter it either.
+  bool consumed = false;
 };
 
 void PrintTo(const NotSentCase& c, std::ostream* os) {
@@ -66,8 +68,9 @@ TEST_P(TypedNotSentTest, IsOnlyShown) {
     rig.SetSendMode(GetParam().sendMode);
     rig.window.focus = GetParam().focus;
     const TypedCharacter result = rig.logic.OnCharacter("a", GetParam().modifiers);
-    EXPECT_FALSE(result.consumed);
-    EXPECT_EQ(result.character, GetParam().modifiers.shift ? "a" : "A");
+    EXPECT_EQ(result.consumed, GetParam().consumed);
+    const std::string shown = GetParam().modifiers.shift ? "a" : "A";
+    EXPECT_EQ(result.character, GetParam().consumed ? "" : shown);
     EXPECT_TRUE(rig.keyer.calls.empty());
     EXPECT_TRUE(rig.window.fields.PendingText.empty());
   }
@@ -75,12 +78,25 @@ TEST_P(TypedNotSentTest, IsOnlyShown) {
 
 INSTANTIATE_TEST_SUITE_P(
     Typed, TypedNotSentTest,
-    testing::Values(NotSentCase{"block_mode", kBlockMode, Control::InputLine, {}},
-                    NotSentCase{"callsign_box", kSequentialMode, Control::CallsignBox, {}},
-                    NotSentCase{"log", kSequentialMode, Control::Log, {false, false, true}},
-                    NotSentCase{"alt", kSequentialMode, Control::InputLine, {true, false, false}},
-                    NotSentCase{"ctrl", kSequentialMode, Control::InputLine, {false, true, false}}),
+    testing::Values(
+        NotSentCase{"block_mode", kBlockMode, Control::InputLine, {}},
+        NotSentCase{"callsign_box", kSequentialMode, Control::CallsignBox, {}},
+        NotSentCase{"log", kSequentialMode, Control::Log, {false, false, true}},
+        NotSentCase{"alt", kSequentialMode, Control::InputLine, {true, false, false}, true},
+        NotSentCase{"ctrl", kSequentialMode, Control::InputLine, {false, true, false}, true},
+        NotSentCase{"alt_shift", kSequentialMode, Control::InputLine, {true, false, true}, true},
+        NotSentCase{"block_alt", kBlockMode, Control::InputLine, {true, false, false}},
+        NotSentCase{"callsign_alt", kSequentialMode, Control::CallsignBox, {true, false, false}}),
     [](const testing::TestParamInfo<NotSentCase>& info) { return std::string(info.param.name); });
+
+// Ctrl+V and the other editing keys arrive as control bytes and must reach the input line.
+TEST(TypingTest, ControlBytesWithCtrlStillReachTheInputLine) {
+  OperatingRig rig;
+  const TypedCharacter result = rig.logic.OnCharacter("\x16", {false, true, false});
+  EXPECT_FALSE(result.consumed);
+  EXPECT_EQ(result.character, "\x16");
+  EXPECT_TRUE(rig.window.fields.PendingText.empty());
+}
 
 TEST(TypingTest, SendModeIsReadFromTheControlsOnEachCharacter) {
   OperatingRig rig;
