@@ -164,6 +164,38 @@ TEST(Banks, CtrlF1SendsBankBAndShiftOrAltF1SendsNothing) {
   EXPECT_EQ(rig.window->PendingText, "QRZ?CQ");
 }
 
+// The function-key labels' mnemonics ("F&1" ... "F1&0") and every other Alt combination of a
+// digit or letter never key the transmitter: only F1 ... F10, a click and typing do. Alt+R opens
+// the setup dialog, Alt+X leaves, Alt+P is the PTT toggle and Ctrl+Alt+Z the endless CQ.
+TEST(Banks, AltDigitsAndLettersSendNothing) {
+  SimWindowRig rig(23);
+  std::string messages = "LogTime FALSE\n";
+  for (int n = 1; n <= 10; ++n)
+    messages += "FnMsgA" + std::string(n < 10 ? "0" : "") + std::to_string(n) + " M" +
+                std::to_string(n) + "\n";
+  rig.Open(messages);
+  std::vector<Qt::Key> keys;
+  for (int k = Qt::Key_0; k <= Qt::Key_9; ++k) keys.push_back(static_cast<Qt::Key>(k));
+  for (char c = 'A'; c <= 'Z'; ++c) {
+    if (std::string("RXPZ").find(c) == std::string::npos) keys.push_back(static_cast<Qt::Key>(c));
+  }
+  const Qt::KeyboardModifiers combinations[] = {
+      Qt::AltModifier, Qt::AltModifier | Qt::ControlModifier, Qt::AltModifier | Qt::ShiftModifier};
+  for (const auto modifiers : combinations) {
+    for (const Qt::Key key : keys) {
+      rig.FocusInput();
+      // Through the window, as the platform delivers keys, so that shortcuts see them.
+      QTest::keyClick(rig.window->windowHandle(), key, modifiers);
+    }
+    // A label's mnemonic would click its button a moment later, from the event loop.
+    QTest::qWait(200);
+    rig.RunMs(20);
+    EXPECT_EQ(rig.window->PendingText, "") << modifiers;
+    EXPECT_TRUE(rig.Commands(sim::CmdSendCodes).empty()) << modifiers;
+    EXPECT_EQ(rig.InputShown(), "") << modifiers;
+  }
+}
+
 TEST(Banks, FunctionButtonClickSendsItsCaption) {
   SimWindowRig rig(23);
   rig.Open("FnMsgA02 UR $R ~BK\nLogTime FALSE\n");
