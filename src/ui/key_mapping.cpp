@@ -36,6 +36,10 @@ operating::Modifiers OperatingModifiers(Qt::KeyboardModifiers modifiers) {
           modifiers.testFlag(Qt::ShiftModifier)};
 }
 
+bool IsEnter(const QKeyEvent& event) {
+  return event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
+}
+
 bool CarriesCharacter(const QKeyEvent& event) {
   const QString text = event.text();
   if (text.isEmpty()) return false;

@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QPlainTextEdit>
 #include <QWidget>
+#include <memory>
 
 #include "ui/cp932_text.h"
 #include "ui/key_mapping.h"
@@ -38,13 +40,23 @@ bool OperatingKeyFilter::IsFirstDeliveryInWindow(QObject* watched) const {
 bool OperatingKeyFilter::OnKeyPress(QWidget* target, QKeyEvent* event) {
   const operating::Modifiers modifiers = OperatingModifiers(event->modifiers());
   if (logic_.OnKeyDown(OperatingKey(event->key()), modifiers)) return true;
-  if (!CarriesCharacter(*event)) return false;
-  const QString passed = TypeCharacters(event->text(), modifiers);
-  if (passed == event->text()) return false;
-  if (passed.isEmpty()) return true;
-  QKeyEvent replacement(event->type(), event->key(), event->modifiers(), passed,
-                        event->isAutoRepeat(), event->count());
-  Redeliver(target, &replacement);
+  std::unique_ptr<QKeyEvent> passedOn(event->clone());
+  if (IsEnter(*event) && qobject_cast<QPlainTextEdit*>(target)) {
+    // The log takes Enter as a character, so it is a typed character there.
+    if (logic_.OnCharacter("\r", modifiers).consumed) return true;
+  } else if (CarriesCharacter(*event)) {
+    const QString passed = TypeCharacters(event->text(), modifiers);
+    if (passed.isEmpty()) return true;
+    if (passed != event->text()) {
+      passedOn = std::make_unique<QKeyEvent>(event->type(), event->key(), event->modifiers(),
+                                             passed, event->isAutoRepeat(), event->count());
+    }
+  }
+  // The logic may have opened a modal box, after which the focus widget no longer tells a
+  // first delivery from the parents being offered an ignored key. So the event goes on from
+  // here, to the control and its parents, with this filter out of the way.
+  Redeliver(target, passedOn.get());
+  event->setAccepted(true);
   return true;
 }
 

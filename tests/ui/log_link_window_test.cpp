@@ -7,6 +7,7 @@
 #include "loglink/log_stub.h"
 #include "platform/qt/foreign_window_raiser.h"
 #include "sim_window_rig.h"
+#include "window_rig.h"
 
 namespace vantrel::ui::rig {
 namespace {
@@ -40,6 +41,25 @@ TEST(LogLink, WithoutTheLoggingProgramF11AndF12SayItIsNotFound) {
   ASSERT_EQ(rig.messages.size(), 4u);
   for (const auto& box : rig.messages) EXPECT_TRUE(IsBox(box, loglink::kLogProgramNotFound));
   EXPECT_EQ(rig.window->PendingText, "");
+}
+
+// With the real modal box: one box per press of F11 or F12, the focus back in the input line
+// afterwards, and Alt+X still leaves.
+TEST(LogLink, EachF11OrF12PressShowsOneRealBox) {
+  WindowRig rig(23);
+  rig.Open();
+  QLineEdit* input = rig.Edit(kIdInput);
+  for (const Qt::Key key : {Qt::Key_F11, Qt::Key_F12}) {
+    input->setFocus();
+    const auto texts = WindowRig::MessagesDuring([&] { QTest::keyClick(input, key); });
+    ASSERT_EQ(texts.size(), 1u) << key;
+    EXPECT_EQ(texts[0],
+              QString::fromUtf8(loglink::kLogProgramNotFound.text.data(),
+                                static_cast<qsizetype>(loglink::kLogProgramNotFound.text.size())));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == input; }, 2000)) << key;
+  }
+  QTest::keyClick(rig.window->windowHandle(), Qt::Key_X, Qt::AltModifier);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !rig.window->isVisible(); }, 2000));
 }
 
 TEST(LogLink, F11HandsTheCallsignAndReportOver) {

@@ -239,6 +239,19 @@ TEST(CqRepeat, ATypedCharacterEndsTheRepeatAndIsLost) {
   EXPECT_EQ(rig.Commands(sim::CmdSendCodes).size(), calls);
 }
 
+// The log takes Enter as a character: typed there, it ends a running repeat like any other.
+TEST(CqRepeat, EnterTypedInTheLogEndsTheRepeat) {
+  SimWindowRig rig(23);
+  rig.Open("FnMsgA01 E\nCqLoopInterval 0.05\nLogTime FALSE\n");
+  rig.FocusInput();
+  rig.Key(Qt::Key_Z, Qt::ControlModifier | Qt::AltModifier);
+  rig.RunMs(300);
+  rig.Control(kIdLog)->setFocus();
+  rig.Key(Qt::Key_Return);
+  EXPECT_EQ(rig.window->CqRepeatCount, 0);
+  EXPECT_TRUE(rig.window->isVisible());
+}
+
 TEST(Escape, StopsInTheInputLineAndOnlyMovesTheFocusElsewhere) {
   SimWindowRig rig(23);
   rig.Open(kPlainSettings);
