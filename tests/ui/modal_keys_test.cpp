@@ -14,7 +14,8 @@ TEST(Mnemonics, AltDigitFocusesItsFunctionButtonAndSendsNothing) {
   for (int n = 1; n <= 10; ++n)
     messages += "FnMsgA" + std::string(n < 10 ? "0" : "") + std::to_string(n) + " M\n";
   rig.Open(messages);
-  for (const int from : {int{kIdInput}, int{kIdLog}, int{kIdHisCall}, int{kIdSpeed}, FunctionButtonId(5)}) {
+  for (const int from :
+       {int{kIdInput}, int{kIdLog}, int{kIdHisCall}, int{kIdSpeed}, FunctionButtonId(5)}) {
     for (int n = 1; n <= 10; ++n) {
       rig.Control(from)->setFocus();
       const auto key = static_cast<Qt::Key>(Qt::Key_0 + n % 10);
