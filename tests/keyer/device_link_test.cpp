@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "engine_rig.h"
-#include "keyer/firmware_version.h"
 
 namespace vantrel::keyer::testing {
 namespace {

@@ -1,4 +1,4 @@
-#include "keyer/element_string.h"
+#include "keyer/pc_keyer.h"
 
 #include <gtest/gtest.h>
 
