@@ -13,6 +13,8 @@
 
 #include "keyer/code_encoder.h"
 #include "keyer/code_table.h"
+#include "keyer/keyer_params.h"
+#include "keyer/pc_keyer.h"
 #include "keyer/protocol.h"
 #include "platform/hid.h"
 #include "platform/key_injector.h"
@@ -33,17 +35,10 @@ struct CwDeviceServices {
   int readTimeoutMs = 50;
 };
 
-enum class KeyingState {
-  Dot = 0,
-  Dash = 1,
-  ElementSpace = 2,
-  CharSpace = 3,
-  WordSpace = 4,
-  Idle = 5
-};
-enum class PttState { LeadIn = 0, Tail = 1, On = 2, Off = 3 };
-enum class PaddleState { Dot = 0, Dash = 1, Both = 2, None = 3 };
-enum class PaddleMemory { Dot = 0, Dash = 1, Empty = 2 };
+// The interface's firmware as 10 * major + minor, read from digits at positions 13 and 15 of
+// the product string; a manufacturer beginning with 'J' marks the oldest (PC-timed) firmware.
+unsigned FirmwareVersionFromStrings(const std::u16string& product,
+                                    const std::u16string& manufacturer);
 
 inline constexpr std::size_t kInputBufferSize = 32;
 inline constexpr std::size_t kMaxOutputReportLength = 64;
@@ -106,14 +101,14 @@ class CCwDevice {
   bool TryOpen(const platform::HidDeviceInfo& info);
   void SendCommand(const CommandReport& report);
   void WriteReport(const CommandReport& report);
+
+  // Reader thread and input reports.
   void StartReader();
   void RetireReader();
   void JoinRetiredReaders(std::unique_lock<std::mutex>& lock);
   void ReaderLoop(std::shared_ptr<ReaderContext> context);
   bool ReaderShouldRun(const ReaderContext& context) const;
   void OnReadFailure(ReaderContext& context);
-
-  // Input reports.
   void HandleReport(const std::uint8_t* report);
   void HandleStatusBytes(const std::uint8_t* report);
   void DecodePaddle(std::int8_t counter, std::uint8_t code);
@@ -121,37 +116,16 @@ class CCwDevice {
   void HandlePaddleInput(const std::uint8_t* report);
   void AnswerReport();
 
-  // Sending and protocol.
+  // Sending.
   void SendCodes(std::string_view text);
   void StopSendingLocked();
+  void Post(unsigned message, std::intptr_t wParam = 0, std::intptr_t lParam = 0);
+
+  // Settings commands.
+  void SetPtt(bool on);
   void SendKeyerParams(std::uint8_t sidetoneByte);
   void SendPttDelays();
   void SendModeFlags();
-  void Post(unsigned message, std::intptr_t wParam = 0, std::intptr_t lParam = 0);
-
-  // PC-timed keying.
-  void StartDot();
-  void StartDash();
-  void StartElement(unsigned duration, bool keyDown);
-  void AdvanceElements();
-  void OnElementEnd();
-  void OnSpaceEnd();
-  void SetKey(bool down);
-  void SetOutputLines(std::uint8_t lines);
-  void SetPtt(bool on);
-  void RunPtt(bool on);
-  using TimerProc = void (CCwDevice::*)();
-  platform::TimerService::TimerId Arm(unsigned durationMs, TimerProc proc, bool elementSlot);
-  void OnTimer(platform::TimerService::TimerId id, platform::Micros deadline, TimerProc proc,
-               bool elementSlot);
-  void CancelTimer(platform::TimerService::TimerId& slot);
-  void ElementEndProc();
-  void SpaceEndProc();
-  void LeadInEndProc();
-  void TailEndProc();
-  void MarkStepStart();
-  void OpenSidetone();
-  void CloseSidetone();
 
   CwDeviceServices services_;
   mutable std::mutex mutex_;
@@ -167,52 +141,24 @@ class CCwDevice {
   std::shared_ptr<ReaderContext> reader_;
   std::vector<std::shared_ptr<ReaderContext>> retiredReaders_;
   platform::TargetWindow* targetWindow_ = nullptr;
-  std::function<void(std::uint8_t lines)> linesObserver_;
 
   // Settings.
-  unsigned wpm_ = 20;
-  unsigned dotLength_ = 60;
-  float dotWeight_ = 1.0f;
-  float dashWeight_ = 3.0f;
-  float charInterval_ = 3.0f;
-  float wordInterval_ = 7.0f;
-  unsigned pttDelayBefore_ = 25;
-  unsigned pttDelayAfter_ = 200;
-  unsigned sidetoneIndex_ = 7;
-  bool pttControl_ = false;
+  KeyerParams params_;
   bool paddleReverse_ = true;
   std::array<std::uint8_t, 3> modeFlags_{0x04, 0xA0, 0x00};
-  bool pttHold_ = false;
   bool decodeEnabled_ = false;
-  bool pcSidetoneOn_ = false;
-  unsigned pcSidetoneFreq_ = 880;
-  bool sidetoneOpen_ = false;
 
   // Text encoding.
   CodeTable codeTable_;
   CodeEncoder encoder_;
-  std::string elementString_;
 
   // Reader state.
   bool kanaMode_ = false;
-  PaddleState paddleState_ = PaddleState::None;
-  PaddleMemory paddleMemory_ = PaddleMemory::Empty;
   int lastDecodeCounter_ = -1;
   int lastSpeedSwitch_ = -1;
   std::uint8_t lastOutputLinesWritten_ = 0;
-  std::uint8_t lastStatusValue_ = 0;
 
-  // PC-timed keying.
-  std::uint8_t outputLines_ = 0x0F;
-  KeyingState keyingState_ = KeyingState::Idle;
-  PttState pttState_ = PttState::Off;
-  bool leadInPending_ = false;
-  platform::TimerService::TimerId elementTimer_ = 0;
-  platform::TimerService::TimerId pttTimer_ = 0;
-  unsigned savedDuration_ = 0;
-  // Start of the step being run: a timer's scheduled deadline, or the clock for other entries,
-  // so chained timers are armed from where the previous one was due and never drift.
-  platform::Micros stepStart_ = 0;
+  PcKeyer keyer_;
 };
 
 }  // namespace vantrel::keyer

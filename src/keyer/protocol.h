@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -44,10 +45,24 @@ enum ReplyKind : std::uint8_t {
 }  // namespace wire
 
 // Parameters fill bytes 2 upwards.
-CommandReport MakeCommand(Command command, std::initializer_list<std::uint8_t> params = {});
-CommandReport MakeAllLinesCommand(Command command, std::uint8_t value);
+constexpr CommandReport MakeCommand(Command command,
+                                    std::initializer_list<std::uint8_t> params = {}) {
+  CommandReport report{};
+  report[1] = command;
+  std::copy_n(params.begin(), std::min<std::size_t>(params.size(), 7), report.begin() + 2);
+  return report;
+}
+
+constexpr CommandReport MakeAllLinesCommand(Command command, std::uint8_t value) {
+  CommandReport report{};
+  report[1] = command;
+  std::fill(report.begin() + 2, report.end(), value);
+  return report;
+}
 
 // The interface takes weights as twice the float, truncated, in one byte.
-std::uint8_t EncodeWeight(float weight);
+inline std::uint8_t EncodeWeight(float weight) {
+  return static_cast<std::uint8_t>(static_cast<unsigned>(weight * 2.0f) & 0xFF);
+}
 
 }  // namespace vantrel::keyer

@@ -1,6 +1,7 @@
 #include "ui/main_dlg_layout.h"
 
 #include <QDialog>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +19,21 @@ namespace vantrel::ui {
 namespace {
 
 using K = MainControlKind;
+
+// A label's mnemonic moves the focus to its buddy and nothing more: Qt's own label would click a
+// function button, and only F1 ... F10 or a click may send a stored message.
+class FocusingLabel : public QLabel {
+ public:
+  using QLabel::QLabel;
+
+ protected:
+  bool event(QEvent* event) override {
+    if (event->type() != QEvent::Shortcut) return QLabel::event(event);
+    if (buddy() != nullptr && buddy()->focusPolicy() != Qt::NoFocus)
+      buddy()->setFocus(Qt::ShortcutFocusReason);
+    return true;
+  }
+};
 
 QPushButton* MakeButton(QDialog* dialog, const QString& caption, K kind) {
   auto* button = new QPushButton(caption, dialog);
@@ -54,7 +70,7 @@ QWidget* MakeControl(QDialog* dialog, const MainControlSpec& spec) {
       return log;
     }
     case K::kLabel:
-      return new QLabel(caption, dialog);
+      return new FocusingLabel(caption, dialog);
     case K::kGroupBox:
       return new QGroupBox(caption, dialog);
     case K::kRadio:

@@ -6,7 +6,7 @@
 
 #include "keyer/code_encoder.h"
 #include "keyer/code_table.h"
-#include "keyer/element_string.h"
+#include "keyer/pc_keyer.h"
 
 namespace {
 

@@ -3,34 +3,50 @@
 #include <vector>
 
 #include "keyer/cw_device.h"
-#include "keyer/firmware_version.h"
 #include "platform/diag.h"
-#include "platform/thread_name.h"
 
 namespace vantrel::keyer {
+namespace {
+
+// Only the low byte of each UTF-16 unit counts, as for an 8-bit copy of the string.
+int DigitAt(const std::u16string& text, std::size_t pos) {
+  if (pos >= text.size()) return -1;
+  const auto byte = static_cast<unsigned char>(text[pos] & 0xFF);
+  return byte >= '0' && byte <= '9' ? byte - '0' : -1;
+}
+
+}  // namespace
 
 using platform::Trace;
 
-struct CCwDevice::ReaderContext {
-  std::thread thread;
-  std::shared_ptr<platform::HidDevice> device;
-  bool stop = false;
-  bool finished = false;
-};
+unsigned FirmwareVersionFromStrings(const std::u16string& product,
+                                    const std::u16string& manufacturer) {
+  const int major = DigitAt(product, 13);
+  const int minor = DigitAt(product, 15);
+  if (major >= 0 && minor >= 0) return static_cast<unsigned>(10 * major + minor);
+  if (!manufacturer.empty() && (manufacturer[0] & 0xFF) == 'J') return 10;
+  return 99;
+}
 
-CCwDevice::CCwDevice(CwDeviceServices services) : services_(std::move(services)) {
+CCwDevice::CCwDevice(CwDeviceServices services)
+    : services_(std::move(services)),
+      keyer_({.timers = services_.timers,
+              .tone = services_.tone,
+              .mutex = mutex_,
+              .params = params_,
+              .post = [this](unsigned message, std::intptr_t wParam) { Post(message, wParam); },
+              .setPtt = [this](bool on) { SetPtt(on); }}) {
   codeTable_.LoadFile(services_.tablePath);
   std::unique_lock lock(mutex_);
-  MarkStepStart();
+  keyer_.MarkStepStart();
   SendCommand(MakeCommand(CmdOutputLines, {0x0F}));
-  OpenSidetone();
+  keyer_.OpenSidetone();
 }
 
 CCwDevice::~CCwDevice() {
   std::unique_lock lock(mutex_);
   readerRunning_ = false;
-  CancelTimer(elementTimer_);
-  CancelTimer(pttTimer_);
+  keyer_.CancelTimers();
   RetireReader();
   JoinRetiredReaders(lock);
   lock.unlock();
@@ -44,7 +60,7 @@ CCwDevice::~CCwDevice() {
   readHandle_.reset();
   Trace("CloseHandle(ReadHandle): ");
   Trace("CloseHandle(ThreadHandle)");
-  CloseSidetone();
+  keyer_.CloseSidetone();
 }
 
 void CCwDevice::SetTargetWindow(platform::TargetWindow* window) {
@@ -54,7 +70,7 @@ void CCwDevice::SetTargetWindow(platform::TargetWindow* window) {
 
 void CCwDevice::SetLinesObserver(std::function<void(std::uint8_t lines)> observer) {
   std::lock_guard lock(mutex_);
-  linesObserver_ = std::move(observer);
+  keyer_.SetLinesObserver(std::move(observer));
 }
 
 bool CCwDevice::OpenDevice() {
@@ -117,80 +133,6 @@ void CCwDevice::WriteReport(const CommandReport& report) {
   }
   Trace("WriteFile: ");
   Trace("Bytes Written: " + std::to_string(written ? buffer.size() : 0));
-}
-
-void CCwDevice::StartReader() {
-  std::erase_if(retiredReaders_, [](const std::shared_ptr<ReaderContext>& context) {
-    // A finished reader has left the lock for good, so joining it here cannot block.
-    if (!context->finished) return false;
-    context->thread.join();
-    return true;
-  });
-  // A reopened interface starts afresh: its first report is answered with the output lines,
-  // and its decode counter and speed switch become new references.
-  lastOutputLinesWritten_ = 0;
-  lastDecodeCounter_ = -1;
-  lastSpeedSwitch_ = -1;
-  reader_ = std::make_shared<ReaderContext>();
-  reader_->device = readHandle_;
-  reader_->thread = std::thread(&CCwDevice::ReaderLoop, this, reader_);
-  Trace("CreateThread: ");
-}
-
-void CCwDevice::RetireReader() {
-  if (!reader_) return;
-  reader_->stop = true;
-  retiredReaders_.push_back(std::move(reader_));
-}
-
-void CCwDevice::JoinRetiredReaders(std::unique_lock<std::mutex>& lock) {
-  auto readers = std::move(retiredReaders_);
-  lock.unlock();
-  for (auto& context : readers) context->thread.join();
-  lock.lock();
-}
-
-bool CCwDevice::ReaderShouldRun(const ReaderContext& context) const {
-  return !context.stop && readerRunning_ && linkOpen_;
-}
-
-void CCwDevice::ReaderLoop(std::shared_ptr<ReaderContext> context) {
-  platform::NameThisThread("vantrel-reader");
-  std::array<std::uint8_t, kInputBufferSize> buffer{};
-  std::unique_lock lock(mutex_);
-  while (ReaderShouldRun(*context)) {
-    const std::size_t length = inputReportLength_;
-    lock.unlock();
-    buffer.fill(0);
-    const int count = context->device->Read(buffer.data(), length, services_.readTimeoutMs);
-    lock.lock();
-    if (count < 0) {
-      OnReadFailure(*context);
-      break;
-    }
-    if (count > 0 && !context->stop) HandleReport(buffer.data());
-  }
-  // A reader stopped by a failed write leaves the version as the failed read would, unless
-  // the link was opened again meanwhile.
-  if (context->stop && !linkOpen_ && readerRunning_) firmwareVersion_ = 0;
-  if (reader_ == context) RetireReader();
-  context->finished = true;
-}
-
-void CCwDevice::OnReadFailure(ReaderContext& context) {
-  if (context.stop) return;
-  Trace("Can't read from device");
-  readHandle_.reset();
-  linkOpen_ = false;
-  firmwareVersion_ = 0;
-  RetireReader();
-}
-
-std::size_t CCwDevice::ReaderThreadCount() const {
-  std::lock_guard lock(mutex_);
-  const auto running = std::count_if(retiredReaders_.begin(), retiredReaders_.end(),
-                                     [](const auto& context) { return !context->finished; });
-  return static_cast<std::size_t>(running) + (reader_ ? 1 : 0);
 }
 
 unsigned CCwDevice::FirmwareVersion() const {

@@ -16,71 +16,75 @@ std::uint8_t Flag(bool on) {
 
 int CCwDevice::SetSpeed(unsigned wpm) {
   std::lock_guard lock(mutex_);
-  if (wpm < 5 || wpm > 50) return -1;
-  wpm_ = wpm;
-  dotLength_ = 1200 / wpm;
+  if (wpm < kMinWpm || wpm > kMaxWpm) return -1;
+  params_.wpm = wpm;
   if (firmwareVersion_ == 20) SendKeyerParams(0);
   if (firmwareVersion_ > 20) {
-    SendCommand(MakeCommand(CmdSpeed, {static_cast<std::uint8_t>(dotLength_ / 2)}));
+    SendCommand(MakeCommand(CmdSpeed, {static_cast<std::uint8_t>(params_.DotLength() / 2)}));
   }
   return 0;
 }
 
 unsigned CCwDevice::GetSpeed() const {
   std::lock_guard lock(mutex_);
-  return wpm_;
+  return params_.wpm;
+}
+
+unsigned CCwDevice::DotLength() const {
+  std::lock_guard lock(mutex_);
+  return params_.DotLength();
 }
 
 int CCwDevice::SetDotWeight(float weight) {
   std::lock_guard lock(mutex_);
-  if (!InRange(weight, 0.0f, 5.0f)) return -1;
-  dotWeight_ = weight;
-  if (firmwareVersion_ >= 20) SendKeyerParams(static_cast<std::uint8_t>(sidetoneIndex_));
+  if (!InRange(weight, 0.0f, kMaxWeight)) return -1;
+  params_.dotWeight = weight;
+  if (firmwareVersion_ >= 20) SendKeyerParams(static_cast<std::uint8_t>(params_.sidetoneIndex));
   return 0;
 }
 
 int CCwDevice::SetDashWeight(float weight) {
   std::lock_guard lock(mutex_);
-  if (!InRange(weight, 0.0f, 5.0f)) return -1;
-  dashWeight_ = weight;
-  if (firmwareVersion_ >= 20) SendKeyerParams(static_cast<std::uint8_t>(sidetoneIndex_));
+  if (!InRange(weight, 0.0f, kMaxWeight)) return -1;
+  params_.dashWeight = weight;
+  if (firmwareVersion_ >= 20) SendKeyerParams(static_cast<std::uint8_t>(params_.sidetoneIndex));
   return 0;
 }
 
 int CCwDevice::SetPttDelayBefore(unsigned ms) {
   std::lock_guard lock(mutex_);
-  if (ms > 100) return -1;
-  pttDelayBefore_ = ms;
+  if (ms > kMaxPttDelayBefore) return -1;
+  params_.pttDelayBefore = ms;
   if (firmwareVersion_ >= 20) SendPttDelays();
   return 0;
 }
 
 int CCwDevice::SetPttDelayAfter(unsigned ms) {
   std::lock_guard lock(mutex_);
-  if (ms > 500) return -1;
-  pttDelayAfter_ = ms;
+  if (ms > kMaxPttDelayAfter) return -1;
+  params_.pttDelayAfter = ms;
   if (firmwareVersion_ >= 20) SendPttDelays();
   return 0;
 }
 
 int CCwDevice::SetCharInterval(float interval) {
   std::lock_guard lock(mutex_);
-  if (!InRange(interval, 2.0f, 10.0f)) return -1;
-  charInterval_ = interval;
+  if (!InRange(interval, kMinCharInterval, kMaxCharInterval)) return -1;
+  params_.charInterval = interval;
   return 0;
 }
 
 int CCwDevice::SetWordInterval(float interval) {
   std::lock_guard lock(mutex_);
-  if (!InRange(interval, 3.0f, 20.0f)) return -1;
-  wordInterval_ = interval;
+  if (!InRange(interval, kMinWordInterval, kMaxWordInterval)) return -1;
+  params_.wordInterval = interval;
   return 0;
 }
 
 void CCwDevice::SetPttControl(bool on) {
   std::lock_guard lock(mutex_);
-  MarkStepStart();
-  pttControl_ = on;
+  keyer_.MarkStepStart();
+  params_.pttControl = on;
   if (on) {
     modeFlags_[0] |= 0x04;
   } else {
@@ -105,8 +109,8 @@ void CCwDevice::SetPaddleReverse(bool on) {
 
 void CCwDevice::SetSidetoneIndex(unsigned index) {
   std::lock_guard lock(mutex_);
-  if (index > 13 || index == sidetoneIndex_) return;
-  sidetoneIndex_ = index;
+  if (index > 13 || index == params_.sidetoneIndex) return;
+  params_.sidetoneIndex = index;
   if (firmwareVersion_ >= 23) SendKeyerParams(static_cast<std::uint8_t>(index));
 }
 
@@ -117,9 +121,8 @@ void CCwDevice::SendSidetoneIndex(unsigned index) {
 
 void CCwDevice::SetPttHold(bool on) {
   std::lock_guard lock(mutex_);
-  MarkStepStart();
-  pttHold_ = on;
-  pttState_ = on ? PttState::On : PttState::Off;
+  keyer_.MarkStepStart();
+  keyer_.SetPttHold(on);
   SetPtt(on);
 }
 
@@ -130,15 +133,15 @@ void CCwDevice::SetDecodeEnabled(bool on) {
 
 void CCwDevice::SetPcSidetone(bool on) {
   std::lock_guard lock(mutex_);
-  pcSidetoneOn_ = on;
+  params_.pcSidetone = on;
 }
 
 void CCwDevice::SetPcSidetoneFreq(unsigned hz) {
   std::lock_guard lock(mutex_);
-  if (hz < 100 || hz > 4000 || hz == pcSidetoneFreq_) return;
-  pcSidetoneFreq_ = hz;
-  CloseSidetone();
-  OpenSidetone();
+  if (hz < 100 || hz > 4000 || hz == params_.pcSidetoneFreq) return;
+  params_.pcSidetoneFreq = hz;
+  keyer_.CloseSidetone();
+  keyer_.OpenSidetone();
 }
 
 void CCwDevice::ClearBuffer() {
@@ -146,61 +149,34 @@ void CCwDevice::ClearBuffer() {
   SendCommand(MakeCommand(CmdClearBuffer));
 }
 
-void CCwDevice::SendKeyerParams(std::uint8_t sidetoneByte) {
-  SendCommand(MakeCommand(CmdKeyerParams,
-                          {static_cast<std::uint8_t>(dotLength_ / 2), EncodeWeight(dotWeight_),
-                           EncodeWeight(dashWeight_), 2, sidetoneByte}));
-}
-
-void CCwDevice::SendPttDelays() {
-  // The interface takes one byte per delay; a longer tail is sent as the longest it can hold.
-  SendCommand(
-      MakeCommand(CmdPttDelays, {static_cast<std::uint8_t>(pttDelayBefore_),
-                                 static_cast<std::uint8_t>(std::min(pttDelayAfter_, 255u))}));
-}
-
-void CCwDevice::SendModeFlags() {
-  SendCommand(MakeCommand(CmdModeFlags, {modeFlags_[0], modeFlags_[1], modeFlags_[2]}));
-}
-
-bool CCwDevice::KanaMode() const {
-  std::lock_guard lock(mutex_);
-  return kanaMode_;
-}
-
-std::uint8_t CCwDevice::OutputLines() const {
-  std::lock_guard lock(mutex_);
-  return outputLines_;
-}
-
-KeyingState CCwDevice::GetKeyingState() const {
-  std::lock_guard lock(mutex_);
-  return keyingState_;
-}
-
-PttState CCwDevice::GetPttState() const {
-  std::lock_guard lock(mutex_);
-  return pttState_;
-}
-
-PaddleMemory CCwDevice::GetPaddleMemory() const {
-  std::lock_guard lock(mutex_);
-  return paddleMemory_;
-}
-
-std::string CCwDevice::ElementString() const {
-  std::lock_guard lock(mutex_);
-  return elementString_;
-}
-
 std::array<std::uint8_t, 3> CCwDevice::ModeFlags() const {
   std::lock_guard lock(mutex_);
   return modeFlags_;
 }
 
-unsigned CCwDevice::DotLength() const {
-  std::lock_guard lock(mutex_);
-  return dotLength_;
+void CCwDevice::SetPtt(bool on) {
+  if (firmwareVersion_ >= 20) {
+    SendCommand(MakeCommand(CmdPtt, {0, Flag(on)}));
+  } else {
+    keyer_.SetPttLine(on);
+  }
+}
+
+void CCwDevice::SendKeyerParams(std::uint8_t sidetoneByte) {
+  SendCommand(MakeCommand(CmdKeyerParams, {static_cast<std::uint8_t>(params_.DotLength() / 2),
+                                           EncodeWeight(params_.dotWeight),
+                                           EncodeWeight(params_.dashWeight), 2, sidetoneByte}));
+}
+
+void CCwDevice::SendPttDelays() {
+  // The interface takes one byte per delay; a longer tail is sent as the longest it can hold.
+  SendCommand(MakeCommand(CmdPttDelays,
+                          {static_cast<std::uint8_t>(params_.pttDelayBefore),
+                           static_cast<std::uint8_t>(std::min(params_.pttDelayAfter, 255u))}));
+}
+
+void CCwDevice::SendModeFlags() {
+  SendCommand(MakeCommand(CmdModeFlags, {modeFlags_[0], modeFlags_[1], modeFlags_[2]}));
 }
 
 }  // namespace vantrel::keyer

@@ -1,0 +1,200 @@
+#include <algorithm>
+
+#include "keyer/cw_device.h"
+#include "keyer/keyer_messages.h"
+#include "keyer/morse_code.h"
+#include "platform/diag.h"
+#include "platform/thread_name.h"
+
+namespace vantrel::keyer {
+namespace {
+
+constexpr std::uint8_t kNoInputs = 0x0F;
+
+bool PaddleContactClosed(std::uint8_t lines) {
+  return (lines & 0x01) == 0 || (lines & 0x04) == 0;
+}
+
+}  // namespace
+
+struct CCwDevice::ReaderContext {
+  std::thread thread;
+  std::shared_ptr<platform::HidDevice> device;
+  bool stop = false;
+  bool finished = false;
+};
+
+void CCwDevice::StartReader() {
+  std::erase_if(retiredReaders_, [](const std::shared_ptr<ReaderContext>& context) {
+    // A finished reader has left the lock for good, so joining it here cannot block.
+    if (!context->finished) return false;
+    context->thread.join();
+    return true;
+  });
+  // A reopened interface starts afresh: its first report is answered with the output lines,
+  // and its decode counter and speed switch become new references.
+  lastOutputLinesWritten_ = 0;
+  lastDecodeCounter_ = -1;
+  lastSpeedSwitch_ = -1;
+  reader_ = std::make_shared<ReaderContext>();
+  reader_->device = readHandle_;
+  reader_->thread = std::thread(&CCwDevice::ReaderLoop, this, reader_);
+  platform::Trace("CreateThread: ");
+}
+
+void CCwDevice::RetireReader() {
+  if (!reader_) return;
+  reader_->stop = true;
+  retiredReaders_.push_back(std::move(reader_));
+}
+
+void CCwDevice::JoinRetiredReaders(std::unique_lock<std::mutex>& lock) {
+  auto readers = std::move(retiredReaders_);
+  lock.unlock();
+  for (auto& context : readers) context->thread.join();
+  lock.lock();
+}
+
+bool CCwDevice::ReaderShouldRun(const ReaderContext& context) const {
+  return !context.stop && readerRunning_ && linkOpen_;
+}
+
+void CCwDevice::ReaderLoop(std::shared_ptr<ReaderContext> context) {
+  platform::NameThisThread("vantrel-reader");
+  std::array<std::uint8_t, kInputBufferSize> buffer{};
+  std::unique_lock lock(mutex_);
+  while (ReaderShouldRun(*context)) {
+    const std::size_t length = inputReportLength_;
+    lock.unlock();
+    buffer.fill(0);
+    const int count = context->device->Read(buffer.data(), length, services_.readTimeoutMs);
+    lock.lock();
+    if (count < 0) {
+      OnReadFailure(*context);
+      break;
+    }
+    if (count > 0 && !context->stop) HandleReport(buffer.data());
+  }
+  // A reader stopped by a failed write leaves the version as the failed read would, unless
+  // the link was opened again meanwhile.
+  if (context->stop && !linkOpen_ && readerRunning_) firmwareVersion_ = 0;
+  if (reader_ == context) RetireReader();
+  context->finished = true;
+}
+
+void CCwDevice::OnReadFailure(ReaderContext& context) {
+  if (context.stop) return;
+  platform::Trace("Can't read from device");
+  readHandle_.reset();
+  linkOpen_ = false;
+  firmwareVersion_ = 0;
+  RetireReader();
+}
+
+std::size_t CCwDevice::ReaderThreadCount() const {
+  std::lock_guard lock(mutex_);
+  const auto running = std::count_if(retiredReaders_.begin(), retiredReaders_.end(),
+                                     [](const auto& context) { return !context->finished; });
+  return static_cast<std::size_t>(running) + (reader_ ? 1 : 0);
+}
+
+void CCwDevice::HandleReport(const std::uint8_t* report) {
+  keyer_.MarkStepStart();
+  if (report[1] == KindSpeed) {
+    const int half = static_cast<std::int8_t>(report[2]);
+    const int dot = static_cast<int>(params_.DotLength());
+    if (half != 0 && half != dot / 2) Post(WM_KEYER_SPEED, half, 2 * half < dot ? 1 : 0);
+  }
+  if (report[1] == KindModeFlags) std::copy(report + 2, report + 5, modeFlags_.begin());
+  if (firmwareVersion_ >= 23) {
+    const int field = (report[7] >> 5) & 0x03;
+    if (field != lastSpeedSwitch_) {
+      if (lastSpeedSwitch_ == 3 && field == 2) Post(WM_KEYER_SPEED_UP, 0);
+      if (lastSpeedSwitch_ == 3 && field == 1) Post(WM_KEYER_SPEED_DOWN, 0);
+      lastSpeedSwitch_ = field;
+    }
+  }
+  if (firmwareVersion_ >= 20) HandleStatusBytes(report);
+  if (report[1] == KindInputLines && report[3] == 3) HandlePaddleInput(report);
+  if (firmwareVersion_ < 20) AnswerReport();
+}
+
+void CCwDevice::HandleStatusBytes(const std::uint8_t* report) {
+  const int buffer = report[8] >> 4;
+  const int lines = report[8] & 0x0F;
+  if (buffer < 15) lastDecodeCounter_ = -1;
+  Post(WM_KEYER_STATUS, buffer, lines);
+  if (report[7] == 0) {
+    if (lines == 3) Post(WM_KEYER_SPEED_DOWN, 3);
+    if (lines == 6) Post(WM_KEYER_SPEED_UP, 6);
+    if (lines == 2 || lines == 5) Post(WM_KEYER_SPEED_RESET, lines);
+  }
+  if (PaddleContactClosed(static_cast<std::uint8_t>(lines))) Post(WM_KEYER_PADDLE, lines);
+  if (lines != kNoInputs) {
+    Post(WM_KEYER_INPUT, firmwareVersion_ <= 22 ? static_cast<std::int8_t>(report[8]) : lines);
+  }
+  DecodePaddle(static_cast<std::int8_t>(report[5]), report[6]);
+}
+
+void CCwDevice::DecodePaddle(std::int8_t counter, std::uint8_t code) {
+  if (counter == lastDecodeCounter_) return;
+  // The first counter seen, and anything while decoding is off, only becomes the reference.
+  if (lastDecodeCounter_ == -1 || !decodeEnabled_) code = kNoCode;
+  const int index = FindDecodedIndex(code, kanaMode_);
+  if (index >= 0 && (index < kFirstKatakanaIndex || kanaMode_)) Post(WM_KEYER_DECODED, index);
+  InjectKeystrokes(code);
+  lastDecodeCounter_ = counter;
+}
+
+void CCwDevice::InjectKeystrokes(std::uint8_t code) {
+  auto& keys = services_.keys;
+  auto tap = [&keys](int key) {
+    keys.Key(key, true);
+    keys.Key(key, false);
+  };
+  switch (code) {
+    case 0x01:
+      tap(platform::kVkBack);
+      break;
+    case 0x16:
+      tap(platform::kVkEscape);
+      break;
+    case 0x9E:
+    case 0x14:
+      kanaMode_ = code == 0x9E;
+      keys.Key(platform::kVkMenu, true);
+      tap(platform::kVkKana);
+      keys.Key(platform::kVkMenu, false);
+      break;
+    default:
+      break;
+  }
+}
+
+void CCwDevice::HandlePaddleInput(const std::uint8_t* report) {
+  const std::uint8_t dotMask = paddleReverse_ ? 0x04 : 0x01;
+  const std::uint8_t dashMask = paddleReverse_ ? 0x01 : 0x04;
+  const std::uint8_t lines = report[2];
+  if (lines == kNoInputs) return;
+  const bool dot = (lines & dotMask) == 0;
+  const bool dash = (lines & dashMask) == 0;
+  if (!dot && !dash) return;
+  if (!keyer_.Paddle(dot, dash)) StopSendingLocked();
+}
+
+void CCwDevice::AnswerReport() {
+  const std::uint8_t lines = keyer_.OutputLines();
+  if (lines != lastOutputLinesWritten_) {
+    lastOutputLinesWritten_ = lines;
+    SendCommand(MakeCommand(CmdOutputLines, {lines}));
+  } else {
+    SendCommand(MakeCommand(CmdPollInputs, {0x0F, 3}));
+  }
+}
+
+bool CCwDevice::KanaMode() const {
+  std::lock_guard lock(mutex_);
+  return kanaMode_;
+}
+
+}  // namespace vantrel::keyer

@@ -1,0 +1,75 @@
+#include <algorithm>
+
+#include "keyer/cw_device.h"
+#include "keyer/keyer_messages.h"
+
+namespace vantrel::keyer {
+
+int CCwDevice::SendText(std::string text) {
+  std::lock_guard lock(mutex_);
+  if (text.empty()) return -1;
+  keyer_.MarkStepStart();
+  if (firmwareVersion_ < 20) {
+    keyer_.Send(codeTable_, text);
+  } else {
+    SendCodes(text);
+  }
+  return 0;
+}
+
+void CCwDevice::SendCodes(std::string_view text) {
+  const EncodedCodes encoded = encoder_.Encode(codeTable_, text);
+  if (encoded.writeCommand) {
+    CommandReport report = MakeCommand(CmdSendCodes);
+    std::copy(encoded.codes.begin(), encoded.codes.end(), report.begin() + 2);
+    SendCommand(report);
+  }
+  if (encoded.postCharSent) Post(WM_KEYER_CHAR_SENT);
+}
+
+void CCwDevice::StopSending() {
+  std::lock_guard lock(mutex_);
+  keyer_.MarkStepStart();
+  StopSendingLocked();
+}
+
+void CCwDevice::StopSendingLocked() {
+  keyer_.Stop();
+  if (firmwareVersion_ >= 20) {
+    SendCommand(MakeCommand(CmdClearBuffer));
+    SendCommand(MakeCommand(CmdPtt, {0, 0}));
+  } else {
+    SendCommand(MakeAllLinesCommand(CmdOutputLines, 0x0F));
+  }
+}
+
+void CCwDevice::Post(unsigned message, std::intptr_t wParam, std::intptr_t lParam) {
+  if (targetWindow_ != nullptr) targetWindow_->Post(message, wParam, lParam);
+}
+
+std::uint8_t CCwDevice::OutputLines() const {
+  std::lock_guard lock(mutex_);
+  return keyer_.OutputLines();
+}
+
+KeyingState CCwDevice::GetKeyingState() const {
+  std::lock_guard lock(mutex_);
+  return keyer_.State();
+}
+
+PttState CCwDevice::GetPttState() const {
+  std::lock_guard lock(mutex_);
+  return keyer_.Ptt();
+}
+
+PaddleMemory CCwDevice::GetPaddleMemory() const {
+  std::lock_guard lock(mutex_);
+  return keyer_.Memory();
+}
+
+std::string CCwDevice::ElementString() const {
+  std::lock_guard lock(mutex_);
+  return keyer_.Elements();
+}
+
+}  // namespace vantrel::keyer
