@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "keyer/keyer_params.h"
+
 namespace vantrel::settings {
 
 inline constexpr int kMessageCount = 10;
@@ -24,7 +26,7 @@ inline constexpr std::array<std::string_view, 14> SideToneFreqList = {"\x82\xC8\
                                                                       "355",
                                                                       "326",
                                                                       "300"};
-inline constexpr int kDefaultSideToneFreqIfIndex = 7;
+inline constexpr int kDefaultSideToneFreqIfIndex = keyer::kDefaultKeyerParams.sidetoneIndex;
 
 // Bank A as a first start without a settings file gets it.
 inline const MessageBank kDefaultBankA = {
@@ -35,20 +37,20 @@ struct Settings {
   MessageBank FnMsgA{};
   MessageBank FnMsgB{};
   std::string MyCALL = "N0CALL";
-  int WPM = 20;
+  int WPM = keyer::kDefaultKeyerParams.wpm;
   float CqLoopInterval = 5.0f;
-  float WeightDot = 1.0f;
-  float WeightDash = 3.0f;
-  float IntervalChar = 3.0f;
-  float IntervalWord = 7.0f;
-  int PttdBefore = 25;
-  int PttdAfter = 200;
+  float WeightDot = keyer::kDefaultKeyerParams.dotWeight;
+  float WeightDash = keyer::kDefaultKeyerParams.dashWeight;
+  float IntervalChar = keyer::kDefaultKeyerParams.charInterval;
+  float IntervalWord = keyer::kDefaultKeyerParams.wordInterval;
+  int PttdBefore = keyer::kDefaultKeyerParams.pttDelayBefore;
+  int PttdAfter = keyer::kDefaultKeyerParams.pttDelayAfter;
   std::string Number = "11M";
   bool Auto = false;
   bool PaddleRvs = false;
-  bool PTTCtrl = false;
-  bool SideTone = false;
-  int SideToneFreq = 880;
+  bool PTTCtrl = keyer::kDefaultKeyerParams.pttControl;
+  bool SideTone = keyer::kDefaultKeyerParams.pcSidetone;
+  int SideToneFreq = keyer::kDefaultKeyerParams.pcSidetoneFreq;
   std::string SideToneFreqIf = "558";
   bool LogTime = false;
 
@@ -75,15 +77,15 @@ struct Range {
   constexpr bool Contains(T value) const { return value >= min && value <= max; }
 };
 
-inline constexpr Range<long> kWpmRange{5, 50};
+inline constexpr Range<long> kWpmRange{keyer::kMinWpm, keyer::kMaxWpm};
 inline constexpr Range<long> kNetKeyerPortRange{1, 65535};
-inline constexpr Range<long> kPttdBeforeRange{0, 100};
-inline constexpr Range<long> kPttdAfterRange{0, 500};
+inline constexpr Range<long> kPttdBeforeRange{0, keyer::kMaxPttDelayBefore};
+inline constexpr Range<long> kPttdAfterRange{0, keyer::kMaxPttDelayAfter};
 inline constexpr Range<long> kSideToneFreqRange{300, 3000};
 inline constexpr Range<double> kCqLoopIntervalRange{0.0, 60.0};
-inline constexpr Range<double> kWeightRange{0.0, 5.0};
-inline constexpr Range<double> kIntervalCharRange{2.0, 10.0};
-inline constexpr Range<double> kIntervalWordRange{3.0, 20.0};
+inline constexpr Range<double> kWeightRange{0.0, keyer::kMaxWeight};
+inline constexpr Range<double> kIntervalCharRange{keyer::kMinCharInterval, keyer::kMaxCharInterval};
+inline constexpr Range<double> kIntervalWordRange{keyer::kMinWordInterval, keyer::kMaxWordInterval};
 
 // Position of `text` in SideToneFreqList by whole-text comparison, or the default index.
 int SideToneFreqIfIndexOf(std::string_view text);

@@ -8,14 +8,13 @@
 #include <vector>
 
 #include "keyer/cw_device.h"
-#include "keyer/fake_hid.h"
-#include "platform/manual_timer.h"
-#include "platform/test_doubles.h"
+#include "keyer/engine_rig.h"
+#include "support/manual_timer.h"
+#include "support/test_doubles.h"
 
 namespace {
 
 using namespace vantrel;
-using keyer::testing::FakeHidBus;
 
 // The first byte picks the interface and the engine's settings:
 //   bits 0-1 firmware 10, 20, 22 or 23; bit 2 decoding; bit 3 PTT control;
@@ -30,37 +29,6 @@ constexpr std::size_t kReportLengths = 24;
 // Texts queue behind each other; each takes less than this at the engine's speed, with the
 // PTT tail.
 constexpr std::int64_t kSettlePerTextMs = 10'000;
-
-struct Rig {
-  FakeHidBus bus;
-  platform::ManualTimerService timers;
-  platform::NullToneOutput tone;
-  platform::RecordingKeyInjector keys;
-  platform::RecordingWindow window;
-  std::shared_ptr<FakeHidBus::Device> hid;
-  std::unique_ptr<keyer::CCwDevice> device;
-
-  Rig(unsigned firmware, std::size_t inputLength) {
-    hid = bus.Add("hid:0", keyer::testing::ProductFor(firmware), u"JA1XYZ");
-    hid->inputLength = inputLength;
-    device = std::make_unique<keyer::CCwDevice>(
-        keyer::CwDeviceServices{bus, timers, tone, keys, "/nonexistent/Vantrel.tbl", 10});
-    device->SetTargetWindow(&window);
-  }
-
-  // Unplugged first, so the reader leaves its read at once instead of at its timeout.
-  ~Rig() {
-    bus.Change(hid, [](FakeHidBus::Device& d) { d.present = false; });
-    device.reset();
-  }
-
-  void Discard() {
-    bus.TakeWrites(hid);
-    window.Take();
-    keys.Take();
-    tone.Take();
-  }
-};
 
 void Fail(const char* what) {
   std::fprintf(stderr, "%s\n", what);
@@ -90,7 +58,9 @@ int Operate(keyer::CCwDevice& device, std::uint8_t step) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
   const std::uint8_t flags = data[0];
-  Rig rig(kFirmware[flags & 0x03], kInputLength[flags >> 6]);
+  keyer::testing::EngineRig rig(kFirmware[flags & 0x03], [flags](keyer::testing::EngineRig& r) {
+    r.hid->inputLength = kInputLength[flags >> 6];
+  });
   Configure(*rig.device, flags);
   std::size_t at = 1;
   int texts = 1;
@@ -104,7 +74,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!rig.bus.WaitDrained(rig.hid)) Fail("the reader stopped taking reports");
     texts += Operate(*rig.device, step);
     rig.timers.AdvanceMs(step & 0x3F);
-    rig.Discard();
+    rig.TakeWrites();
+    rig.window.Take();
+    rig.keys.Take();
+    rig.tone.Take();
   }
   // Left alone, the engine finishes what it was keying and lets go of key and PTT.
   rig.timers.AdvanceMs(texts * kSettlePerTextMs);
@@ -112,5 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (rig.device->OutputLines() != 0x0F) Fail("key or PTT line left closed");
   if (rig.timers.PendingCount() != 0) Fail("a timer is still armed");
   if (rig.device->ReaderThreadCount() != 1) Fail("not exactly one reader");
+  // Unplugged first, so the reader leaves its read at once instead of at its timeout.
+  rig.bus.Change(rig.hid, [](keyer::testing::FakeHidBus::Device& d) { d.present = false; });
   return 0;
 }

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -10,8 +11,8 @@
 
 #include "fake_hid.h"
 #include "keyer/cw_device.h"
-#include "platform/manual_timer.h"
-#include "platform/test_doubles.h"
+#include "support/manual_timer.h"
+#include "support/test_doubles.h"
 
 namespace vantrel::keyer::testing {
 
@@ -42,7 +43,8 @@ bool WaitUntil(Pred pred) {
   return true;
 }
 
-// An engine wired to a fake bus, the manual clock and recorders. Version 0 attaches nothing.
+// An engine wired to a fake bus, the manual clock and recorders. Version 0 attaches nothing;
+// `setup` may add or change interfaces before the engine opens one.
 struct EngineRig {
   FakeHidBus bus;
   platform::ManualTimerService timers;
@@ -52,10 +54,11 @@ struct EngineRig {
   std::shared_ptr<FakeHidBus::Device> hid;
   std::unique_ptr<CCwDevice> device;
 
-  explicit EngineRig(unsigned version, std::string tablePath = "/nonexistent/Vantrel.tbl") {
+  explicit EngineRig(unsigned version, const std::function<void(EngineRig&)>& setup = {}) {
     if (version != 0) hid = bus.Add("hid:0", ProductFor(version), u"JA1XYZ");
+    if (setup) setup(*this);
     device = std::make_unique<CCwDevice>(
-        CwDeviceServices{bus, timers, tone, keys, std::move(tablePath), 10});
+        CwDeviceServices{bus, timers, tone, keys, "/nonexistent/Vantrel.tbl", 10});
     device->SetTargetWindow(&window);
   }
   ~EngineRig() { device.reset(); }

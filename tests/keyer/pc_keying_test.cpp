@@ -6,135 +6,72 @@
 namespace vantrel::keyer::testing {
 namespace {
 
-struct Event {
-  std::int64_t ms;
-  std::string what;
-  bool operator==(const Event&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Event& e) {
-  return out << e.ms << ":" << e.what;
-}
-
-// Steps the manual clock one millisecond at a time and notes every change of the key and PTT
-// lines from their state at rest, and every text-done message, with its time.
-std::vector<Event> Timeline(EngineRig& rig, std::int64_t untilMs) {
-  std::vector<Event> events;
+// Steps the manual clock one millisecond at a time and notes, with its time, every change of
+// the key (K down, k up) and PTT (P on, p off) lines from their state at rest, and every
+// text-done message (D): "P0 K25 k85 D265".
+std::string Timeline(EngineRig& rig, std::int64_t untilMs) {
+  std::string events;
   std::uint8_t lines = 0x0F;
-  auto note = [&](std::int64_t ms) {
+  auto note = [&](const char* what, std::int64_t ms) {
+    events += (events.empty() ? "" : " ") + std::string(what) + std::to_string(ms);
+  };
+  for (std::int64_t ms = 0; ms <= untilMs; ++ms) {
+    if (ms > 0) rig.timers.AdvanceMs(1);
     const std::uint8_t now = rig.device->OutputLines();
-    if ((now ^ lines) & 0x02) events.push_back({ms, (now & 0x02) ? "ptt up" : "ptt down"});
-    if ((now ^ lines) & 0x01) events.push_back({ms, (now & 0x01) ? "key up" : "key down"});
+    if ((now ^ lines) & 0x02) note((now & 0x02) ? "p" : "P", ms);
+    if ((now ^ lines) & 0x01) note((now & 0x01) ? "k" : "K", ms);
     lines = now;
     for (const auto& m : rig.window.Take()) {
-      if (m.message == WM_KEYER_TEXT_DONE) events.push_back({ms, "done"});
+      if (m.message == WM_KEYER_TEXT_DONE) note("D", ms);
     }
-  };
-  note(0);
-  for (std::int64_t ms = 1; ms <= untilMs; ++ms) {
-    rig.timers.AdvanceMs(1);
-    note(ms);
-  }
-  return events;
-}
-
-std::vector<Event> Keyed(std::initializer_list<std::pair<std::int64_t, std::int64_t>> spans) {
-  std::vector<Event> events;
-  for (auto [down, up] : spans) {
-    events.push_back({down, "key down"});
-    events.push_back({up, "key up"});
   }
   return events;
 }
 
 TEST(PcKeying, DurationsFollowTheDotLengthAndTruncatedFloatProducts) {
-  struct Case {
-    unsigned wpm;
-    float dashWeight;
-    std::int64_t dash;
-  };
-  for (const auto& c : {Case{5, 3.0f, 720}, Case{13, 3.0f, 276}, Case{20, 3.3f, 197},
-                        Case{25, 3.0f, 144}, Case{50, 3.0f, 72}}) {
+  const std::tuple<unsigned, float, const char*> cases[] = {{5, 3.0f, "K0 k720 D1440"},
+                                                            {13, 3.0f, "K0 k276 D552"},
+                                                            {20, 3.3f, "K0 k197 D377"},
+                                                            {50, 3.0f, "K0 k72 D144"}};
+  for (const auto& [wpm, dashWeight, expected] : cases) {
     EngineRig rig(0);
-    rig.device->SetSpeed(c.wpm);
-    rig.device->SetDashWeight(c.dashWeight);
+    rig.device->SetSpeed(wpm);
+    rig.device->SetDashWeight(dashWeight);
     rig.device->SendText("T");
-    const std::int64_t dot = 1200 / c.wpm;
-    const auto events = Timeline(rig, c.dash + 4 * dot);
-    const std::vector<Event> expected = {
-        {0, "key down"}, {c.dash, "key up"}, {c.dash + dot + 2 * dot, "done"}};
-    EXPECT_EQ(events, expected) << c.wpm;
+    EXPECT_EQ(Timeline(rig, 1500), expected) << wpm;
   }
 }
 
-TEST(PcKeying, WordGapBetweenAAndBInOneCall) {
-  EngineRig rig(0);
-  rig.device->SendText("A B");
-  auto expected = Keyed({{0, 60}, {120, 300}, {720, 900}, {960, 1020}, {1080, 1140}, {1200, 1260}});
-  expected.push_back({1440, "done"});
-  EXPECT_EQ(Timeline(rig, 1500), expected);
-}
-
-TEST(PcKeying, TextHandedOverInThreeCallsGetsCharacterAndWordGap) {
-  EngineRig rig(0);
-  rig.device->SendText("A");
-  rig.device->SendText(" ");
-  rig.device->SendText("B");
-  const auto events = Timeline(rig, 900);
-  EXPECT_EQ(events.back(), (Event{840, "key down"}));
-}
-
-TEST(PcKeying, PttLeadInAndTailAroundEE) {
-  EngineRig rig(0);
-  rig.device->SetPttControl(true);
-  rig.device->SendText("EE");
-  const std::vector<Event> expected = {{0, "ptt down"},   {25, "key down"}, {85, "key up"},
-                                       {265, "key down"}, {325, "key up"},  {505, "done"},
-                                       {585, "ptt up"}};
-  EXPECT_EQ(Timeline(rig, 700), expected);
-  EXPECT_EQ(rig.device->GetPttState(), PttState::Off);
-}
-
-TEST(PcKeying, WithoutTailEveryElementWaitsForTheLeadIn) {
-  EngineRig rig(0);
-  rig.device->SetPttControl(true);
-  rig.device->SetPttDelayAfter(0);
-  rig.device->SendText("EE");
-  const std::vector<Event> expected = {{0, "ptt down"}, {25, "key down"},  {85, "ptt up"},
-                                       {85, "key up"},  {265, "ptt down"}, {290, "key down"},
-                                       {350, "ptt up"}, {350, "key up"},   {530, "done"}};
-  EXPECT_EQ(Timeline(rig, 600), expected);
-}
-
-TEST(PcKeying, PttHoldKeepsPttThroughTheTailAndSkipsTheLeadIn) {
-  EngineRig rig(0);
-  rig.device->SetPttControl(true);
-  rig.device->SetPttHold(true);
-  rig.device->SendText("E");
-  const std::vector<Event> expected = {
-      {0, "ptt down"}, {0, "key down"}, {60, "key up"}, {240, "done"}};
-  EXPECT_EQ(Timeline(rig, 600), expected);
-  EXPECT_EQ(rig.device->GetPttState(), PttState::Tail);
-  EXPECT_EQ(rig.device->OutputLines() & 0x02, 0);
-}
-
-TEST(PcKeying, ZeroDashWeightReusesTheLastNonZeroDuration) {
-  EngineRig rig(0);
-  rig.device->SetDashWeight(0.0f);
-  rig.device->SendText("ET");
-  // E's character gap of 120 ms was the last duration handed over before the dash.
-  const auto events = Timeline(rig, 500);
-  EXPECT_EQ(events[2], (Event{240, "key down"}));
-  EXPECT_EQ(events[3], (Event{360, "key up"}));
-}
-
-TEST(PcKeying, ProsignRunsItsCharactersTogether) {
-  EngineRig rig(0);
-  rig.device->SendText("~AR");
-  EXPECT_EQ(rig.device->ElementString(), "!-.-.");
-  const auto expected = Keyed({{0, 60}, {120, 300}, {360, 420}, {480, 660}, {720, 780}});
-  auto events = Timeline(rig, 780);
-  EXPECT_EQ(events, expected);
+TEST(PcKeying, ElementsGapsAndPttFollowTheClockAtTwentyWpm) {
+  struct Case {
+    std::function<void(CCwDevice&)> setup;
+    std::vector<std::string> texts;
+    const char* expected;
+    PttState ptt = PttState::Off;
+  };
+  const Case cases[] = {
+      {{}, {"A B"}, "K0 k60 K120 k300 K720 k900 K960 k1020 K1080 k1140 K1200 k1260 D1440"},
+      {{},
+       {"A", " ", "B"},
+       "K0 k60 K120 k300 K840 k1020 K1080 k1140 K1200 k1260 K1320 k1380 D1560"},
+      {{}, {"~AR"}, "K0 k60 K120 k300 K360 k420 K480 k660 K720 k780 D840"},
+      {[](CCwDevice& d) { d.SetDashWeight(0.0f); }, {"ET"}, "K0 k60 K240 k360 D540"},
+      {[](CCwDevice& d) { d.SetPttControl(true); }, {"EE"}, "P0 K25 k85 K265 k325 D505 p585"},
+      {[](CCwDevice& d) { d.SetPttControl(true), d.SetPttDelayAfter(0); },
+       {"EE"},
+       "P0 K25 p85 k85 P265 K290 p350 k350 D530"},
+      {[](CCwDevice& d) { d.SetPttControl(true), d.SetPttHold(true); },
+       {"E"},
+       "P0 K0 k60 D240",
+       PttState::Tail},
+  };
+  for (const auto& c : cases) {
+    EngineRig rig(0);
+    if (c.setup) c.setup(*rig.device);
+    for (const auto& text : c.texts) rig.device->SendText(text);
+    EXPECT_EQ(Timeline(rig, 1600), c.expected) << c.texts.front();
+    EXPECT_EQ(rig.device->GetPttState(), c.ptt) << c.texts.front();
+  }
 }
 
 TEST(PcKeying, SidetoneFollowsTheKeyOnlyWhenSwitchedOn) {

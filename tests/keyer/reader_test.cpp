@@ -15,103 +15,66 @@ std::vector<std::uint8_t> Status(std::uint8_t counter, std::uint8_t code, std::u
   return {0, 0x33, 0, 0, 0, counter, code, byte7, byte8};
 }
 
-struct ReportCase {
-  const char* name;
-  unsigned version;
-  bool decode;
-  std::vector<std::vector<std::uint8_t>> reports;
-  std::vector<PostedMessage> expected;
-};
+// "STATUS 15 6, UP 6 0": each message by name with its two parameters.
+std::string Messages(const std::vector<PostedMessage>& posted) {
+  static const char* const kNames[] = {"DECODED", "DONE", "SPEED", "STATUS", "PADDLE", "INPUT",
+                                       "UP",      "DOWN", "RESET", "CHAR",   "WORD"};
+  std::string text;
+  for (const auto& m : posted) {
+    text += (text.empty() ? "" : ", ") + std::string(kNames[m.message - WM_KEYER_DECODED]) + " " +
+            std::to_string(m.wParam) + " " + std::to_string(m.lParam);
+  }
+  return text;
+}
 
 TEST(Reader, ReportsPostTheirMessagesInOrder) {
-  const ReportCase cases[] = {
-      {"speed equal to half dot", 10, false, {Report9("00 21 1E")}, {}},
-      {"speed faster", 10, false, {Report9("00 21 14")}, {{WM_KEYER_SPEED, 20, 1}}},
-      {"speed slower", 10, false, {Report9("00 21 28")}, {{WM_KEYER_SPEED, 40, 0}}},
-      {"speed negative", 10, false, {Report9("00 21 FF")}, {{WM_KEYER_SPEED, -1, 1}}},
-      {"speed zero", 10, false, {Report9("00 21 00")}, {}},
-      {"inputs 6 v20",
-       20,
-       false,
-       {Status(0, 0, 0, 0xF6)},
-       {{WM_KEYER_STATUS, 15, 6},
-        {WM_KEYER_SPEED_UP, 6, 0},
-        {WM_KEYER_PADDLE, 6, 0},
-        {WM_KEYER_INPUT, -10, 0}}},
-      {"inputs 6 v23",
-       23,
-       false,
-       {Status(0, 0, 0, 0xF6)},
-       {{WM_KEYER_STATUS, 15, 6},
-        {WM_KEYER_SPEED_UP, 6, 0},
-        {WM_KEYER_PADDLE, 6, 0},
-        {WM_KEYER_INPUT, 6, 0}}},
-      {"inputs 3 and 5",
-       22,
+  struct Case {
+    unsigned version;
+    bool decode;
+    Reports reports;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {10, false, {Report9("00 21 1E"), Report9("00 21 00")}, ""},
+      {10, false, {Report9("00 21 14"), Report9("00 21 28")}, "SPEED 20 1, SPEED 40 0"},
+      {10, false, {Report9("00 21 FF")}, "SPEED -1 1"},
+      {20, false, {Status(0, 0, 0, 0xF6)}, "STATUS 15 6, UP 6 0, PADDLE 6 0, INPUT -10 0"},
+      {23, false, {Status(0, 0, 0, 0xF6)}, "STATUS 15 6, UP 6 0, PADDLE 6 0, INPUT 6 0"},
+      {22,
        false,
        {Status(0, 0, 0, 0xF3), Status(0, 0, 0, 0x75)},
-       {{WM_KEYER_STATUS, 15, 3},
-        {WM_KEYER_SPEED_DOWN, 3, 0},
-        {WM_KEYER_PADDLE, 3, 0},
-        {WM_KEYER_INPUT, -13, 0},
-        {WM_KEYER_STATUS, 7, 5},
-        {WM_KEYER_SPEED_RESET, 5, 0},
-        {WM_KEYER_INPUT, 0x75, 0}}},
-      {"byte 7 suppresses speed keys",
-       21,
-       false,
-       {Status(0, 0, 0x60, 0xF2)},
-       {{WM_KEYER_STATUS, 15, 2}, {WM_KEYER_PADDLE, 2, 0}, {WM_KEYER_INPUT, -14, 0}}},
-      {"speed switch v23",
-       23,
+       "STATUS 15 3, DOWN 3 0, PADDLE 3 0, INPUT -13 0, STATUS 7 5, RESET 5 0, INPUT 117 0"},
+      {21, false, {Status(0, 0, 0x60, 0xF2)}, "STATUS 15 2, PADDLE 2 0, INPUT -14 0"},
+      {23,
        false,
        {Status(0, 0, 0x60, 0xFF), Status(0, 0, 0x40, 0xFF), Status(0, 0, 0x60, 0xFF),
         Status(0, 0, 0x20, 0xFF), Status(0, 0, 0x40, 0xFF)},
-       {{WM_KEYER_STATUS, 15, 15},
-        {WM_KEYER_SPEED_UP, 0, 0},
-        {WM_KEYER_STATUS, 15, 15},
-        {WM_KEYER_STATUS, 15, 15},
-        {WM_KEYER_SPEED_DOWN, 0, 0},
-        {WM_KEYER_STATUS, 15, 15},
-        {WM_KEYER_STATUS, 15, 15}}},
-      {"speed switch ignored before v23",
-       22,
+       "STATUS 15 15, UP 0 0, STATUS 15 15, STATUS 15 15, DOWN 0 0, STATUS 15 15, STATUS 15 15"},
+      {22,
        false,
        {Status(0, 0, 0x60, 0xFF), Status(0, 0, 0x40, 0xFF)},
-       {{WM_KEYER_STATUS, 15, 15}, {WM_KEYER_STATUS, 15, 15}}},
-      {"decode latin",
-       23,
+       "STATUS 15 15, STATUS 15 15"},
+      {23,
        true,
        {Status(5, 0x60, 0x60, 0xFF), Status(6, 0x60, 0x60, 0xFF), Status(7, 0x54, 0x60, 0xFF),
         Status(8, 0xDC, 0x60, 0xFF), Status(8, 0x60, 0x60, 0xFF)},
-       {{WM_KEYER_STATUS, 15, 15},
-        {WM_KEYER_STATUS, 15, 15},
-        {WM_KEYER_DECODED, 0, 0},
-        {WM_KEYER_STATUS, 15, 15},
-        {WM_KEYER_DECODED, 53, 0},
-        {WM_KEYER_STATUS, 15, 15},
-        {WM_KEYER_STATUS, 15, 15}}},
-      {"decode disabled",
-       23,
+       "STATUS 15 15, STATUS 15 15, DECODED 0 0, STATUS 15 15, DECODED 53 0, STATUS 15 15, "
+       "STATUS 15 15"},
+      {23,
        false,
        {Status(5, 0x60, 0x60, 0xFF), Status(6, 0x60, 0x60, 0xFF)},
-       {{WM_KEYER_STATUS, 15, 15}, {WM_KEYER_STATUS, 15, 15}}},
-      {"nothing decoded while the interface sends",
-       20,
+       "STATUS 15 15, STATUS 15 15"},
+      {20,
        true,
        {Status(1, 0x60, 0, 0xFF), Status(2, 0x60, 0, 0x3F), Status(2, 0x60, 0, 0xFF),
         Status(3, 0x40, 0, 0xFF)},
-       {{WM_KEYER_STATUS, 15, 15},
-        {WM_KEYER_STATUS, 3, 15},
-        {WM_KEYER_STATUS, 15, 15},
-        {WM_KEYER_STATUS, 15, 15},
-        {WM_KEYER_DECODED, 4, 0}}},
+       "STATUS 15 15, STATUS 3 15, STATUS 15 15, STATUS 15 15, DECODED 4 0"},
   };
   for (const auto& c : cases) {
     EngineRig rig(c.version);
     rig.device->SetDecodeEnabled(c.decode);
     rig.Feed(c.reports);
-    EXPECT_EQ(rig.window.Take(), c.expected) << c.name;
+    EXPECT_EQ(Messages(rig.window.Take()), c.expected) << "case " << &c - cases;
   }
 }
 

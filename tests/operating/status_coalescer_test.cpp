@@ -6,7 +6,7 @@
 #include "keyer/keyer_messages.h"
 #include "operating/operating_rig.h"
 #include "operating/status_coalescer.h"
-#include "platform/test_doubles.h"
+#include "support/test_doubles.h"
 
 namespace vantrel::operating {
 namespace {

@@ -1,4 +1,4 @@
-#include "sim/settle.h"
+#include "support/settle.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/manual_timer.h"
-#include "platform/test_doubles.h"
-#include "sim/settle.h"
 #include "sim/sim_bus.h"
+#include "support/manual_timer.h"
+#include "support/settle.h"
+#include "support/test_doubles.h"
 
 namespace vantrel::sim {
 namespace {
