@@ -9,25 +9,15 @@
 
 namespace vantrel::bench {
 
-RunDirectory::RunDirectory() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "vantrel-run-XXXXXX").string();
-  path_ = mkdtemp(pattern.data());
-}
-
-RunDirectory::~RunDirectory() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
 pid_t StartProgram(const std::string& program, const std::vector<std::string>& arguments,
-                   const RunDirectory& dir, const std::string& platform) {
+                   const std::filesystem::path& dir, const std::string& platform) {
   std::vector<char*> argv{const_cast<char*>(program.c_str())};
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
   const pid_t pid = fork();
   if (pid != 0) return pid;
-  if (chdir(dir.Path().c_str()) != 0) _exit(127);
-  setenv("XDG_RUNTIME_DIR", dir.Path().c_str(), 1);
+  if (chdir(dir.c_str()) != 0) _exit(127);
+  setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
   setenv("QT_QPA_PLATFORM", platform.c_str(), 1);
   execv(program.c_str(), argv.data());
   _exit(127);

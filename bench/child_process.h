@@ -9,24 +9,11 @@
 
 namespace vantrel::bench {
 
-// A fresh private directory for one run of the program: its working directory, and its
-// XDG_RUNTIME_DIR, so that its single-instance lock meets no other copy on the machine.
-class RunDirectory {
- public:
-  RunDirectory();
-  ~RunDirectory();
-  RunDirectory(const RunDirectory&) = delete;
-  RunDirectory& operator=(const RunDirectory&) = delete;
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
-
-// Starts `program` with `arguments` in `dir`; the Qt platform is the offscreen one unless
-// `platform` names another. Returns the child's pid.
+// Starts `program` with `arguments` in `dir`, a fresh private directory that is also its
+// XDG_RUNTIME_DIR, so that its single-instance lock meets no other copy on the machine; the Qt
+// platform is the offscreen one unless `platform` names another. Returns the child's pid.
 pid_t StartProgram(const std::string& program, const std::vector<std::string>& arguments,
-                   const RunDirectory& dir, const std::string& platform = "offscreen");
+                   const std::filesystem::path& dir, const std::string& platform = "offscreen");
 
 // True once the child has ended within `limit`; otherwise it is killed and false returned.
 bool WaitForExit(pid_t pid, std::chrono::milliseconds limit);

@@ -16,6 +16,7 @@
 
 #include "bench_table.h"
 #include "child_process.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -89,8 +90,8 @@ double WakeUpCostUs(int seconds) {
 // Wake-ups per second of all threads.
 double Measure(const std::string& program, const std::string& name,
                const std::vector<std::string>& arguments, int seconds) {
-  vantrel::bench::RunDirectory dir;
-  const pid_t pid = vantrel::bench::StartProgram(program, arguments, dir);
+  vantrel::settings::TempDir dir;
+  const pid_t pid = vantrel::bench::StartProgram(program, arguments, dir.path());
   std::this_thread::sleep_for(kSettle);
   const Sample first = Take(pid);
   std::this_thread::sleep_for(std::chrono::seconds(seconds));

@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,10 +16,11 @@
 #include "bench_table.h"
 #include "platform/hid_hidapi.h"
 #include "platform/single_instance.h"
-#include "platform/test_doubles.h"
 #include "platform/timer_thread.h"
 #include "sim/input_reports.h"
 #include "sim_window.h"
+#include "support/temp_dir.h"
+#include "support/test_doubles.h"
 #include "ui/main_dlg.h"
 #include "ui/main_dlg_ids.h"
 #include "virtual_halvix.h"
@@ -41,15 +41,12 @@ void Wait(Done done, int limitMs, const char* what) {
 struct KernelWindow {
   explicit KernelWindow(unsigned version, const std::string& settings)
       : halvix(simTimers, Config(version)) {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "vantrel-bench-XXXXXX").string();
-    dir = mkdtemp(pattern.data());
-    std::ofstream(dir / "Vantrel.cfg", std::ios::binary) << settings;
-    std::filesystem::current_path(dir);
+    dir.Write("Vantrel.cfg", settings);
+    std::filesystem::current_path(dir.path());
     Wait([&] { return !bus.Enumerate().empty(); }, 5000, "the virtual Halvix");
     window = std::make_unique<vantrel::ui::CMainDlg>(
-        vantrel::ui::MainDlgServices{bus, timers, tone, dir, {}},
-        vantrel::platform::SingleInstance::Acquire(dir, "MyApp"));
+        vantrel::ui::MainDlgServices{bus, timers, tone, dir.path(), {}},
+        vantrel::platform::SingleInstance::Acquire(dir.path(), "MyApp"));
     window->show();
     window->activateWindow();
     Wait([&] { return window->isActiveWindow(); }, 5000, "the window");
@@ -69,7 +66,7 @@ struct KernelWindow {
   vantrel::tools::VirtualHalvix halvix;
   vantrel::platform::HidapiBus bus;
   vantrel::platform::NullToneOutput tone;
-  std::filesystem::path dir;
+  vantrel::settings::TempDir dir;
   std::unique_ptr<vantrel::ui::CMainDlg> window;
 };
 

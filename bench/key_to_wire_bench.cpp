@@ -64,7 +64,8 @@ Outcome Measure(Micros statusIntervalUs, std::size_t characters) {
     if (pressedAt.size() < characters) waitIdle.start(5);
   });
   QObject::connect(&waitIdle, &QTimer::timeout, [&] {
-    if (sim.BufferState() != kIdleBuffer || !rig.Window().PendingText.empty()) return;
+    if (sim.BufferState() != kIdleBuffer || !rig.Window().Logic().State().PendingText.empty())
+      return;
     waitIdle.stop();
     press.start(gap(random));
   });

@@ -14,9 +14,9 @@
 #include "firing_relative_timers.h"
 #include "keyer/cw_device.h"
 #include "no_devices.h"
-#include "platform/manual_timer.h"
-#include "platform/test_doubles.h"
 #include "platform/timer_thread.h"
+#include "support/manual_timer.h"
+#include "support/test_doubles.h"
 
 namespace {
 

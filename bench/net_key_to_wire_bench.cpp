@@ -85,7 +85,8 @@ Outcome Measure(Micros statusIntervalUs, std::size_t characters) {
     if (sentAt.size() < characters) waitIdle.start(5);
   });
   QObject::connect(&waitIdle, &QTimer::timeout, [&] {
-    if (sim.BufferState() != kIdleBuffer || !rig.Window().PendingText.empty()) return;
+    if (sim.BufferState() != kIdleBuffer || !rig.Window().Logic().State().PendingText.empty())
+      return;
     waitIdle.stop();
     send.start(gap(random));
   });

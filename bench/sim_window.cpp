@@ -7,7 +7,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 
 #include "platform/single_instance.h"
 #include "ui/main_dlg_ids.h"
@@ -21,17 +20,15 @@ void UseOffscreenUnlessSet() {
 SimWindow::SimWindow(sim::SimBus& bus, platform::TimerService& timers,
                      const std::string& settingsFile, std::optional<unsigned> netKeyerPort)
     : previousDir_(std::filesystem::current_path()) {
-  std::string pattern = (std::filesystem::temp_directory_path() / "vantrel-bench-XXXXXX").string();
-  dir_ = mkdtemp(pattern.data());
-  std::ofstream(dir_ / "Vantrel.cfg", std::ios::binary) << settingsFile;
+  dir_.Write("Vantrel.cfg", settingsFile);
   // The engine finds its code table relative to the working directory.
-  std::filesystem::current_path(dir_);
+  std::filesystem::current_path(dir_.path());
   window_ = std::make_unique<ui::CMainDlg>(ui::MainDlgServices{.bus = bus,
                                                                .timers = timers,
                                                                .tone = tone_,
-                                                               .workingDir = dir_,
+                                                               .workingDir = dir_.path(),
                                                                .netKeyerPort = netKeyerPort},
-                                           platform::SingleInstance::Acquire(dir_, "MyApp"));
+                                           platform::SingleInstance::Acquire(dir_.path(), "MyApp"));
   window_->show();
   window_->activateWindow();
   if (!QTest::qWaitForWindowActive(window_.get())) {
@@ -43,8 +40,6 @@ SimWindow::SimWindow(sim::SimBus& bus, platform::TimerService& timers,
 SimWindow::~SimWindow() {
   window_.reset();
   std::filesystem::current_path(previousDir_);
-  std::error_code ignored;
-  std::filesystem::remove_all(dir_, ignored);
 }
 
 QLineEdit* SimWindow::InputLine() const {

@@ -10,9 +10,10 @@
 #include <string>
 
 #include "platform/sound.h"
-#include "platform/test_doubles.h"
 #include "platform/timer.h"
 #include "sim/sim_bus.h"
+#include "support/temp_dir.h"
+#include "support/test_doubles.h"
 #include "ui/main_dlg.h"
 
 namespace vantrel::bench {
@@ -37,7 +38,7 @@ class SimWindow {
 
  private:
   std::filesystem::path previousDir_;
-  std::filesystem::path dir_;
+  settings::TempDir dir_;
   platform::NullToneOutput tone_;
   std::unique_ptr<ui::CMainDlg> window_;
 };

@@ -16,6 +16,7 @@
 
 #include "bench_table.h"
 #include "child_process.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -104,8 +105,8 @@ struct Run {
 };
 
 Run Once(const std::string& program, Display& display) {
-  vantrel::bench::RunDirectory dir;
-  const std::filesystem::path log = dir.Path() / "interface.log";
+  vantrel::settings::TempDir dir;
+  const std::filesystem::path log = dir.path() / "interface.log";
   std::ofstream(log).close();
   const int watch = inotify_init1(IN_NONBLOCK);
   inotify_add_watch(watch, log.c_str(), IN_MODIFY);
@@ -114,7 +115,7 @@ Run Once(const std::string& program, Display& display) {
   Run run;
   const Clock::time_point start = Clock::now();
   const pid_t pid = vantrel::bench::StartProgram(
-      program, {"--simulate=23", "--simulate-log=" + log.string()}, dir, "xcb");
+      program, {"--simulate=23", "--simulate-log=" + log.string()}, dir.path(), "xcb");
   std::optional<xcb_window_t> window;
   Clock::time_point lastCommand = start;
   while (Clock::now() - lastCommand < kQuietAfterStartUp || !window) {

@@ -18,11 +18,11 @@
 #include "keyer/cw_device.h"
 #include "lateness_probe_timers.h"
 #include "no_devices.h"
-#include "platform/manual_timer.h"
-#include "platform/test_doubles.h"
 #include "platform/timer_thread.h"
 #include "sim/sim_bus.h"
 #include "sim_window.h"
+#include "support/manual_timer.h"
+#include "support/test_doubles.h"
 
 namespace {
 

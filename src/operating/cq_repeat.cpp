@@ -1,7 +1,17 @@
-#include "operating/cq_interval.h"
 #include "operating/operating_logic.h"
 
 namespace vantrel::operating {
+namespace {
+
+// The interface input that starts a CQ repeat; any other value ends one.
+constexpr std::intptr_t kCqStartInput = 13;
+
+}  // namespace
+
+unsigned CqTimerMilliseconds(float cqLoopInterval) {
+  const float milliseconds = cqLoopInterval * 1000.0f;
+  return milliseconds > 0.0f ? static_cast<unsigned>(milliseconds) : 0u;
+}
 
 // Bank A's first message from the settings, not F1's caption: Ctrl held still calls CQ.
 void OperatingLogic::SendCq() {
@@ -13,38 +23,38 @@ void OperatingLogic::SendCq() {
 void OperatingLogic::StartCqRepeat(int count) {
   keyer_.StopSending();
   DropQueuedText();
-  Fields().CqRepeatCount = count;
+  Send().CqRepeatCount = count;
   SendCq();
 }
 
 // The key or interface input that ends a repeat is used up by it.
 void OperatingLogic::EndCqRepeat() {
   StopTransmission();
-  Fields().CqRepeatCount = 0;
+  Send().CqRepeatCount = 0;
 }
 
 void OperatingLogic::KillCqTimer() {
   view_.KillCqTimer();
-  Fields().CqTimer = false;
+  Send().CqTimer = false;
 }
 
 void OperatingLogic::StartCqTimer() {
-  WindowFields& fields = Fields();
-  if (fields.CqRepeatCount > 0) --fields.CqRepeatCount;
+  SendState& send = Send();
+  if (send.CqRepeatCount > 0) --send.CqRepeatCount;
   view_.StartCqTimer(CqTimerMilliseconds(settings_.CqLoopInterval));
-  fields.CqTimer = true;
+  send.CqTimer = true;
 }
 
 // Runs once the call's last character has been handed over, so the pause counts from about
 // the end of the call.
 void OperatingLogic::RepeatStep() {
-  if (Fields().CqRepeatCount != 0 && !Fields().CqTimer) StartCqTimer();
+  if (Send().CqRepeatCount != 0 && !Send().CqTimer) StartCqTimer();
 }
 
 void OperatingLogic::OnTextDone() {
   textPlaying_ = false;
   ReleaseHeldText();
-  if (Fields().CqRepeatCount != 0) StartCqTimer();
+  if (Send().CqRepeatCount != 0) StartCqTimer();
   if (!Sequential()) return;
   const std::string input = view_.InputLineText();
   if (input.empty()) return;
@@ -56,6 +66,16 @@ void OperatingLogic::OnTextDone() {
 void OperatingLogic::OnCqTimer() {
   KillCqTimer();
   SendCq();
+}
+
+void OperatingLogic::OnKeyerInput(std::intptr_t value) {
+  if (value == kCqStartInput) {
+    if (Send().CqRepeatCount == 0) StartCqRepeat(kCqRepeatCalls);
+    return;
+  }
+  Send().CqRepeatCount = 0;
+  KillCqTimer();
+  DropQueuedText();
 }
 
 }  // namespace vantrel::operating

@@ -18,6 +18,16 @@ class CwDevicePort final : public KeyerPort {
   void SetPttHold(bool on) override;
   unsigned FirmwareVersion() const override;
 
+  void SetKeyingSettings(const settings::Settings& settings) override;
+  void SetDotWeight(float weight) override;
+  void SetDashWeight(float weight) override;
+  void SetPttDelayBefore(unsigned ms) override;
+  void SetPcSidetone(bool on) override;
+  void SetPcSidetoneFreq(unsigned hz) override;
+  void SetDecodeEnabled(bool on) override;
+  bool KanaMode() const override;
+  void SetTargetWindow(platform::TargetWindow* window) override;
+
  private:
   keyer::CCwDevice& device_;
 };

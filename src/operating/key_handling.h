@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "operating/operating_view.h"
 
 namespace vantrel::operating {
@@ -65,5 +67,9 @@ struct KeyDecision {
 
 // What a key-down does, by the key, the modifiers of the event and the focused control.
 KeyDecision DecideKeyDown(Key key, Modifiers modifiers, Control focus);
+
+// A typed letter is upper case unless Shift is held, whatever Caps Lock says; other
+// characters are left as they are.
+std::string ApplyShiftCase(std::string character, bool shift);
 
 }  // namespace vantrel::operating

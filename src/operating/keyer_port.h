@@ -2,9 +2,12 @@
 
 #include <string>
 
+#include "platform/target_window.h"
+#include "settings/settings.h"
+
 namespace vantrel::operating {
 
-// The keyer engine as the operating logic uses it.
+// The keyer engine as the operating logic and its window use it: their one way to it.
 class KeyerPort {
  public:
   virtual ~KeyerPort() = default;
@@ -17,6 +20,19 @@ class KeyerPort {
   virtual void SetPttHold(bool on) = 0;
   // 0 while no interface is open.
   virtual unsigned FirmwareVersion() const = 0;
+
+  // Weights, PTT delays and control, intervals, paddle reverse and sidetones, in that order.
+  virtual void SetKeyingSettings(const settings::Settings& settings) = 0;
+  virtual void SetDotWeight(float weight) = 0;
+  virtual void SetDashWeight(float weight) = 0;
+  virtual void SetPttDelayBefore(unsigned ms) = 0;
+  virtual void SetPcSidetone(bool on) = 0;
+  virtual void SetPcSidetoneFreq(unsigned hz) = 0;
+  virtual void SetDecodeEnabled(bool on) = 0;
+  // Paddle decoding reads Japanese (Wabun) Morse.
+  virtual bool KanaMode() const = 0;
+  // Where the engine posts its notifications.
+  virtual void SetTargetWindow(platform::TargetWindow* window) = 0;
 };
 
 }  // namespace vantrel::operating

@@ -25,4 +25,8 @@ MacroExpansion ExpandMacros(std::string_view text, const MacroValues& values);
 // The text as shown: the prosign marks '~' that the engine needs are left out.
 std::string WithoutProsignMarks(std::string_view text);
 
+// The contest number after one send: its numeric tail counted up by one with the width kept
+// ("M009" -> "M010", "999" -> "1000"); unchanged when the tail is missing or all zeros.
+std::string AdvanceNumber(const std::string& number);
+
 }  // namespace vantrel::operating

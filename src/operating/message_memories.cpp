@@ -1,23 +1,23 @@
-#include "operating/contest_number.h"
 #include "operating/macro_expander.h"
 #include "operating/operating_logic.h"
-#include "operating/speed_report.h"
+#include "operating/speed.h"
 
 #include <utility>
 
 namespace vantrel::operating {
 
 void OperatingLogic::ShowBank(Bank bank) {
-  const BankDisplay display = MakeBankDisplay(settings_, bank);
+  const settings::MessageBank& messages = bank == Bank::A ? settings_.FnMsgA : settings_.FnMsgB;
   for (int key = 1; key <= settings::kMessageCount; ++key) {
-    view_.SetButtonCaption(key, display.messages[key - 1]);
+    view_.SetButtonCaption(key, messages[key - 1]);
   }
-  if (display.setsLogLinkCaptions) {
+  // Only bank A rewrites the captions of F11 and F12.
+  if (bank == Bank::A) {
     view_.SetButtonCaption(kSendToLogKey, kSendToLogCaption);
     view_.SetButtonCaption(kFetchFromLogKey, kFetchFromLogCaption);
   }
   for (int key = 1; key <= settings::kMessageCount; ++key) {
-    view_.SetButtonToolTip(key, display.messages[key - 1]);
+    view_.SetButtonToolTip(key, messages[key - 1]);
   }
 }
 
@@ -28,7 +28,7 @@ void OperatingLogic::OnFunctionButton(int key) {
 }
 
 void OperatingLogic::SendFunctionKey(std::string text) {
-  if (Fields().CqRepeatCount != 0) return EndCqRepeat();
+  if (Send().CqRepeatCount != 0) return EndCqRepeat();
   if (!Sequential()) {
     const std::string typed = view_.InputLineText();
     if (!typed.empty()) {
@@ -71,7 +71,7 @@ void OperatingLogic::SendWithMacros(std::string text) {
 // reports; older firmware takes the whole text and times it on the PC.
 void OperatingLogic::HandOver(const std::string& text) {
   if (KeyerTimesCharacters()) {
-    Fields().PendingText += text;
+    Send().PendingText += text;
   } else {
     textPlaying_ = true;
     keyer_.SendText(text);

@@ -1,15 +1,18 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <ctime>
+#include <functional>
 #include <string>
+#include <string_view>
+#include <vector>
 
-#include "operating/bank_display.h"
 #include "operating/key_handling.h"
 #include "operating/keyer_port.h"
-#include "operating/log_time.h"
 #include "operating/network_text.h"
 #include "operating/operating_view.h"
-#include "operating/status_gate.h"
+#include "operating/status_coalescer.h"
 #include "settings/settings.h"
 
 namespace vantrel::operating {
@@ -18,11 +21,50 @@ namespace vantrel::operating {
 inline constexpr int kCqRepeatCalls = 20;
 inline constexpr int kEndlessCqRepeat = -1;
 
+enum class Bank { A, B };
+
+inline constexpr int kSendToLogKey = 11;
+inline constexpr int kFetchFromLogKey = 12;
+inline constexpr const char* kSendToLogCaption = ">THL";
+inline constexpr const char* kFetchFromLogCaption = "<THL";
+
+// Where the time stamps in the log come from; tests hand in a fixed time.
+using LocalTimeClock = std::function<std::tm()>;
+std::tm CurrentLocalTime();
+// "%H:%M:%S> ", the stamp in front of a logged text.
+std::string TimeStamp(const std::tm& time);
+
+// The pause between CQ calls: `CqLoopInterval` seconds as whole milliseconds, truncated.
+// The product is formed in float, as the setting is stored.
+unsigned CqTimerMilliseconds(float cqLoopInterval);
+
+// Bytes of the first CP932 character of `text`: 2 for a lead byte followed by another byte,
+// 1 otherwise, 0 for empty text. Keeps a double-byte character together when text is
+// handed over or moved one character at a time.
+std::size_t FirstCharacterLength(std::string_view text);
+
 // A typed character after the window's handling: dropped when consumed, otherwise
 // `character` (its case possibly changed) goes on to the focused control.
 struct TypedCharacter {
   bool consumed = false;
   std::string character;
+};
+
+// What is queued for the interface and how far the pacing and the CQ repeat have got.
+struct SendState {
+  std::string PendingText;
+  // The front byte of PendingText is the trail byte of a double-byte character.
+  bool TrailByteNext = false;
+  // Speed changes a network client placed between characters of PendingText, in order.
+  std::vector<SpeedMark> PendingSpeedMarks;
+  // Older firmware: network text held back behind a speed change until the text before it
+  // has been played.
+  NetworkText HeldNetworkText;
+  int PaceCountdown = 0;
+  bool ClearBeforeNext = false;
+  int CqRepeatCount = 0;
+  // True while the CQ repeat timer is pending.
+  bool CqTimer = false;
 };
 
 // The operator's work in the window: typing in both send modes with the pacing of queued
@@ -34,17 +76,28 @@ class OperatingLogic {
   OperatingLogic(OperatingView& view, KeyerPort& keyer, settings::Settings& settings,
                  LocalTimeClock clock = CurrentLocalTime);
 
+  const SendState& State() const { return send_; }
+
+  // The settings file is read on the first call only: a later apply, made to reconnect a
+  // returning interface, must not undo what the operator changed since, nor the live speed.
+  // Gives the engine the speed and every keying setting.
+  void ApplySettings();
+
   // Keyboard, before the focused control sees the event. Return whether it is consumed.
   bool OnKeyDown(Key key, Modifiers modifiers);
   void OnKeyUp(Key key);
   // One character as CP932 bytes; an input-method commit arrives one character at a time.
   TypedCharacter OnCharacter(std::string character, Modifiers modifiers);
 
-  // Buttons.
+  // Buttons and boxes.
   void OnSendButton();
   void StopTransmission();
   void OnClearButton();
   void OnFunctionButton(int key);
+  // The operator changed the speed box.
+  void OnSpeedBoxChanged();
+  // The window closes: nothing more is keyed.
+  void OnExit();
 
   // Message memories.
   void ShowBank(Bank bank);
@@ -77,17 +130,24 @@ class OperatingLogic {
   bool QueuedTextKeyed() const;
 
  private:
-  // Every change to the send state comes through here, so a rest ends before the change.
+  // Every change to the window's values or the send state comes through one of these two, so
+  // that a rest ends before the change.
   WindowFields& Fields() {
-    if (statusGate_ != nullptr) statusGate_->Wake();
+    Wake();
     return view_.Fields();
+  }
+  SendState& Send() {
+    Wake();
+    return send_;
+  }
+  void Wake() {
+    if (statusGate_ != nullptr) statusGate_->Wake();
   }
   bool Sequential() { return Fields().SendMode == kSequentialMode; }
   bool KeyerTimesCharacters() const { return keyer_.FirmwareVersion() >= 20; }
 
   void RunKeyCommand(const KeyDecision& decision);
   void StartNewContact();
-  void StepSpeed(int step);
   void ReconnectIfClosed();
   void LimitLogLength();
   void AppendTimeStamp();
@@ -96,18 +156,21 @@ class OperatingLogic {
   void Pace(int bufferState);
   void MoveFirstInputCharacterToLog();
   // PendingText and the speed changes placed in it.
-  void DropQueuedText() {
-    Fields().PendingText.clear();
-    Fields().TrailByteNext = false;
-    Fields().PendingSpeedMarks.clear();
-  }
+  void DropQueuedText();
   void QueuePiece(const TextPiece& piece, std::string& shown);
   void QueueHeldPiece(const TextPiece& piece);
   void ReleaseHeldText();
   void EraseLastQueued(std::string& shown);
+
+  void StepSpeed(int step);
   void ApplyWpm(int wpm);
   void ApplyDueSpeedMarks();
   void ShiftSpeedMarks(std::size_t handedOver);
+  void OnSpeedReport(unsigned halfDot, bool shorter);
+  void ApplyStepSpeed();
+  void ResetSpeed();
+  // Shows the speed; a change of what the box shows applies it as the operator's would.
+  void ShowSpeed(unsigned wpm);
 
   void StartCqRepeat(int count);
   void EndCqRepeat();
@@ -116,15 +179,14 @@ class OperatingLogic {
   void RepeatStep();
   void OnTextDone();
   void OnKeyerInput(std::intptr_t value);
-  void OnSpeedReport(unsigned halfDot, bool shorter);
-  void ApplyStepSpeed();
-  void ResetSpeed();
   void ShowDecoded(std::intptr_t index, std::intptr_t lParam);
 
   OperatingView& view_;
   KeyerPort& keyer_;
   settings::Settings& settings_;
   LocalTimeClock clock_;
+  SendState send_;
+  bool settingsApplied_ = false;
   unsigned lastSpeedValue_ = 0;
   StatusGate* statusGate_ = nullptr;
   int lastBufferState_ = 15;

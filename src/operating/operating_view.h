@@ -2,9 +2,22 @@
 
 #include <string>
 
-#include "operating/window_fields.h"
-
 namespace vantrel::operating {
+
+// The values of the operating window's controls, exchanged in bulk. Text is CP932 bytes, the
+// log with "\r\n" line ends.
+struct WindowFields {
+  unsigned WPM = 20;
+  std::string LogText;
+  int PttCheck = 0;
+  std::string HisCall;
+  int SendMode = 0;
+  int Report = 599;
+  int DecodeCheck = 0;
+};
+
+inline constexpr int kSequentialMode = 0;
+inline constexpr int kBlockMode = 1;
 
 // The controls the operating logic moves the focus between or empties.
 enum class Control { InputLine, CallsignBox, ReportBox, SpeedBox, Log, Other };
@@ -36,15 +49,18 @@ class OperatingView {
   virtual void SetButtonCaption(int key, const std::string& text) = 0;
   virtual void SetButtonToolTip(int key, const std::string& text) = 0;
 
-  // Rewrites the speed box; its change handler then applies the speed to the engine.
-  virtual void SetSpinPosition(unsigned wpm) = 0;
+  // Shows `wpm`, held within 5..50, in the speed box without raising its change handler;
+  // true when what the box shows changed.
+  virtual bool SetSpinPosition(unsigned wpm) = 0;
 
   // The one-shot CQ repeat timer (window timer 0); firing ends in OperatingLogic::OnCqTimer.
   virtual void StartCqTimer(unsigned milliseconds) = 0;
   virtual void KillCqTimer() = 0;
 
-  // Reads the settings file and gives the engine every setting; also sets CqRepeatCount to 0.
-  virtual void ApplySettings() = 0;
+  // Reads the settings file into the settings the logic was given.
+  virtual void LoadSettingsFile() = 0;
+  // The interface decodes the paddle, so the decode check can be used.
+  virtual void EnableDecodeCheck() = 0;
 
   // The logging-program link behind F11 and F12.
   virtual void SendToLog() = 0;

@@ -1,6 +1,5 @@
 #include <string>
 
-#include "operating/cp932_character.h"
 #include "operating/operating_logic.h"
 
 namespace vantrel::operating {
@@ -9,6 +8,10 @@ namespace {
 constexpr int kIdleBuffer = 15;
 // Status reports to wait after a hand-over before the next one may go.
 constexpr int kPaceReports = 3;
+
+bool IsLeadByte(unsigned char byte) {
+  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
 
 bool StartsWithProsign(const std::string& text) {
   return text.size() > 2 && text[0] == '~';
@@ -22,64 +25,69 @@ struct PacingState {
   int cqRepeatCount;
   bool cqTimer;
 
-  explicit PacingState(const WindowFields& fields)
-      : pendingText(fields.PendingText),
-        paceCountdown(fields.PaceCountdown),
-        clearBeforeNext(fields.ClearBeforeNext),
-        cqRepeatCount(fields.CqRepeatCount),
-        cqTimer(fields.CqTimer) {}
+  explicit PacingState(const SendState& send)
+      : pendingText(send.PendingText),
+        paceCountdown(send.PaceCountdown),
+        clearBeforeNext(send.ClearBeforeNext),
+        cqRepeatCount(send.CqRepeatCount),
+        cqTimer(send.CqTimer) {}
   bool operator==(const PacingState&) const = default;
 };
 
 }  // namespace
 
+std::size_t FirstCharacterLength(std::string_view text) {
+  if (text.empty()) return 0;
+  return IsLeadByte(static_cast<unsigned char>(text.front())) && text.size() > 1 ? 2 : 1;
+}
+
 void OperatingLogic::OnStatus(int bufferState) {
-  WindowFields& fields = Fields();
-  const PacingState before(fields);
+  const SendState& send = Send();
+  const PacingState before(send);
   lastBufferState_ = bufferState;
   Pace(bufferState);
   // The same report again would change nothing either, until something else does.
-  if (statusGate_ != nullptr && PacingState(fields) == before) statusGate_->Rest();
+  if (statusGate_ != nullptr && PacingState(send) == before) statusGate_->Rest();
 }
 
 void OperatingLogic::Pace(int bufferState) {
-  WindowFields& fields = Fields();
-  if (--fields.PaceCountdown > 0) return;
+  SendState& send = Send();
+  if (--send.PaceCountdown > 0) return;
   // Idle on the third report with text still queued: the interface lost what it was given.
-  if (bufferState == kIdleBuffer && fields.PaceCountdown == 0 && !fields.PendingText.empty()) {
+  if (bufferState == kIdleBuffer && send.PaceCountdown == 0 && !send.PendingText.empty()) {
     StopTransmission();
   }
-  if (fields.PaceCountdown < 0) fields.PaceCountdown = 0;
+  if (send.PaceCountdown < 0) send.PaceCountdown = 0;
   if (bufferState < 2 || bufferState == kIdleBuffer) {
     // A prosign mark and its two letters go together so that the engine can merge them.
-    if (StartsWithProsign(fields.PendingText)) {
+    if (StartsWithProsign(send.PendingText)) {
       FeedNextCharacter();
       FeedNextCharacter();
     }
     FeedNextCharacter();
   }
-  if (bufferState == kIdleBuffer && fields.PaceCountdown == 0) fields.ClearBeforeNext = true;
+  if (bufferState == kIdleBuffer && send.PaceCountdown == 0) send.ClearBeforeNext = true;
   // Speed changes behind the last character take effect once it has been keyed.
-  if (bufferState == kIdleBuffer && fields.PendingText.empty()) ApplyDueSpeedMarks();
+  if (bufferState == kIdleBuffer && send.PendingText.empty()) ApplyDueSpeedMarks();
 }
 
 void OperatingLogic::FeedNextCharacter() {
-  WindowFields& fields = Fields();
-  if (fields.PendingText.empty()) return RepeatStep();
-  fields.PaceCountdown = kPaceReports;
-  if (fields.ClearBeforeNext) {
-    fields.ClearBeforeNext = false;
+  SendState& send = Send();
+  if (send.PendingText.empty()) return RepeatStep();
+  send.PaceCountdown = kPaceReports;
+  if (send.ClearBeforeNext) {
+    send.ClearBeforeNext = false;
     keyer_.ClearBuffer();
   }
   ApplyDueSpeedMarks();
   // One byte goes per hand-over. A trail byte can look like a lead byte on its own, so which
   // of the two the front byte is gets remembered, and the input line gives the whole character
   // to the log with its trail byte.
-  const bool leadByte = !fields.TrailByteNext && FirstCharacterLength(fields.PendingText) == 2;
-  keyer_.SendText(fields.PendingText.substr(0, 1));
-  fields.PendingText.erase(0, 1);
+  const bool leadByte = !send.TrailByteNext && FirstCharacterLength(send.PendingText) == 2;
+  keyer_.SendText(send.PendingText.substr(0, 1));
+  send.PendingText.erase(0, 1);
   ShiftSpeedMarks(1);
-  fields.TrailByteNext = leadByte;
+  send.TrailByteNext = leadByte;
   if (Sequential() && !leadByte) MoveFirstInputCharacterToLog();
 }
 

@@ -3,10 +3,19 @@
 #include <cstdint>
 #include <mutex>
 
-#include "operating/status_gate.h"
 #include "platform/target_window.h"
 
 namespace vantrel::operating {
+
+// Where the window says whether it needs every status report. While it rests, a report that
+// repeats the last one delivered would change nothing and may be held back.
+class StatusGate {
+ public:
+  virtual ~StatusGate() = default;
+  virtual void Rest() = 0;
+  // Ends a rest; a report held back during it is delivered after all.
+  virtual void Wake() = 0;
+};
 
 // Stands between the engine and the window's message queue so that an idle window is not woken
 // by every status report. While the window rests, a WM_KEYER_STATUS equal to the last one passed

@@ -6,23 +6,38 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QShortcut>
 
+#include <string>
+
+#include "loglink/log_message_box.h"
 #include "platform/qt/keyer_message_event.h"
 #include "settings/cp932_validator.h"
+#include "settings/save_settings_report.h"
+#include "ui/about_dlg.h"
+#include "ui/about_text.h"
 #include "ui/app_icon.h"
+#include "ui/cp932_text.h"
 #include "ui/main_dlg_ids.h"
 #include "ui/main_dlg_layout.h"
 #include "ui/main_dlg_texts.h"
+#include "ui/tool_tip_text.h"
 #include "ui/up_down_control.h"
+#include "ui/window_rect.h"
 
 namespace vantrel::ui {
 namespace {
 
 constexpr char kProfileFileName[] = "Vantrel.ini";
 constexpr char kTableFileName[] = "Vantrel.tbl";
-constexpr std::size_t kHisCallLimit = 256;
+constexpr char kWindowSection[] = "Window";
+constexpr char kNetKeyerSection[] = "NetKeyer";
+constexpr std::string_view kNetKeyerCaption = "ネットワークキーヤー";
+
+NetKeyerPlace PlaceOf(const settings::Settings& settings) {
+  return {settings.NetKeyerEnabled, settings.NetKeyerAddress,
+          static_cast<unsigned>(settings.NetKeyerPort)};
+}
 
 }  // namespace
 
@@ -41,16 +56,15 @@ CMainDlg::CMainDlg(MainDlgServices services, std::unique_ptr<platform::SingleIns
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
-  WPM = engine_->GetSpeed();
+  WPM = port_.GetSpeed();
   controls_ = BuildMainDialog(this);
   Control(kIdDecode)->setEnabled(false);
   Edit(kIdHisCall)->setValidator(new settings::Cp932Validator(kHisCallLimit, Edit(kIdHisCall)));
+  SpeedUpDown()->SetRange(settings::kWpmRange.min, settings::kWpmRange.max);
   UpdateTitle();
   BuildWindowMenu();
   ConnectControls();
-  ConnectOperating();
   ConnectLogLink();
-  ConnectNetKeyer();
   logic_.SetStatusGate(&statusCoalescer_);
   qApp->installEventFilter(&keyFilter_);
 }
@@ -60,33 +74,19 @@ CMainDlg::~CMainDlg() {
   engine_.reset();
 }
 
-QWidget* CMainDlg::Control(int id) const {
-  auto it = controls_.find(id);
-  return it == controls_.end() ? nullptr : it->second;
-}
-
-QLineEdit* CMainDlg::Edit(int id) const {
-  return static_cast<QLineEdit*>(Control(id));
-}
-
-QAbstractButton* CMainDlg::Button(int id) const {
-  return static_cast<QAbstractButton*>(Control(id));
-}
-
-QPlainTextEdit* CMainDlg::Log() const {
-  return static_cast<QPlainTextEdit*>(Control(kIdLog));
-}
-
-UpDownControl* CMainDlg::SpeedUpDown() const {
-  return static_cast<UpDownControl*>(Control(kIdSpeedUpDown));
-}
-
 void CMainDlg::ConnectControls() {
   connect(Button(kIdExit), &QAbstractButton::clicked, this, &CMainDlg::ExitWindow);
   connect(Button(kIdPtt), &QAbstractButton::clicked, this, &CMainDlg::OnPttToggled);
   connect(Button(kIdDecode), &QAbstractButton::clicked, this, &CMainDlg::OnDecodeToggled);
   connect(Button(kIdSetup), &QAbstractButton::clicked, this, &CMainDlg::RunSetup);
-  connect(Edit(kIdSpeed), &QLineEdit::textChanged, this, &CMainDlg::OnSpeedChanged);
+  connect(Edit(kIdSpeed), &QLineEdit::textChanged, this, [this] { logic_.OnSpeedBoxChanged(); });
+  connect(Button(kIdSend), &QAbstractButton::clicked, this, [this] { logic_.OnSendButton(); });
+  connect(Button(kIdStop), &QAbstractButton::clicked, this, &CMainDlg::StopTransmission);
+  connect(Button(kIdClear), &QAbstractButton::clicked, this, [this] { logic_.OnClearButton(); });
+  for (int key = 1; key <= settings::kMessageCount; ++key) {
+    connect(Button(FunctionButtonId(key)), &QAbstractButton::clicked, this,
+            [this, key] { logic_.OnFunctionButton(key); });
+  }
 }
 
 void CMainDlg::setVisible(bool visible) {
@@ -100,11 +100,12 @@ void CMainDlg::setVisible(bool visible) {
 void CMainDlg::OnInitDialog() {
   RefreshControls();
   setWindowIcon(AppIcon());
-  ApplySettings();
+  port_.SetTargetWindow(&statusCoalescer_);
+  logic_.ApplySettings();
   RegisterToolTips();
   ShowBank(Bank::A);
   RestoreWindowPlacement();
-  if (profile_.GetInt("Window", "Top", 0) == 1) {
+  if (profile_.GetInt(kWindowSection, "Top", 0) == 1) {
     SetTopmost(true);
     setup_.AlwaysOnTop = true;
   }
@@ -114,9 +115,17 @@ void CMainDlg::OnInitDialog() {
   ListenForNetKeyer();
 }
 
+void CMainDlg::RegisterToolTips() {
+  for (int n = 1; n <= settings::kMessageCount; ++n) {
+    Control(FunctionButtonId(n))->setToolTip(ToolTipText(FromCp932(setup_.FnMsgA[n - 1])));
+  }
+  Control(kIdHisCall)->setToolTip(kCallSignTip);
+  Control(kIdReport)->setToolTip(kReportTip);
+}
+
 void CMainDlg::UpdateTitle() {
   QString title = kMainTitle;
-  if (engine_ && engine_->KanaMode()) title += QStringLiteral(" [%1]").arg(kKanaModeMark);
+  if (engine_ && port_.KanaMode()) title += QStringLiteral(" [%1]").arg(kKanaModeMark);
   if (netKeyer_.ClientKeying()) title += QStringLiteral(" [%1]").arg(kNetKeyingMark);
   if (!services_.titleNote.isEmpty()) title += QStringLiteral(" - ") + services_.titleNote;
   setWindowTitle(title);
@@ -125,8 +134,49 @@ void CMainDlg::UpdateTitle() {
 bool CMainDlg::event(QEvent* event) {
   if (event->type() != platform::KeyerMessageEvent::Kind()) return QDialog::event(event);
   auto* message = static_cast<platform::KeyerMessageEvent*>(event);
-  emit KeyerMessage(message->message(), message->wParam(), message->lParam());
+  logic_.OnKeyerMessage(message->message(), message->wParam(), message->lParam());
+  netKeyer_.OnKeyerMessage(message->message());
   return true;
+}
+
+void CMainDlg::StopTransmission() {
+  logic_.StopTransmission();
+}
+
+void CMainDlg::ShowBank(Bank bank) {
+  logic_.ShowBank(bank);
+}
+
+void CMainDlg::OnPttToggled() {
+  if (!ReadControls()) return;
+  port_.SetPttHold(PttCheck == 1);
+}
+
+void CMainDlg::SetPttToggle(bool on) {
+  ReadControls();
+  PttCheck = on ? 1 : 0;
+  RefreshControls();
+  port_.SetPttHold(on);
+}
+
+void CMainDlg::OnDecodeToggled() {
+  if (!ReadControls()) return;
+  port_.SetDecodeEnabled(DecodeCheck == 1);
+  Control(DecodeCheck == 1 ? kIdLog : kIdInput)->setFocus(Qt::OtherFocusReason);
+}
+
+void CMainDlg::RunSetup() {
+  if (setup_.exec() != QDialog::Accepted) return;
+  ShowBank(Bank::A);
+  port_.SetKeyingSettings(setup_);
+  SetTopmost(setup_.AlwaysOnTop);
+  ListenForNetKeyer();
+}
+
+void CMainDlg::ShowAbout() {
+  CAboutDlg about;
+  about.VersionText = QString::fromStdString(AboutVersionText(port_.FirmwareVersion()));
+  about.exec();
 }
 
 // The close box ends up here; Escape never does (see keyPressEvent).
@@ -153,6 +203,75 @@ void CMainDlg::BuildWindowMenu() {
 
 void CMainDlg::contextMenuEvent(QContextMenuEvent* event) {
   windowMenu_->popup(event->globalPos());
+}
+
+void CMainDlg::ExitWindow() {
+  logic_.OnExit();
+  setup_.WPM = static_cast<int>(WPM);
+  settings::SaveSettingsReporting(setup_, this, services_.workingDir);
+  InstanceMutex.reset();
+  if (isMinimized() || isMaximized()) showNormal();
+  SaveWindowPlacement();
+  done(QDialog::Rejected);
+}
+
+// The rectangle's corner is the frame's; its size is the inside's, because the window
+// manager's frame is not known before the window is mapped and must not grow the window at
+// every start.
+void CMainDlg::SaveWindowPlacement() {
+  QPoint corner = frameGeometry().topLeft();
+  WindowRect rect{corner.x(), corner.y(), corner.x() + width(), corner.y() + height()};
+  profile_.WriteString(kWindowSection, "Size", FormatWindowRect(rect));
+  profile_.WriteString(kWindowSection, "Top", setup_.AlwaysOnTop ? "1" : "0");
+  SaveNetKeyerSettings();
+}
+
+void CMainDlg::RestoreWindowPlacement() {
+  QPoint corner = frameGeometry().topLeft();
+  WindowRect current{corner.x(), corner.y(), corner.x() + width(), corner.y() + height()};
+  std::optional<WindowRect> saved =
+      ParseWindowRect(profile_.GetString(kWindowSection, "Size", FormatWindowRect(current)));
+  if (!saved) return;
+  move(saved->left, saved->top);
+  setFixedSize(std::max(0, saved->Width()), std::max(0, saved->Height()));
+  update();
+}
+
+void CMainDlg::SetTopmost(bool on) {
+  if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on) return;
+  bool shown = isVisible();
+  setWindowFlag(Qt::WindowStaysOnTopHint, on);
+  if (shown) show();
+}
+
+void CMainDlg::LoadNetKeyerSettings() {
+  setup_.NetKeyerEnabled = profile_.GetInt(kNetKeyerSection, "Enabled", 0) == 1;
+  setup_.NetKeyerAddress = profile_.GetString(kNetKeyerSection, "Address", setup_.NetKeyerAddress);
+  const int port = profile_.GetInt(kNetKeyerSection, "Port", setup_.NetKeyerPort);
+  if (settings::kNetKeyerPortRange.Contains(port)) setup_.NetKeyerPort = port;
+  savedNetKeyer_ = PlaceOf(setup_);
+}
+
+// The section is written only once the operator has changed it, so a profile file without
+// it stays as it was.
+void CMainDlg::SaveNetKeyerSettings() {
+  if (PlaceOf(setup_) == savedNetKeyer_) return;
+  profile_.WriteString(kNetKeyerSection, "Enabled", setup_.NetKeyerEnabled ? "1" : "0");
+  profile_.WriteString(kNetKeyerSection, "Address", setup_.NetKeyerAddress);
+  profile_.WriteString(kNetKeyerSection, "Port", std::to_string(setup_.NetKeyerPort));
+}
+
+// A port given on the command line turns the keyer on for this run only.
+void CMainDlg::ListenForNetKeyer() {
+  NetKeyerPlace place = PlaceOf(setup_);
+  if (services_.netKeyerPort) {
+    place.enabled = true;
+    if (*services_.netKeyerPort != 0) place.port = *services_.netKeyerPort;
+  }
+  const std::optional<std::string> error = netKeyer_.Listen(place);
+  if (!error) return;
+  services_.showLogMessage(
+      this, loglink::LogMessageBox{*error, kNetKeyerCaption, loglink::MessageIcon::kExclamation});
 }
 
 }  // namespace vantrel::ui

@@ -22,7 +22,6 @@
 #include "settings/setup_dlg.h"
 #include "ui/cq_repeat_timer.h"
 #include "ui/log_message_box_dialog.h"
-#include "ui/main_dlg_fields.h"
 #include "ui/net_keyer_link.h"
 #include "ui/operating_key_filter.h"
 
@@ -55,7 +54,7 @@ using operating::Bank;
 // The operating window. It owns the keyer engine and the settings (the setup dialog) for its
 // whole life; the engine's notifications arrive on the window's thread as KeyerMessage. The
 // operator's work is the operating logic's; the window is its view.
-class CMainDlg : public QDialog, public MainDlgFields, public operating::OperatingView {
+class CMainDlg : public QDialog, public operating::WindowFields, public operating::OperatingView {
   Q_OBJECT
 
  public:
@@ -73,21 +72,16 @@ class CMainDlg : public QDialog, public MainDlgFields, public operating::Operati
   operating::OperatingLogic& Logic() { return logic_; }
   NetKeyerLink& NetKeyer() { return netKeyer_; }
 
-  bool ReadControls() override;
-  void RefreshControls() override;
-
-  void ApplySettings() override;
   void RunSetup();
   void ShowBank(Bank bank);
   void StopTransmission();
   void ShowAbout();
   void ExitWindow();
 
-  void SendToLog() override;
-  void FetchFromLog() override;
-
   // The operating logic's view of the window.
   operating::WindowFields& Fields() override { return *this; }
+  bool ReadControls() override;
+  void RefreshControls() override;
   std::string InputLineText() const override;
   void SetInputLineText(const std::string& text) override;
   void EmptyControl(operating::Control control) override;
@@ -98,15 +92,16 @@ class CMainDlg : public QDialog, public MainDlgFields, public operating::Operati
   std::string ButtonCaption(int key) const override;
   void SetButtonCaption(int key, const std::string& text) override;
   void SetButtonToolTip(int key, const std::string& text) override;
-  void SetSpinPosition(unsigned wpm) override;
+  bool SetSpinPosition(unsigned wpm) override;
   void StartCqTimer(unsigned milliseconds) override;
   void KillCqTimer() override;
+  void LoadSettingsFile() override;
+  void EnableDecodeCheck() override;
+  void SendToLog() override;
+  void FetchFromLog() override;
 
   void setVisible(bool visible) override;
   void reject() override;
-
- signals:
-  void KeyerMessage(unsigned message, qintptr wParam, qintptr lParam);
 
  protected:
   bool event(QEvent* event) override;
@@ -117,24 +112,20 @@ class CMainDlg : public QDialog, public MainDlgFields, public operating::Operati
   void OnInitDialog();
   void BuildWindowMenu();
   void ConnectControls();
-  void ConnectOperating();
   void ConnectLogLink();
   void ShowLogOutcome(const loglink::LogOutcome& outcome);
   void TakeLogReply(const loglink::LogReply& reply);
   void RegisterToolTips();
-  void ApplyKeyerSettings();
   void RestoreWindowPlacement();
   void SaveWindowPlacement();
   void SetTopmost(bool on);
   void UpdateTitle();
   void OnPttToggled();
   void SetPttToggle(bool on);
-  void ConnectNetKeyer();
   void LoadNetKeyerSettings();
   void SaveNetKeyerSettings();
   void ListenForNetKeyer();
   void OnDecodeToggled();
-  void OnSpeedChanged();
 
   QLineEdit* Edit(int id) const;
   QAbstractButton* Button(int id) const;
@@ -142,6 +133,8 @@ class CMainDlg : public QDialog, public MainDlgFields, public operating::Operati
   UpDownControl* SpeedUpDown() const;
   QWidget* OperatingControl(operating::Control control) const;
   QAbstractButton* KeyButton(int key) const;
+
+  static constexpr std::size_t kHisCallLimit = 256;
 
   MainDlgServices services_;
   platform::ProfileFile profile_;
@@ -160,7 +153,7 @@ class CMainDlg : public QDialog, public MainDlgFields, public operating::Operati
   loglink::LogLink logLink_;
   QSocketNotifier* replyNotifier_ = nullptr;
   NetKeyerLink netKeyer_{
-      logic_, *engine_, setup_, [this](bool on) { SetPttToggle(on); }, [this] { UpdateTitle(); },
+      logic_, port_, setup_, [this](bool on) { SetPttToggle(on); }, [this] { UpdateTitle(); },
       nullptr};
   // The network keyer's settings as the profile file held them at start.
   NetKeyerPlace savedNetKeyer_;

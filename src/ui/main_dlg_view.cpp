@@ -1,13 +1,25 @@
+#include <QAbstractButton>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSignalBlocker>
 
+#include <limits>
+#include <vector>
+
+#include "settings/settings_file.h"
+#include "settings/setup_dlg_exchange.h"
 #include "ui/cp932_text.h"
+#include "ui/log_text.h"
 #include "ui/main_dlg.h"
 #include "ui/main_dlg_ids.h"
+#include "ui/tool_tip_text.h"
 #include "ui/up_down_control.h"
 
 namespace vantrel::ui {
 namespace {
+
+constexpr settings::Range<long> kWpmField{0, std::numeric_limits<int>::max()};
+constexpr settings::Range<long> kReportRange{0, 599};
 
 constexpr std::pair<operating::Control, int> kControlIds[] = {
     {operating::Control::InputLine, kIdInput},  {operating::Control::CallsignBox, kIdHisCall},
@@ -17,11 +29,66 @@ constexpr std::pair<operating::Control, int> kControlIds[] = {
 
 }  // namespace
 
+QWidget* CMainDlg::Control(int id) const {
+  auto it = controls_.find(id);
+  return it == controls_.end() ? nullptr : it->second;
+}
+
+QLineEdit* CMainDlg::Edit(int id) const {
+  return static_cast<QLineEdit*>(Control(id));
+}
+
+QAbstractButton* CMainDlg::Button(int id) const {
+  return static_cast<QAbstractButton*>(Control(id));
+}
+
+QPlainTextEdit* CMainDlg::Log() const {
+  return static_cast<QPlainTextEdit*>(Control(kIdLog));
+}
+
+UpDownControl* CMainDlg::SpeedUpDown() const {
+  return static_cast<UpDownControl*>(Control(kIdSpeedUpDown));
+}
+
 QWidget* CMainDlg::OperatingControl(operating::Control control) const {
   for (const auto& [kind, id] : kControlIds) {
     if (kind == control) return Control(id);
   }
   return nullptr;
+}
+
+QAbstractButton* CMainDlg::KeyButton(int key) const {
+  if (key == operating::kSendToLogKey) return Button(kIdF11);
+  if (key == operating::kFetchFromLogKey) return Button(kIdF12);
+  return Button(FunctionButtonId(key));
+}
+
+bool CMainDlg::ReadControls() {
+  settings::DialogExchange exchange(this);
+  int wpm = 0;
+  if (!exchange.ReadWhole(Edit(kIdSpeed), wpm, kWpmField)) return false;
+  WPM = static_cast<unsigned>(wpm);
+  LogText = LogFromDisplay(Log()->toPlainText());
+  PttCheck = Button(kIdPtt)->isChecked() ? 1 : 0;
+  if (!exchange.ReadText(Edit(kIdHisCall), HisCall, kHisCallLimit)) return false;
+  SendMode = Button(kIdBlock)->isChecked() ? 1 : 0;
+  if (!exchange.ReadWhole(Edit(kIdReport), Report, kReportRange)) return false;
+  DecodeCheck = Button(kIdDecode)->isChecked() ? 1 : 0;
+  return true;
+}
+
+// Controls changed here raise no notifications, so no handler runs during a refresh.
+void CMainDlg::RefreshControls() {
+  std::vector<QSignalBlocker> blockers;
+  blockers.reserve(controls_.size());
+  for (auto& [id, control] : controls_) blockers.emplace_back(control);
+  Edit(kIdSpeed)->setText(QString::number(WPM));
+  Log()->setPlainText(LogForDisplay(LogText));
+  Button(kIdPtt)->setChecked(PttCheck != 0);
+  settings::DialogExchange::ShowText(Edit(kIdHisCall), HisCall);
+  Button(SendMode == 1 ? kIdBlock : kIdSequential)->setChecked(true);
+  Edit(kIdReport)->setText(QString::number(Report));
+  Button(kIdDecode)->setChecked(DecodeCheck != 0);
 }
 
 std::string CMainDlg::InputLineText() const {
@@ -62,8 +129,39 @@ void CMainDlg::InsertAtLogEnd(const std::string& text) {
   Log()->insertPlainText(FromCp932(text));
 }
 
-void CMainDlg::SetSpinPosition(unsigned wpm) {
+std::string CMainDlg::ButtonCaption(int key) const {
+  return ToCp932(KeyButton(key)->text());
+}
+
+void CMainDlg::SetButtonCaption(int key, const std::string& text) {
+  KeyButton(key)->setText(FromCp932(text));
+}
+
+void CMainDlg::SetButtonToolTip(int key, const std::string& text) {
+  KeyButton(key)->setToolTip(ToolTipText(FromCp932(text)));
+}
+
+bool CMainDlg::SetSpinPosition(unsigned wpm) {
+  const QString shown = Edit(kIdSpeed)->text();
+  const QSignalBlocker blocker(Edit(kIdSpeed));
   SpeedUpDown()->SetPosition(static_cast<int>(wpm));
+  return Edit(kIdSpeed)->text() != shown;
+}
+
+void CMainDlg::StartCqTimer(unsigned milliseconds) {
+  cqTimer_.Start(milliseconds);
+}
+
+void CMainDlg::KillCqTimer() {
+  cqTimer_.Kill();
+}
+
+void CMainDlg::LoadSettingsFile() {
+  settings::LoadSettings(setup_, services_.workingDir);
+}
+
+void CMainDlg::EnableDecodeCheck() {
+  Control(kIdDecode)->setEnabled(true);
 }
 
 }  // namespace vantrel::ui

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "keyer/cw_device.h"
 #include "netkeyer/keying_target.h"
 #include "netkeyer/net_keyer_session.h"
 #include "netkeyer/udp_listener.h"
+#include "operating/keyer_port.h"
 #include "operating/operating_logic.h"
 #include "settings/settings.h"
 
@@ -32,7 +32,7 @@ struct NetKeyerPlace {
 // keyer settings.
 class NetKeyerLink final : public QObject, public netkeyer::KeyingTarget {
  public:
-  NetKeyerLink(operating::OperatingLogic& logic, keyer::CCwDevice& engine,
+  NetKeyerLink(operating::OperatingLogic& logic, operating::KeyerPort& engine,
                const settings::Settings& settings, std::function<void(bool)> setPttToggle,
                std::function<void()> keyingChanged, QObject* parent);
   ~NetKeyerLink() override;
@@ -59,7 +59,7 @@ class NetKeyerLink final : public QObject, public netkeyer::KeyingTarget {
   void NoteKeying();
 
   operating::OperatingLogic& logic_;
-  keyer::CCwDevice& engine_;
+  operating::KeyerPort& engine_;
   const settings::Settings& settings_;
   std::function<void(bool)> setPttToggle_;
   std::function<void()> keyingChanged_;

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "settings/settings_file.h"
-#include "settings/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace vantrel::app {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace vantrel::platform {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "platform/qt/activation_channel.h"
 #include "platform/single_instance.h"
-#include "settings/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace vantrel::app {
 namespace {

@@ -9,8 +9,8 @@
 
 #include "keyer/cw_device.h"
 #include "keyer/engine_rig.h"
-#include "platform/manual_timer.h"
-#include "platform/test_doubles.h"
+#include "support/manual_timer.h"
+#include "support/test_doubles.h"
 
 namespace {
 

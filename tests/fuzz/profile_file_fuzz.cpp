@@ -1,5 +1,3 @@
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -10,6 +8,7 @@
 #include <string_view>
 
 #include "platform/profile_file.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -62,8 +61,8 @@ std::string ReadBackOf(std::string_view value) {
 }
 
 const fs::path& ScratchFile() {
-  static const fs::path path =
-      fs::temp_directory_path() / ("vantrel_profile_fuzz_" + std::to_string(::getpid()) + ".ini");
+  static const vantrel::settings::TempDir dir;
+  static const fs::path path = dir.path() / "profile.ini";
   return path;
 }
 

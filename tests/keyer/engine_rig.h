@@ -11,8 +11,8 @@
 
 #include "fake_hid.h"
 #include "keyer/cw_device.h"
-#include "platform/manual_timer.h"
-#include "platform/test_doubles.h"
+#include "support/manual_timer.h"
+#include "support/test_doubles.h"
 
 namespace vantrel::keyer::testing {
 

@@ -15,26 +15,19 @@
 
 #include "loglink/copy_data_record.h"
 #include "loglink/record_server.h"
+#include "support/temp_dir.h"
 
 namespace vantrel::loglink::testing {
 
 // Each test gets its own runtime folder, so the logging program's socket name never clashes.
 class LinkTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "vantrel-loglink-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-    ::setenv("XDG_RUNTIME_DIR", dir_.c_str(), 1);
-  }
-  void TearDown() override {
-    ::unsetenv("XDG_RUNTIME_DIR");
-    std::filesystem::remove_all(dir_);
-  }
+  void SetUp() override { ::setenv("XDG_RUNTIME_DIR", dir_.c_str(), 1); }
+  void TearDown() override { ::unsetenv("XDG_RUNTIME_DIR"); }
   std::string LogProgramPath() const { return dir_ + "/TThwin"; }
 
-  std::string dir_;
+  settings::TempDir tempDir_;
+  const std::string dir_ = tempDir_.path().string();
 };
 
 // Serves a pollable object on a thread of its own until destroyed.

@@ -1,4 +1,4 @@
-#include "operating/contest_number.h"
+#include "operating/macro_expander.h"
 
 #include <gtest/gtest.h>
 

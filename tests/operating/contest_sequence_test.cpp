@@ -50,7 +50,7 @@ TEST_P(ContestSequenceTest, NothingIsLostDoubledOrReordered) {
   rig.logic.OnCqTimer();
   if (rig.keyer.firmware >= 20) rig.Status(kSending, 4);
   rig.Type("q");
-  EXPECT_EQ(rig.window.fields.CqRepeatCount, 0);
+  EXPECT_EQ(rig.State().CqRepeatCount, 0);
 
   rig.Type("q1abc");
   Drain();
@@ -67,7 +67,7 @@ TEST_P(ContestSequenceTest, NothingIsLostDoubledOrReordered) {
 
   const unsigned firmware = rig.keyer.firmware;
   rig.keyer.firmware = 0;
-  rig.window.onApplySettings = [&] { rig.keyer.firmware = firmware; };
+  rig.keyer.onKeyingSettings = [&] { rig.keyer.firmware = firmware; };
   rig.Type("tu");
   Drain();
   rig.Press(Key::F3);
@@ -77,7 +77,7 @@ TEST_P(ContestSequenceTest, NothingIsLostDoubledOrReordered) {
   EXPECT_EQ(rig.window.controls.log, GetParam().log);
   EXPECT_EQ(rig.settings.Number, "003");
   EXPECT_EQ(rig.keyer.speed, 25u);
-  EXPECT_EQ(rig.window.settingsApplied, 1);
+  EXPECT_EQ(rig.keyer.keyingSettingsGiven, 1);
   EXPECT_FALSE(rig.window.timer.has_value());
 }
 

@@ -1,4 +1,4 @@
-#include "operating/cp932_character.h"
+#include "operating/operating_logic.h"
 
 #include <gtest/gtest.h>
 

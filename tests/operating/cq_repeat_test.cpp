@@ -43,14 +43,14 @@ TEST_P(CtrlZTest, MakesTwentyOneCallsAtTheInterval) {
   rig.settings.CqLoopInterval = GetParam().interval;
   rig.settings.FnMsgA[0] = "CQ $M";
   EXPECT_TRUE(rig.Press(Key::Z, kCtrl));
-  EXPECT_EQ(rig.window.fields.CqRepeatCount, 20);
+  EXPECT_EQ(rig.State().CqRepeatCount, 20);
 
   EXPECT_EQ(RunRepeat(rig, 100), 21);
   std::string expected;
   for (int i = 0; i < 21; ++i) expected += "CQ JA1ZZZ";
   EXPECT_EQ(rig.keyer.sent, expected);
   EXPECT_EQ(rig.window.timerStarts, std::vector<unsigned>(20, GetParam().milliseconds));
-  EXPECT_EQ(rig.window.fields.CqRepeatCount, 0);
+  EXPECT_EQ(rig.State().CqRepeatCount, 0);
   EXPECT_FALSE(rig.window.timer.has_value());
 }
 
@@ -70,7 +70,7 @@ TEST(CqRepeatTest, TheTimerStartsOnlyAfterTheLastCharacterIsHandedOver) {
   EXPECT_FALSE(rig.window.timer.has_value());
   rig.Status(kSending);
   EXPECT_TRUE(rig.window.timer.has_value());
-  EXPECT_EQ(rig.window.fields.CqRepeatCount, 19);
+  EXPECT_EQ(rig.State().CqRepeatCount, 19);
   rig.Status(kIdle, 10);
   EXPECT_EQ(rig.window.timerStarts.size(), 1u);
 }
@@ -79,7 +79,7 @@ TEST(CqRepeatTest, CtrlAltZRepeatsWithoutEnd) {
   OperatingRig rig;
   rig.Press(Key::Z, kCtrlAlt);
   EXPECT_EQ(RunRepeat(rig, 50), 50);
-  EXPECT_EQ(rig.window.fields.CqRepeatCount, -1);
+  EXPECT_EQ(rig.State().CqRepeatCount, -1);
   EXPECT_TRUE(rig.window.timer.has_value());
 }
 
@@ -88,7 +88,7 @@ TEST(CqRepeatTest, CtrlZStopsWhatIsQueuedAndCallsAtOnce) {
   rig.Type("abc");
   rig.Press(Key::Z, kCtrl);
   EXPECT_EQ(rig.keyer.calls, (std::vector<std::string>{"StopSending", "SetSpeed 20"}));
-  EXPECT_EQ(rig.window.fields.PendingText, "CQ DE JA1ZZZ K");
+  EXPECT_EQ(rig.State().PendingText, "CQ DE JA1ZZZ K");
 }
 
 TEST(CqRepeatTest, RestartingKeepsAPendingTimer) {
@@ -98,7 +98,7 @@ TEST(CqRepeatTest, RestartingKeepsAPendingTimer) {
   ASSERT_TRUE(rig.window.timer.has_value());
   rig.Press(Key::Z, kCtrlAlt);
   EXPECT_TRUE(rig.window.timer.has_value());
-  EXPECT_EQ(rig.window.fields.CqRepeatCount, -1);
+  EXPECT_EQ(rig.State().CqRepeatCount, -1);
 }
 
 TEST(CqRepeatTest, CallsBankAsFirstMessageWhileCtrlShowsBankB) {
@@ -125,7 +125,7 @@ TEST(CqRepeatTest, AnEmptyFirstMessageStallsOnOldFirmware) {
   rig.Press(Key::Z, kCtrl);
   EXPECT_TRUE(rig.keyer.sent.empty());
   EXPECT_FALSE(rig.window.timer.has_value());
-  EXPECT_EQ(rig.window.fields.CqRepeatCount, 20);
+  EXPECT_EQ(rig.State().CqRepeatCount, 20);
 }
 
 struct InputCase {
@@ -144,24 +144,24 @@ class KeyerInputTest : public testing::TestWithParam<InputCase> {};
 
 TEST_P(KeyerInputTest, StartsOnlyWhenIdleAndEndsOnAnyOtherValue) {
   OperatingRig rig;
-  rig.window.fields.CqRepeatCount = GetParam().countBefore;
-  rig.window.fields.PendingText = "QUEUED";
-  rig.window.fields.CqTimer = true;
+  rig.State().CqRepeatCount = GetParam().countBefore;
+  rig.State().PendingText = "QUEUED";
+  rig.State().CqTimer = true;
   rig.window.timer = 5000;
   rig.logic.OnKeyerMessage(WM_KEYER_INPUT, GetParam().input, 0);
-  EXPECT_EQ(rig.window.fields.CqRepeatCount, GetParam().countAfter);
+  EXPECT_EQ(rig.State().CqRepeatCount, GetParam().countAfter);
   if (GetParam().sendsCall) {
-    EXPECT_EQ(rig.window.fields.PendingText, "CQ DE JA1ZZZ K");
+    EXPECT_EQ(rig.State().PendingText, "CQ DE JA1ZZZ K");
     EXPECT_EQ(rig.keyer.calls.front(), "StopSending");
   } else if (GetParam().input == 13) {
-    EXPECT_EQ(rig.window.fields.PendingText, "QUEUED");
+    EXPECT_EQ(rig.State().PendingText, "QUEUED");
     EXPECT_TRUE(rig.keyer.calls.empty());
     EXPECT_TRUE(rig.window.timer.has_value());
   } else {
-    EXPECT_TRUE(rig.window.fields.PendingText.empty());
+    EXPECT_TRUE(rig.State().PendingText.empty());
     EXPECT_TRUE(rig.keyer.calls.empty());
     EXPECT_FALSE(rig.window.timer.has_value());
-    EXPECT_FALSE(rig.window.fields.CqTimer);
+    EXPECT_FALSE(rig.State().CqTimer);
   }
 }
 
@@ -180,8 +180,8 @@ TEST(CqRepeatTest, EscapeInTheInputLineEndsIt) {
   OperatingRig rig;
   rig.Press(Key::Z, kCtrl);
   EXPECT_TRUE(rig.Press(Key::Escape));
-  EXPECT_EQ(rig.window.fields.CqRepeatCount, 0);
-  EXPECT_TRUE(rig.window.fields.PendingText.empty());
+  EXPECT_EQ(rig.State().CqRepeatCount, 0);
+  EXPECT_TRUE(rig.State().PendingText.empty());
   RunRepeat(rig, 100);
   EXPECT_TRUE(rig.window.timerStarts.empty());
 }
@@ -193,7 +193,7 @@ TEST(CqRepeatTest, EscapeElsewhereOnlyMovesTheFocus) {
   rig.keyer.TakeCalls();
   EXPECT_TRUE(rig.Press(Key::Escape));
   EXPECT_EQ(rig.window.focus, Control::InputLine);
-  EXPECT_EQ(rig.window.fields.CqRepeatCount, 20);
+  EXPECT_EQ(rig.State().CqRepeatCount, 20);
   EXPECT_TRUE(rig.keyer.calls.empty());
 }
 
@@ -205,16 +205,16 @@ TEST(CqRepeatTest, TheStopButtonKeepsTheCount) {
   rig.Press(Key::Z, kCtrl);
   rig.SendQueued();
   ASSERT_TRUE(rig.window.timer.has_value());
-  EXPECT_EQ(rig.window.fields.CqRepeatCount, 19);
+  EXPECT_EQ(rig.State().CqRepeatCount, 19);
 
   rig.logic.StopTransmission();
   EXPECT_FALSE(rig.window.timer.has_value());
-  EXPECT_FALSE(rig.window.fields.CqTimer);
-  EXPECT_EQ(rig.window.fields.CqRepeatCount, 19);
+  EXPECT_FALSE(rig.State().CqTimer);
+  EXPECT_EQ(rig.State().CqRepeatCount, 19);
 
   rig.Status(kIdle);
   EXPECT_TRUE(rig.window.timer.has_value());
-  EXPECT_EQ(rig.window.fields.CqRepeatCount, 18);
+  EXPECT_EQ(rig.State().CqRepeatCount, 18);
 }
 
 TEST(CqRepeatTest, TheStopButtonStallsTheRepeatOnOldFirmware) {
@@ -222,7 +222,7 @@ TEST(CqRepeatTest, TheStopButtonStallsTheRepeatOnOldFirmware) {
   rig.keyer.firmware = 10;
   rig.Press(Key::Z, kCtrl);
   rig.logic.StopTransmission();
-  EXPECT_EQ(rig.window.fields.CqRepeatCount, 20);
+  EXPECT_EQ(rig.State().CqRepeatCount, 20);
   EXPECT_FALSE(rig.window.timer.has_value());
 }
 

@@ -1,20 +1,19 @@
 #pragma once
 
-#include <functional>
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "operating/keyer_port.h"
 #include "operating/operating_view.h"
-#include "operating/speed_report.h"
+#include "operating/speed.h"
 
 namespace vantrel::operating {
 
 // The operating window's controls as plain values, exchanged with the fields the way the
-// window does it. The speed box's change handler is played too, since the spin position
-// reaches the engine only through it.
+// window does it.
 class FakeWindow final : public OperatingView {
  public:
   struct Controls {
@@ -26,8 +25,6 @@ class FakeWindow final : public OperatingView {
     int report = 599;
     int decode = 0;
   };
-
-  explicit FakeWindow(KeyerPort& keyer) : keyer_(keyer) {}
 
   WindowFields& Fields() override { return fields; }
   bool ReadControls() override {
@@ -70,14 +67,9 @@ class FakeWindow final : public OperatingView {
   void SetButtonCaption(int key, const std::string& text) override { captions[key] = text; }
   void SetButtonToolTip(int key, const std::string& text) override { toolTips[key] = text; }
 
-  void SetSpinPosition(unsigned wpm) override {
-    controls.speedBox = wpm;
-    if (!ReadControls()) return;
-    if (IsKeyingSpeed(fields.WPM)) {
-      keyer_.SetSpeed(fields.WPM);
-    } else {
-      fields.WPM = keyer_.GetSpeed();
-    }
+  bool SetSpinPosition(unsigned wpm) override {
+    const unsigned shown = std::clamp(wpm, kMinWpm, kMaxWpm);
+    return std::exchange(controls.speedBox, shown) != shown;
   }
 
   void StartCqTimer(unsigned milliseconds) override {
@@ -86,11 +78,8 @@ class FakeWindow final : public OperatingView {
   }
   void KillCqTimer() override { timer.reset(); }
 
-  void ApplySettings() override {
-    ++settingsApplied;
-    fields.CqRepeatCount = 0;
-    if (onApplySettings) onApplySettings();
-  }
+  void LoadSettingsFile() override { ++settingsLoaded; }
+  void EnableDecodeCheck() override { decodeEnabled = true; }
 
   void SendToLog() override { ++sentToLog; }
   void FetchFromLog() override { ++fetchedFromLog; }
@@ -111,13 +100,10 @@ class FakeWindow final : public OperatingView {
   std::map<int, std::string> toolTips;
   std::optional<unsigned> timer;
   std::vector<unsigned> timerStarts;
-  int settingsApplied = 0;
-  std::function<void()> onApplySettings;
+  int settingsLoaded = 0;
+  bool decodeEnabled = false;
   int sentToLog = 0;
   int fetchedFromLog = 0;
-
- private:
-  KeyerPort& keyer_;
 };
 
 }  // namespace vantrel::operating

@@ -27,7 +27,7 @@ TEST(FunctionKeyTest, SequentialModeShowsTheMessageInTheInputLineUntilHandedOver
   OperatingRig rig;
   rig.settings.LogTime = true;
   rig.logic.OnFunctionButton(4);
-  EXPECT_EQ(rig.window.fields.PendingText, "UR 599 ~BK");
+  EXPECT_EQ(rig.State().PendingText, "UR 599 ~BK");
   EXPECT_EQ(rig.window.inputLine, "UR 599 BK");
   rig.SendQueued();
   EXPECT_EQ(rig.keyer.sent, "UR 599 ~BK");
@@ -111,24 +111,24 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(FunctionKeyTest, AnEmptyMessageDoesNothingAtAll) {
   OperatingRig rig;
-  rig.window.fields.CqRepeatCount = 5;
+  rig.State().CqRepeatCount = 5;
   rig.logic.OnFunctionButton(7);
-  EXPECT_EQ(rig.window.fields.CqRepeatCount, 5);
+  EXPECT_EQ(rig.State().CqRepeatCount, 5);
   EXPECT_TRUE(rig.keyer.calls.empty());
   EXPECT_EQ(rig.window.reads, 0);
 }
 
 TEST(FunctionKeyTest, DuringACqRepeatOnlyEndsIt) {
   OperatingRig rig;
-  rig.window.fields.CqRepeatCount = 5;
-  rig.window.fields.CqTimer = true;
+  rig.State().CqRepeatCount = 5;
+  rig.State().CqTimer = true;
   rig.window.timer = 5000;
   rig.logic.OnFunctionButton(2);
-  EXPECT_EQ(rig.window.fields.CqRepeatCount, 0);
+  EXPECT_EQ(rig.State().CqRepeatCount, 0);
   EXPECT_FALSE(rig.window.timer.has_value());
-  EXPECT_FALSE(rig.window.fields.CqTimer);
+  EXPECT_FALSE(rig.State().CqTimer);
   EXPECT_EQ(rig.keyer.calls, (std::vector<std::string>{"SetPttHold 0", "StopSending"}));
-  EXPECT_TRUE(rig.window.fields.PendingText.empty());
+  EXPECT_TRUE(rig.State().PendingText.empty());
 }
 
 struct NumberSendCase {
@@ -175,7 +175,7 @@ TEST(SendWithMacrosTest, AnEmptyExpansionIsNeitherSentNorLogged) {
     rig.settings.LogTime = true;
     rig.SetSendMode(mode);
     rig.logic.SendWithMacros("$C");
-    EXPECT_TRUE(rig.window.fields.PendingText.empty());
+    EXPECT_TRUE(rig.State().PendingText.empty());
     EXPECT_TRUE(rig.window.controls.log.empty());
     EXPECT_TRUE(rig.window.inputLine.empty());
   }
@@ -219,13 +219,14 @@ INSTANTIATE_TEST_SUITE_P(Speeds, SpeedBoxBeforeSendTest,
 TEST(SendWithMacrosTest, NoInterfaceReconnectsAndEndsTheRepeat) {
   OperatingRig rig;
   rig.keyer.firmware = 0;
-  rig.window.fields.CqRepeatCount = -1;
-  rig.window.onApplySettings = [&] { rig.keyer.firmware = 10; };
+  rig.State().CqRepeatCount = -1;
+  rig.keyer.onKeyingSettings = [&] { rig.keyer.firmware = 10; };
   rig.logic.SendWithMacros("TEST");
-  EXPECT_EQ(rig.window.settingsApplied, 1);
-  EXPECT_EQ(rig.window.fields.CqRepeatCount, 0);
-  EXPECT_EQ(rig.keyer.calls, (std::vector<std::string>{"SetPttHold 0", "StopSending", "SetSpeed 20",
-                                                       "SendText TEST"}));
+  EXPECT_EQ(rig.keyer.keyingSettingsGiven, 1);
+  EXPECT_EQ(rig.State().CqRepeatCount, 0);
+  EXPECT_EQ(rig.keyer.calls,
+            (std::vector<std::string>{"SetPttHold 0", "StopSending", "SetSpeed 20",
+                                      "SetKeyingSettings", "SetSpeed 20", "SendText TEST"}));
 }
 
 }  // namespace

@@ -79,7 +79,7 @@ TEST(HotKeyTest, EscapeInTheInputLineStopsSending) {
   rig.window.controls.ptt = 1;
   EXPECT_TRUE(rig.Press(Key::Escape));
   EXPECT_EQ(rig.keyer.calls, (std::vector<std::string>{"SetPttHold 0", "StopSending"}));
-  EXPECT_TRUE(rig.window.fields.PendingText.empty());
+  EXPECT_TRUE(rig.State().PendingText.empty());
   EXPECT_TRUE(rig.window.inputLine.empty());
   EXPECT_EQ(rig.window.controls.ptt, 0);
 }
@@ -99,7 +99,7 @@ TEST(HotKeyTest, KeysOutsideTheirControlArePassedOn) {
   for (Key key : {Key::K, Key::W, Key::Q, Key::S, Key::Z}) EXPECT_FALSE(rig.Press(key, kCtrl));
   EXPECT_EQ(rig.window.inputLine, "ABC");
   EXPECT_TRUE(rig.keyer.calls.empty());
-  EXPECT_EQ(rig.window.fields.CqRepeatCount, 0);
+  EXPECT_EQ(rig.State().CqRepeatCount, 0);
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ void PrintTo(const SpeedSequence& c, std::ostream* os) {
 
 class SpeedFromInterfaceTest : public testing::TestWithParam<SpeedSequence> {};
 
-// An accepted value reaches the engine only through the speed box's change handler.
+// An accepted value reaches the engine when the speed box changes.
 TEST_P(SpeedFromInterfaceTest, FollowsTheInterfaceWithinFiveToFifty) {
   OperatingRig rig;
   rig.window.controls.speedBox = 25;
@@ -39,19 +39,18 @@ TEST_P(SpeedFromInterfaceTest, FollowsTheInterfaceWithinFiveToFifty) {
 
 INSTANTIATE_TEST_SUITE_P(
     Reports, SpeedFromInterfaceTest,
-    testing::Values(
-        SpeedSequence{"flagged_step_up",
-                      {{30, 0, 20, {"SetSpeed 20"}}, {29, 1, 21, {"SetSpeed 21"}}}},
-        SpeedSequence{"unflagged", {{30, 0, 20, {"SetSpeed 20"}}, {29, 0, 20, {"SetSpeed 20"}}}},
-        SpeedSequence{"too_fast",
-                      {{30, 0, 20, {"SetSpeed 20"}}, {10, 1, 20, {"SetSpeed 20", "SetSpeed 20"}}}},
-        SpeedSequence{"too_slow", {{200, 0, 25, {"SetSpeed 25", "SetSpeed 25"}}}},
-        SpeedSequence{"refusal_keeps_last_value",
-                      {{30, 0, 20, {"SetSpeed 20"}},
-                       {10, 0, 20, {"SetSpeed 20", "SetSpeed 20"}},
-                       {29, 1, 21, {"SetSpeed 21"}}}},
-        SpeedSequence{"first_report_flagged", {{29, 1, 20, {"SetSpeed 20"}}}},
-        SpeedSequence{"zero_ignored", {{0, 0, 25, {}}}}),
+    testing::Values(SpeedSequence{"flagged_step_up",
+                                  {{30, 0, 20, {"SetSpeed 20"}}, {29, 1, 21, {"SetSpeed 21"}}}},
+                    SpeedSequence{"unflagged", {{30, 0, 20, {"SetSpeed 20"}}, {29, 0, 20, {}}}},
+                    SpeedSequence{"too_fast",
+                                  {{30, 0, 20, {"SetSpeed 20"}}, {10, 1, 20, {"SetSpeed 20"}}}},
+                    SpeedSequence{"too_slow", {{200, 0, 25, {"SetSpeed 25"}}}},
+                    SpeedSequence{"refusal_keeps_last_value",
+                                  {{30, 0, 20, {"SetSpeed 20"}},
+                                   {10, 0, 20, {"SetSpeed 20"}},
+                                   {29, 1, 21, {"SetSpeed 21"}}}},
+                    SpeedSequence{"first_report_flagged", {{29, 1, 20, {"SetSpeed 20"}}}},
+                    SpeedSequence{"zero_ignored", {{0, 0, 25, {}}}}),
     [](const testing::TestParamInfo<SpeedSequence>& info) { return std::string(info.param.name); });
 
 TEST(SpeedFromInterfaceTest, TheLastValueIsSharedAcrossReports) {
@@ -170,10 +169,10 @@ TEST(TextDoneTest, BlockModeLeavesTheInputLine) {
 TEST(TextDoneTest, StartsTheRepeatTimerEvenWhenOnePends) {
   OperatingRig rig;
   rig.keyer.firmware = 10;
-  rig.window.fields.CqRepeatCount = 3;
-  rig.window.fields.CqTimer = true;
+  rig.State().CqRepeatCount = 3;
+  rig.State().CqTimer = true;
   rig.logic.OnKeyerMessage(WM_KEYER_TEXT_DONE, 0, 0);
-  EXPECT_EQ(rig.window.fields.CqRepeatCount, 2);
+  EXPECT_EQ(rig.State().CqRepeatCount, 2);
   EXPECT_EQ(rig.window.timerStarts, std::vector<unsigned>{5000});
 }
 
@@ -182,21 +181,21 @@ TEST(PaddleTest, EmptiesTheInputLineButKeepsTheQueue) {
   rig.Type("abc");
   rig.logic.OnKeyerMessage(WM_KEYER_PADDLE, 0, 0);
   EXPECT_TRUE(rig.window.inputLine.empty());
-  EXPECT_EQ(rig.window.fields.PendingText, "ABC");
+  EXPECT_EQ(rig.State().PendingText, "ABC");
   EXPECT_TRUE(rig.keyer.calls.empty());
 }
 
 TEST(NotificationTest, CharSentWordSpaceAndUnknownMessagesChangeNothing) {
   OperatingRig rig;
   rig.Type("abc");
-  rig.window.fields.CqRepeatCount = 4;
-  const WindowFields before = rig.window.fields;
+  rig.State().CqRepeatCount = 4;
+  const SendState before = rig.logic.State();
   const int reads = rig.window.reads;
   for (unsigned message : {WM_KEYER_CHAR_SENT, WM_KEYER_WORD_SPACE, kWmUser + 99, kWmUser + 111}) {
     rig.logic.OnKeyerMessage(message, 13, 1);
   }
-  EXPECT_EQ(rig.window.fields.PendingText, before.PendingText);
-  EXPECT_EQ(rig.window.fields.CqRepeatCount, 4);
+  EXPECT_EQ(rig.State().PendingText, before.PendingText);
+  EXPECT_EQ(rig.State().CqRepeatCount, 4);
   EXPECT_EQ(rig.window.inputLine, "ABC");
   EXPECT_TRUE(rig.keyer.calls.empty());
   EXPECT_EQ(rig.window.reads, reads);

@@ -1,4 +1,4 @@
-#include "operating/letter_case.h"
+#include "operating/key_handling.h"
 
 #include <gtest/gtest.h>
 

@@ -82,8 +82,8 @@ TEST(NetworkTextTest, EraseTakesBackTheLastQueuedCharacter) {
     rig.keyer.firmware = c.firmware;
     rig.SetSendMode(c.sendMode);
     rig.logic.QueueNetworkText(c.text);
-    std::string queued = rig.window.fields.PendingText;
-    for (const TextPiece& held : rig.window.fields.HeldNetworkText) queued += held.text;
+    std::string queued = rig.State().PendingText;
+    for (const TextPiece& held : rig.State().HeldNetworkText) queued += held.text;
     EXPECT_EQ(queued, c.firmware >= 20 ? c.queued : "B");
     EXPECT_EQ(rig.window.inputLine, c.inputLine);
     EXPECT_EQ(rig.window.controls.log, c.log);
@@ -96,9 +96,9 @@ TEST(NetworkTextTest, StopDropsQueuedTextAndItsSpeedChanges) {
     rig.keyer.firmware = firmware;
     rig.logic.QueueNetworkText({Text("A"), Step(4), Text("B")});
     rig.logic.AbortSending();
-    EXPECT_TRUE(rig.window.fields.PendingText.empty());
-    EXPECT_TRUE(rig.window.fields.PendingSpeedMarks.empty());
-    EXPECT_TRUE(rig.window.fields.HeldNetworkText.empty());
+    EXPECT_TRUE(rig.State().PendingText.empty());
+    EXPECT_TRUE(rig.State().PendingSpeedMarks.empty());
+    EXPECT_TRUE(rig.State().HeldNetworkText.empty());
     rig.Status(kIdle, 3);
     EXPECT_TRUE(rig.logic.QueuedTextKeyed());
     EXPECT_EQ(rig.window.fields.WPM, 20u);
@@ -118,8 +118,8 @@ TEST(NetworkTextTest, NetworkTextEndsACqRepeatAndIsStillSent) {
   OperatingRig rig;
   rig.Press(Key::Z, {.ctrl = true});
   rig.logic.QueueNetworkText({Text("TU")});
-  EXPECT_EQ(rig.window.fields.CqRepeatCount, 0);
-  EXPECT_EQ(rig.window.fields.PendingText, "TU");
+  EXPECT_EQ(rig.State().CqRepeatCount, 0);
+  EXPECT_EQ(rig.State().PendingText, "TU");
 }
 
 }  // namespace

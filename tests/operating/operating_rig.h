@@ -28,8 +28,15 @@ struct OperatingRig {
     time.tm_hour = 12;
     time.tm_min = 34;
     time.tm_sec = 56;
+    logic.ApplySettings();
     logic.ShowBank(Bank::A);
+    keyer.TakeCalls();
+    window.settingsLoaded = 0;
+    keyer.keyingSettingsGiven = 0;
   }
+
+  // The logic's own state, written by tests that start from the middle of a session.
+  SendState& State() { return const_cast<SendState&>(logic.State()); }
 
   void SetSendMode(int mode) {
     window.controls.sendMode = mode;
@@ -53,13 +60,13 @@ struct OperatingRig {
   // Status reports as an interface gives them: busy while text is queued, then idle until the
   // hand-over of the last character is three reports old.
   void SendQueued() {
-    while (!window.fields.PendingText.empty()) Status(kSending);
+    while (!State().PendingText.empty()) Status(kSending);
     Status(kIdle, 3);
   }
 
   settings::Settings settings = RigSettings();
   FakeKeyer keyer;
-  FakeWindow window{keyer};
+  FakeWindow window;
   std::tm time{};
   OperatingLogic logic{window, keyer, settings, [this] { return time; }};
 };

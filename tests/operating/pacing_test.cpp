@@ -51,7 +51,7 @@ class ProsignPacingTest : public testing::TestWithParam<ProsignCase> {};
 
 TEST_P(ProsignPacingTest, AMarkAndItsTwoLettersGoInOneStep) {
   OperatingRig rig;
-  rig.window.fields.PendingText = GetParam().queued;
+  rig.State().PendingText = GetParam().queued;
   rig.Status(kSending);
   EXPECT_EQ(rig.keyer.calls, GetParam().firstStep);
 }
@@ -68,7 +68,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(PacingTest, DoubleByteCharactersGoOneBytePerStep) {
   OperatingRig rig;
   const std::string kana = "\x83\x81";  // trail byte 0x81 is also a lead byte
-  rig.window.fields.PendingText = kana + "K";
+  rig.State().PendingText = kana + "K";
   rig.window.inputLine = kana + "K";
   rig.Status(kSending);
   EXPECT_EQ(rig.keyer.sent, "\x83");
@@ -91,10 +91,10 @@ TEST(PacingTest, IdleOnTheThirdReportAbandonsTheQueue) {
 
   rig.Status(kIdle);
   EXPECT_EQ(rig.keyer.TakeCalls(), (std::vector<std::string>{"SetPttHold 0", "StopSending"}));
-  EXPECT_TRUE(rig.window.fields.PendingText.empty());
+  EXPECT_TRUE(rig.State().PendingText.empty());
   EXPECT_TRUE(rig.window.inputLine.empty());
   EXPECT_EQ(rig.window.controls.ptt, 0);
-  EXPECT_TRUE(rig.window.fields.ClearBeforeNext);
+  EXPECT_TRUE(rig.State().ClearBeforeNext);
 
   rig.Status(kIdle, 2);
   rig.Type("d");
@@ -112,8 +112,8 @@ TEST(PacingTest, LaterIdleReportsDoNotAbandon) {
   rig.Status(kSending, 3);
   rig.logic.StopTransmission();
   rig.keyer.TakeCalls();
-  rig.window.fields.PendingText = "XY";
-  rig.window.fields.PaceCountdown = 0;
+  rig.State().PendingText = "XY";
+  rig.State().PaceCountdown = 0;
   rig.Status(kIdle);
   EXPECT_EQ(rig.keyer.TakeCalls(), (std::vector<std::string>{"SendText X"}));
 }
@@ -122,7 +122,7 @@ TEST(PacingTest, BlockModeHandsOverWithoutTouchingTheInputLine) {
   OperatingRig rig;
   rig.SetSendMode(kBlockMode);
   rig.window.inputLine = "NEXT";
-  rig.window.fields.PendingText = "TU";
+  rig.State().PendingText = "TU";
   rig.SendQueued();
   EXPECT_EQ(rig.keyer.sent, "TU");
   EXPECT_EQ(rig.window.inputLine, "NEXT");
@@ -133,11 +133,11 @@ TEST(PacingTest, StopTransmissionResetsThePacing) {
   OperatingRig rig;
   rig.Type("abc");
   rig.Status(kSending);
-  rig.window.fields.ClearBeforeNext = true;
+  rig.State().ClearBeforeNext = true;
   rig.logic.StopTransmission();
-  EXPECT_EQ(rig.window.fields.PaceCountdown, 0);
-  EXPECT_FALSE(rig.window.fields.ClearBeforeNext);
-  EXPECT_TRUE(rig.window.fields.PendingText.empty());
+  EXPECT_EQ(rig.State().PaceCountdown, 0);
+  EXPECT_FALSE(rig.State().ClearBeforeNext);
+  EXPECT_TRUE(rig.State().PendingText.empty());
   EXPECT_EQ(rig.window.focus, Control::InputLine);
 }
 

@@ -63,7 +63,7 @@ TEST(SequentialSendTest, EnterLogsWhatIsStillQueuedAndItStillGoesOut) {
   rig.logic.OnSendButton();
   EXPECT_EQ(rig.window.controls.log, "ABCD\r\n");
   EXPECT_TRUE(rig.window.inputLine.empty());
-  EXPECT_EQ(rig.window.fields.PendingText, "BCD");
+  EXPECT_EQ(rig.State().PendingText, "BCD");
 
   rig.SendQueued();
   EXPECT_EQ(rig.keyer.sent, "ABCD");
@@ -83,7 +83,7 @@ TEST(SequentialSendTest, EnterStampsTheLineAndLeavesOutProsignMarks) {
 TEST(SendButtonTest, AnEmptyInputLineDoesNothing) {
   OperatingRig rig;
   rig.window.timer = 5000;
-  rig.window.fields.CqTimer = true;
+  rig.State().CqTimer = true;
   rig.window.controls.log = "OLD";
   rig.logic.OnSendButton();
   EXPECT_TRUE(rig.window.timer.has_value());
@@ -93,14 +93,14 @@ TEST(SendButtonTest, AnEmptyInputLineDoesNothing) {
 
 TEST(SendButtonTest, KillsTheCqTimerButKeepsTheCount) {
   OperatingRig rig;
-  rig.window.fields.CqRepeatCount = 7;
-  rig.window.fields.CqTimer = true;
+  rig.State().CqRepeatCount = 7;
+  rig.State().CqTimer = true;
   rig.window.timer = 5000;
   rig.window.inputLine = "QRZ";
   rig.logic.OnSendButton();
   EXPECT_FALSE(rig.window.timer.has_value());
-  EXPECT_FALSE(rig.window.fields.CqTimer);
-  EXPECT_EQ(rig.window.fields.CqRepeatCount, 7);
+  EXPECT_FALSE(rig.State().CqTimer);
+  EXPECT_EQ(rig.State().CqRepeatCount, 7);
 }
 
 struct LogLimitCase {
@@ -134,7 +134,7 @@ TEST(ClearButtonTest, EmptiesTheQueueAndTheLogWithoutStopping) {
   rig.Type("abc");
   rig.window.fields.LogText = "OLD";
   rig.logic.OnClearButton();
-  EXPECT_TRUE(rig.window.fields.PendingText.empty());
+  EXPECT_TRUE(rig.State().PendingText.empty());
   EXPECT_TRUE(rig.window.controls.log.empty());
   EXPECT_TRUE(rig.keyer.calls.empty());
   EXPECT_EQ(rig.window.inputLine, "ABC");

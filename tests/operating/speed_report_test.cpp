@@ -1,4 +1,4 @@
-#include "operating/speed_report.h"
+#include "operating/speed.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include "keyer/keyer_messages.h"
 #include "operating/operating_rig.h"
 #include "operating/status_coalescer.h"
-#include "platform/test_doubles.h"
+#include "support/test_doubles.h"
 
 namespace vantrel::operating {
 namespace {
@@ -111,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(
 // Records the gate's calls with the queued text at each, to show a rest ends before a change.
 class RecordingGate final : public StatusGate {
  public:
-  explicit RecordingGate(const WindowFields& fields) : fields_(fields) {}
+  explicit RecordingGate(const SendState& fields) : fields_(fields) {}
   void Rest() override { calls.push_back("rest"); }
   void Wake() override {
     if (calls.empty() || calls.back() != "wake:" + fields_.PendingText) {
@@ -121,13 +121,13 @@ class RecordingGate final : public StatusGate {
   std::vector<std::string> calls;
 
  private:
-  const WindowFields& fields_;
+  const SendState& fields_;
 };
 
 struct GateRig : OperatingRig {
   GateRig() { logic.SetStatusGate(&gate); }
   std::vector<std::string> TakeCalls() { return std::exchange(gate.calls, {}); }
-  RecordingGate gate{window.fields};
+  RecordingGate gate{logic.State()};
 };
 
 // The window rests only after a report that changed nothing: not while the countdown runs after
@@ -168,7 +168,7 @@ TEST(StatusGateTest, ACqRepeatWaitingForItsTimerRests) {
   EXPECT_EQ(rig.TakeCalls().back(), "rest");
   rig.logic.OnCqTimer();
   EXPECT_EQ(rig.TakeCalls().front(), "wake:");
-  EXPECT_FALSE(rig.window.fields.PendingText.empty());
+  EXPECT_FALSE(rig.State().PendingText.empty());
 }
 
 // Typing wakes the window before the character is queued, so a report held back meanwhile is
@@ -179,7 +179,7 @@ TEST(StatusGateTest, TypingWakesBeforeTheTextIsQueued) {
   ASSERT_EQ(rig.TakeCalls().back(), "rest");
   rig.Type("e");
   EXPECT_EQ(rig.TakeCalls(), std::vector<std::string>{"wake:"});
-  EXPECT_EQ(rig.window.fields.PendingText, "E");
+  EXPECT_EQ(rig.State().PendingText, "E");
 }
 
 }  // namespace

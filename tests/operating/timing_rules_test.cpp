@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "operating/cq_interval.h"
-#include "operating/log_time.h"
+#include "operating/operating_logic.h"
 
 namespace vantrel::operating {
 namespace {

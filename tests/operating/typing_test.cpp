@@ -22,7 +22,7 @@ TEST_P(TypedCaseTest, FirmwareTwentyAndLaterQueuesWhatIsShown) {
   OperatingRig rig;
   rig.Type(GetParam().typed, {false, false, GetParam().shift});
   EXPECT_EQ(rig.window.inputLine, GetParam().result);
-  EXPECT_EQ(rig.window.fields.PendingText, GetParam().result);
+  EXPECT_EQ(rig.State().PendingText, GetParam().result);
   rig.SendQueued();
   EXPECT_EQ(rig.keyer.sent, GetParam().result);
 }
@@ -34,7 +34,7 @@ TEST_P(TypedCaseTest, OlderFirmwareSendsEachCharacterAtOnce) {
   EXPECT_EQ(rig.window.inputLine, GetParam().result);
   EXPECT_EQ(rig.keyer.sent, GetParam().result);
   EXPECT_EQ(rig.keyer.calls.size(), 2u);
-  EXPECT_TRUE(rig.window.fields.PendingText.empty());
+  EXPECT_TRUE(rig.State().PendingText.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(CapsLockChangesNothing, TypedCaseTest,
@@ -72,7 +72,7 @@ TEST_P(TypedNotSentTest, IsOnlyShown) {
     const std::string shown = GetParam().modifiers.shift ? "a" : "A";
     EXPECT_EQ(result.character, GetParam().consumed ? "" : shown);
     EXPECT_TRUE(rig.keyer.calls.empty());
-    EXPECT_TRUE(rig.window.fields.PendingText.empty());
+    EXPECT_TRUE(rig.State().PendingText.empty());
   }
 }
 
@@ -95,23 +95,23 @@ TEST(TypingTest, ControlBytesWithCtrlStillReachTheInputLine) {
   const TypedCharacter result = rig.logic.OnCharacter("\x16", {false, true, false});
   EXPECT_FALSE(result.consumed);
   EXPECT_EQ(result.character, "\x16");
-  EXPECT_TRUE(rig.window.fields.PendingText.empty());
+  EXPECT_TRUE(rig.State().PendingText.empty());
 }
 
 TEST(TypingTest, SendModeIsReadFromTheControlsOnEachCharacter) {
   OperatingRig rig;
   rig.window.controls.sendMode = kBlockMode;
   rig.Type("a");
-  EXPECT_TRUE(rig.window.fields.PendingText.empty());
+  EXPECT_TRUE(rig.State().PendingText.empty());
   rig.window.controls.sendMode = kSequentialMode;
   rig.Type("b");
-  EXPECT_EQ(rig.window.fields.PendingText, "B");
+  EXPECT_EQ(rig.State().PendingText, "B");
 }
 
 TEST(TypingTest, ControlCharactersAreQueuedLikeAnyOther) {
   OperatingRig rig;
   rig.logic.OnCharacter("\b", {});
-  EXPECT_EQ(rig.window.fields.PendingText, "\b");
+  EXPECT_EQ(rig.State().PendingText, "\b");
 }
 
 TEST(TypingTest, InputMethodCharactersGoOutAsTheirCp932Bytes) {
@@ -131,20 +131,21 @@ TEST(TypingTest, NoInterfaceStopsAndReappliesTheSettingsFirst) {
   rig.keyer.firmware = 0;
   rig.window.controls.ptt = 1;
   rig.window.inputLine = "AB";
-  rig.window.onApplySettings = [&] { rig.keyer.firmware = 23; };
+  rig.keyer.onKeyingSettings = [&] { rig.keyer.firmware = 23; };
   rig.Type("c");
-  EXPECT_EQ(rig.window.settingsApplied, 1);
-  EXPECT_EQ(rig.keyer.calls, (std::vector<std::string>{"SetPttHold 0", "StopSending"}));
+  EXPECT_EQ(rig.keyer.keyingSettingsGiven, 1);
+  EXPECT_EQ(rig.keyer.calls, (std::vector<std::string>{"SetPttHold 0", "StopSending", "SetSpeed 20",
+                                                       "SetKeyingSettings"}));
   EXPECT_EQ(rig.window.controls.ptt, 0);
   EXPECT_EQ(rig.window.inputLine, "C");
-  EXPECT_EQ(rig.window.fields.PendingText, "C");
+  EXPECT_EQ(rig.State().PendingText, "C");
 }
 
 TEST(TypingTest, NoInterfaceFoundStillTreatsTheCharacter) {
   OperatingRig rig;
   rig.keyer.firmware = 0;
   rig.Type("e");
-  EXPECT_EQ(rig.window.settingsApplied, 1);
+  EXPECT_EQ(rig.keyer.keyingSettingsGiven, 1);
   EXPECT_EQ(rig.keyer.sent, "E");
   EXPECT_EQ(rig.window.inputLine, "E");
 }
@@ -155,11 +156,11 @@ TEST(TypingTest, TheFirstKeyDuringACqRepeatOnlyEndsIt) {
   rig.keyer.TakeCalls();
   const TypedCharacter result = rig.logic.OnCharacter("x", {});
   EXPECT_TRUE(result.consumed);
-  EXPECT_EQ(rig.window.fields.CqRepeatCount, 0);
-  EXPECT_TRUE(rig.window.fields.PendingText.empty());
+  EXPECT_EQ(rig.State().CqRepeatCount, 0);
+  EXPECT_TRUE(rig.State().PendingText.empty());
   EXPECT_EQ(rig.keyer.TakeCalls(), (std::vector<std::string>{"SetPttHold 0", "StopSending"}));
   rig.Type("x");
-  EXPECT_EQ(rig.window.fields.PendingText, "X");
+  EXPECT_EQ(rig.State().PendingText, "X");
   EXPECT_EQ(rig.window.inputLine, "X");
 }
 

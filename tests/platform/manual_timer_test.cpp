@@ -1,4 +1,4 @@
-#include "platform/manual_timer.h"
+#include "support/manual_timer.h"
 
 #include <gtest/gtest.h>
 

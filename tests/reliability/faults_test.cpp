@@ -76,12 +76,12 @@ TEST_P(EveryFirmware, UnplugWhileTheCqRepeatPauses) {
   rig.Open(kCq);
   rig.FocusInput();
   rig.Key(Qt::Key_Z, Qt::ControlModifier);
-  ASSERT_TRUE(rig.RunUntil([&] { return rig.window->CqTimer; }, 10000));
+  ASSERT_TRUE(rig.RunUntil([&] { return rig.window->Logic().State().CqTimer; }, 10000));
   rig.sim.Unplug();
   ASSERT_TRUE(rig.RunMs(1500));
   EXPECT_TRUE(rig.Released());
   ExpectRecovery(rig, GetParam());
-  EXPECT_EQ(rig.window->CqRepeatCount, 0);
+  EXPECT_EQ(rig.window->Logic().State().CqRepeatCount, 0);
 }
 
 // Pulled and put back while the setup dialog is open; the dialog is then confirmed.

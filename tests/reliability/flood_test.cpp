@@ -136,7 +136,7 @@ TEST(Flood, StatusEveryHundredMicrosecondsAbandonsTheQueueCleanly) {
   for (const auto& command : rig.sim.Commands()) sent += command.bytes[1] == sim::CmdSendCodes;
   std::printf("[ flood    ] 100 us status: %zu of 7 characters sent, the rest abandoned\n", sent);
   EXPECT_GE(sent, 1u);
-  EXPECT_TRUE(rig.window->PendingText.empty());
+  EXPECT_TRUE(rig.window->Logic().State().PendingText.empty());
   EXPECT_TRUE(rig.Released());
 }
 

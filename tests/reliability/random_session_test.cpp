@@ -76,7 +76,7 @@ settings::Settings FilePart(settings::Settings values) {
 }
 
 bool NothingQueued(SessionRig& rig) {
-  return rig.window->PendingText.empty() && rig.Engine().ElementString().empty() &&
+  return rig.window->Logic().State().PendingText.empty() && rig.Engine().ElementString().empty() &&
          rig.Engine().GetKeyingState() == keyer::KeyingState::Idle &&
          (rig.sim.FirmwareVersion() < 20 || !rig.sim.IsPlugged() || rig.sim.BufferState() == 15);
 }
@@ -112,7 +112,7 @@ TEST_P(RandomSession, HoldsEveryInvariant) {
       EXPECT_TRUE(rig.RunUntil([&] { return rig.Released() || !NothingQueued(rig); }, 2000))
           << "key or PTT held with nothing queued or playing";
     }
-    EXPECT_LE(rig.window->PendingText.size(), kPendingLimit);
+    EXPECT_LE(rig.window->Logic().State().PendingText.size(), kPendingLimit);
     EXPECT_LE(rig.window->LogText.size() + rig.Log()->toPlainText().size(), 2u * kLogLimit);
     EXPECT_TRUE(WaitReal([&] { return ProcCount("fd") <= fds; })) << ProcCount("fd") << " fds";
     fds = std::min(fds, ProcCount("fd"));

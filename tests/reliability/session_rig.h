@@ -18,13 +18,13 @@
 #include <vector>
 
 #include "fault_bus.h"
-#include "platform/manual_timer.h"
 #include "platform/single_instance.h"
-#include "platform/test_doubles.h"
-#include "settings/temp_dir.h"
-#include "sim/settle.h"
 #include "sim/sim_bus.h"
 #include "sim/wire_names.h"
+#include "support/manual_timer.h"
+#include "support/settle.h"
+#include "support/temp_dir.h"
+#include "support/test_doubles.h"
 #include "ui/main_dlg.h"
 #include "ui/main_dlg_ids.h"
 
@@ -142,10 +142,10 @@ class SessionRig {
   bool Released() const { return !sim.IsOn(sim::Line::Key) && !sim.IsOn(sim::Line::Ptt); }
   // Whether the keying has ended at the window, the engine and the interface.
   bool Quiet() {
-    return window->PendingText.empty() && Engine().ElementString().empty() &&
+    return window->Logic().State().PendingText.empty() && Engine().ElementString().empty() &&
            Engine().GetKeyingState() == keyer::KeyingState::Idle &&
-           (sim.FirmwareVersion() < 20 || sim.BufferState() == 15) && !window->CqTimer &&
-           window->CqRepeatCount == 0;
+           (sim.FirmwareVersion() < 20 || sim.BufferState() == 15) &&
+           !window->Logic().State().CqTimer && window->Logic().State().CqRepeatCount == 0;
   }
 
   settings::TempDir dir;

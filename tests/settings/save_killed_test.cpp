@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "settings/settings_file.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace vantrel::settings {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "settings/dialog_driver.h"
 #include "settings/settings_file.h"
-#include "settings/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace vantrel::settings {
 namespace {

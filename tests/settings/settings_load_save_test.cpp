@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "settings/settings_file.h"
-#include "settings/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace vantrel::settings {
 namespace {

@@ -2,11 +2,11 @@
 
 #include "keyer/cw_device.h"
 #include "keyer/engine_rig.h"
-#include "platform/manual_timer.h"
-#include "platform/test_doubles.h"
-#include "sim/settle.h"
 #include "sim/sim_bus.h"
 #include "sim_rig.h"
+#include "support/manual_timer.h"
+#include "support/settle.h"
+#include "support/test_doubles.h"
 
 namespace vantrel::sim {
 namespace {

@@ -3,9 +3,9 @@
 #include <stdexcept>
 #include <thread>
 
-#include "platform/test_doubles.h"
 #include "sim/sidetone.h"
 #include "sim_rig.h"
+#include "support/test_doubles.h"
 
 namespace vantrel::sim {
 namespace {

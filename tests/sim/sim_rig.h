@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "platform/hid.h"
-#include "platform/manual_timer.h"
 #include "sim/sim_bus.h"
 #include "sim/sim_interface.h"
 #include "sim/wire_names.h"
+#include "support/manual_timer.h"
 
 namespace vantrel::sim {
 

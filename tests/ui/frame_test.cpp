@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QPlainTextEdit>
+
+#include "keyer/keyer_messages.h"
+#include "keyer/morse_code.h"
 #include "ui/about_text.h"
 #include "ui/main_dlg_ids.h"
 #include "window_rig.h"
@@ -83,22 +87,16 @@ TEST(Frame, TheCloseBoxStopsTheKeyerAndSavesBothFiles) {
   EXPECT_FALSE(rig.window->InstanceHeld());
 }
 
+// A decoded character posted from another thread reaches the log through the window's queue.
 TEST(Frame, KeyerNotificationsArriveOnTheWindowsThread) {
   WindowRig rig(0);
   rig.Open();
-  std::vector<unsigned> received;
-  QObject::connect(rig.window.get(), &CMainDlg::KeyerMessage,
-                   [&](unsigned message, qintptr wParam, qintptr lParam) {
-                     EXPECT_EQ(QThread::currentThread(), rig.window->thread());
-                     received.push_back(message + static_cast<unsigned>(wParam + lParam));
-                   });
   std::thread poster([&] {
     platform::EventTargetWindow target(rig.window.get());
-    target.Post(0x400 + 103, 15, 1);
+    target.Post(WM_KEYER_DECODED, keyer::FindCharacterIndex('K'), 0);
   });
   poster.join();
-  QTRY_COMPARE(received.size(), 1u);
-  EXPECT_EQ(received[0], 0x400u + 103 + 16);
+  QTRY_COMPARE(static_cast<QPlainTextEdit*>(rig.window->Control(kIdLog))->toPlainText(), "K");
 }
 
 }  // namespace

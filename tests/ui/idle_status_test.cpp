@@ -30,7 +30,7 @@ TEST(IdleWindow, SleepsThroughRepeatedStatusReportsAndStillSendsAtOnce) {
   EXPECT_EQ(sent[0].bytes[2], keyer::kBuiltinCodes[keyer::FindCharacterIndex('E')]);
 
   rig.Type("st");
-  ASSERT_TRUE(rig.RunUntil([&] { return rig.window->PendingText.empty(); }, 1000));
+  ASSERT_TRUE(rig.RunUntil([&] { return rig.window->Logic().State().PendingText.empty(); }, 1000));
   sent = rig.Commands(sim::CmdSendCodes);
   ASSERT_EQ(sent.size(), 3u);
   for (std::size_t i = 1; i < sent.size(); ++i) EXPECT_GE(sent[i].at - sent[i - 1].at, 15'000);

@@ -159,7 +159,7 @@ TEST(ApplyAgain, KeepsTheSettingsInMemoryAndTheLiveSpeed) {
   rig.window->ShowBank(Bank::A);
   rig.TakeWrites();
 
-  rig.window->ApplySettings();
+  rig.window->Logic().ApplySettings();
 
   EXPECT_EQ(rig.window->Setup().Number, "M005");
   EXPECT_EQ(rig.window->Setup().FnMsgA[0], "NEW");

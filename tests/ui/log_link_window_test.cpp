@@ -40,7 +40,7 @@ TEST(LogLink, WithoutTheLoggingProgramF11AndF12SayItIsNotFound) {
   rig.Click(kIdF12);
   ASSERT_EQ(rig.messages.size(), 4u);
   for (const auto& box : rig.messages) EXPECT_TRUE(IsBox(box, loglink::kLogProgramNotFound));
-  EXPECT_EQ(rig.window->PendingText, "");
+  EXPECT_EQ(rig.window->Logic().State().PendingText, "");
 }
 
 // With the real modal box: one box per press of F11 or F12, the focus back in the input line

@@ -26,7 +26,7 @@ TEST(Mnemonics, AltDigitFocusesItsFunctionButtonAndSendsNothing) {
     // Qt's own label would click its button a moment later, from the event loop.
     QTest::qWait(200);
     rig.RunMs(20);
-    EXPECT_EQ(rig.window->PendingText, "") << from;
+    EXPECT_EQ(rig.window->Logic().State().PendingText, "") << from;
     EXPECT_TRUE(rig.Commands(sim::CmdSendCodes).empty()) << from;
   }
 }

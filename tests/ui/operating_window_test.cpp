@@ -21,12 +21,12 @@ TEST(Typing, LettersFollowShiftWhateverCapsLockGives) {
   rig.FocusInput();
   rig.Type("cq");
   EXPECT_EQ(rig.InputShown(), "CQ");
-  EXPECT_EQ(rig.window->PendingText, "CQ");
+  EXPECT_EQ(rig.window->Logic().State().PendingText, "CQ");
 
   rig.Key(Qt::Key_Escape);
   rig.Type("cq", Qt::ShiftModifier);
   EXPECT_EQ(rig.InputShown(), "cq");
-  EXPECT_EQ(rig.window->PendingText, "cq");
+  EXPECT_EQ(rig.window->Logic().State().PendingText, "cq");
 
   // Caps Lock on: the letters come upper case without Shift and lower case with it.
   rig.Key(Qt::Key_Escape);
@@ -34,7 +34,7 @@ TEST(Typing, LettersFollowShiftWhateverCapsLockGives) {
   rig.Type("cq", Qt::ShiftModifier);
   rig.Type("CQ", Qt::ShiftModifier);
   EXPECT_EQ(rig.InputShown(), "CQcqcq");
-  EXPECT_EQ(rig.window->PendingText, "CQcqcq");
+  EXPECT_EQ(rig.window->Logic().State().PendingText, "CQcqcq");
 }
 
 TEST(Typing, BlockModeSendsTheLineWithASpaceOnEnterAndLogsIt) {
@@ -43,13 +43,14 @@ TEST(Typing, BlockModeSendsTheLineWithASpaceOnEnterAndLogsIt) {
   rig.Click(kIdBlock);
   rig.FocusInput();
   rig.Type("ur 599");
-  EXPECT_EQ(rig.window->PendingText, "");
+  EXPECT_EQ(rig.window->Logic().State().PendingText, "");
   rig.Key(Qt::Key_Return);
-  EXPECT_EQ(rig.window->PendingText, "UR 599 ");
+  EXPECT_EQ(rig.window->Logic().State().PendingText, "UR 599 ");
   EXPECT_EQ(rig.InputShown(), "");
   EXPECT_EQ(rig.LogShown(), "UR 599 \n");
 
-  ASSERT_TRUE(rig.RunUntil([&] { return rig.window->PendingText.empty(); }, 10'000));
+  ASSERT_TRUE(
+      rig.RunUntil([&] { return rig.window->Logic().State().PendingText.empty(); }, 10'000));
   std::vector<std::uint8_t> codes;
   for (const auto& command : rig.Commands(sim::CmdSendCodes)) codes.push_back(command.bytes[2]);
   EXPECT_EQ(codes, (std::vector<std::uint8_t>{CodeOf('U'), CodeOf('R'), CodeOf(' '), CodeOf('5'),
@@ -75,14 +76,15 @@ TEST(Typing, SequentialHandsQueuedLettersOverOnePerPacingStep) {
   rig.Open(kPlainSettings);
   rig.FocusInput();
   rig.Type("test");
-  EXPECT_EQ(rig.window->PendingText, "TEST");
+  EXPECT_EQ(rig.window->Logic().State().PendingText, "TEST");
   EXPECT_EQ(rig.InputShown(), "TEST");
 
   std::vector<std::pair<QString, QString>> steps;
-  while (!rig.window->PendingText.empty()) {
-    const std::size_t queued = rig.window->PendingText.size();
-    ASSERT_TRUE(rig.RunUntil([&] { return rig.window->PendingText.size() < queued; }, 1000));
-    EXPECT_EQ(rig.window->PendingText.size(), queued - 1);
+  while (!rig.window->Logic().State().PendingText.empty()) {
+    const std::size_t queued = rig.window->Logic().State().PendingText.size();
+    ASSERT_TRUE(rig.RunUntil(
+        [&] { return rig.window->Logic().State().PendingText.size() < queued; }, 1000));
+    EXPECT_EQ(rig.window->Logic().State().PendingText.size(), queued - 1);
     steps.emplace_back(rig.InputShown(), rig.LogShown());
   }
   const std::vector<std::pair<QString, QString>> expected = {
@@ -108,8 +110,8 @@ TEST(Typing, EnterInSequentialModeLogsTheLineAtOnceAndTheQueueGoesOn) {
   rig.Key(Qt::Key_Return);
   EXPECT_EQ(rig.LogShown(), "ABC\n");
   EXPECT_EQ(rig.InputShown(), "");
-  EXPECT_EQ(rig.window->PendingText, "ABC");
-  ASSERT_TRUE(rig.RunUntil([&] { return rig.window->PendingText.empty(); }, 2000));
+  EXPECT_EQ(rig.window->Logic().State().PendingText, "ABC");
+  ASSERT_TRUE(rig.RunUntil([&] { return rig.window->Logic().State().PendingText.empty(); }, 2000));
   EXPECT_EQ(rig.Commands(sim::CmdSendCodes).size(), 3u);
 }
 
@@ -120,9 +122,9 @@ TEST(Typing, InputMethodCommitOfHalfWidthKatakanaIsQueuedAsCp932) {
   QInputMethodEvent commit;
   commit.setCommitString(QString::fromUtf8("ｱｲ"));
   QApplication::sendEvent(rig.Edit(kIdInput), &commit);
-  EXPECT_EQ(rig.window->PendingText, "\xB1\xB2");
+  EXPECT_EQ(rig.window->Logic().State().PendingText, "\xB1\xB2");
   EXPECT_EQ(rig.InputShown(), QString::fromUtf8("ｱｲ"));
-  ASSERT_TRUE(rig.RunUntil([&] { return rig.window->PendingText.empty(); }, 2000));
+  ASSERT_TRUE(rig.RunUntil([&] { return rig.window->Logic().State().PendingText.empty(); }, 2000));
   EXPECT_EQ(rig.LogShown(), QString::fromUtf8("ｱｲ"));
   EXPECT_EQ(rig.Commands(sim::CmdSendCodes).size(), 2u);
 }
@@ -152,16 +154,16 @@ TEST(Banks, CtrlF1SendsBankBAndShiftOrAltF1SendsNothing) {
   rig.FocusInput();
   rig.Key(Qt::Key_F1, Qt::ShiftModifier);
   rig.Key(Qt::Key_F1, Qt::AltModifier);
-  EXPECT_EQ(rig.window->PendingText, "");
+  EXPECT_EQ(rig.window->Logic().State().PendingText, "");
   EXPECT_EQ(rig.InputShown(), "");
 
   rig.Key(Qt::Key_F1, Qt::ControlModifier);
-  EXPECT_EQ(rig.window->PendingText, "QRZ?");
+  EXPECT_EQ(rig.window->Logic().State().PendingText, "QRZ?");
   EXPECT_EQ(rig.InputShown(), "QRZ?");
   EXPECT_EQ(rig.Button(FunctionButtonId(1))->text(), "CQ");
 
   rig.Key(Qt::Key_F1);
-  EXPECT_EQ(rig.window->PendingText, "QRZ?CQ");
+  EXPECT_EQ(rig.window->Logic().State().PendingText, "QRZ?CQ");
 }
 
 // The function-key labels' mnemonics ("F&1" ... "F1&0") and every other Alt combination of a
@@ -190,7 +192,7 @@ TEST(Banks, AltDigitsAndLettersSendNothing) {
     // A label's mnemonic would click its button a moment later, from the event loop.
     QTest::qWait(200);
     rig.RunMs(20);
-    EXPECT_EQ(rig.window->PendingText, "") << modifiers;
+    EXPECT_EQ(rig.window->Logic().State().PendingText, "") << modifiers;
     EXPECT_TRUE(rig.Commands(sim::CmdSendCodes).empty()) << modifiers;
     EXPECT_EQ(rig.InputShown(), "") << modifiers;
   }
@@ -201,7 +203,7 @@ TEST(Banks, FunctionButtonClickSendsItsCaption) {
   rig.Open("FnMsgA02 UR $R ~BK\nLogTime FALSE\n");
   rig.Click(kIdBlock);
   rig.Click(FunctionButtonId(2));
-  EXPECT_EQ(rig.window->PendingText, "UR 599 ~BK");
+  EXPECT_EQ(rig.window->Logic().State().PendingText, "UR 599 ~BK");
   EXPECT_EQ(rig.LogShown(), "UR 599 BK\n");
 }
 
@@ -211,11 +213,12 @@ TEST(CqRepeat, CtrlZCallsTwentyOneTimes) {
   rig.Open("FnMsgA01 E\nCqLoopInterval 0.05\nWPM 50\nLogTime FALSE\n");
   rig.FocusInput();
   rig.Key(Qt::Key_Z, Qt::ControlModifier);
-  EXPECT_EQ(rig.window->CqRepeatCount, 20);
+  EXPECT_EQ(rig.window->Logic().State().CqRepeatCount, 20);
   ASSERT_TRUE(rig.RunUntil(
       [&] {
-        return rig.window->CqRepeatCount == 0 && !rig.window->CqTimer &&
-               rig.window->PendingText.empty();
+        return rig.window->Logic().State().CqRepeatCount == 0 &&
+               !rig.window->Logic().State().CqTimer &&
+               rig.window->Logic().State().PendingText.empty();
       },
       20'000));
   rig.RunMs(500);
@@ -229,10 +232,10 @@ TEST(CqRepeat, ATypedCharacterEndsTheRepeatAndIsLost) {
   rig.Open("FnMsgA01 E\nCqLoopInterval 0.05\nLogTime FALSE\n");
   rig.FocusInput();
   rig.Key(Qt::Key_Z, Qt::ControlModifier | Qt::AltModifier);
-  EXPECT_EQ(rig.window->CqRepeatCount, -1);
+  EXPECT_EQ(rig.window->Logic().State().CqRepeatCount, -1);
   rig.RunMs(300);
   rig.Type("x");
-  EXPECT_EQ(rig.window->CqRepeatCount, 0);
+  EXPECT_EQ(rig.window->Logic().State().CqRepeatCount, 0);
   EXPECT_EQ(rig.InputShown(), "");
   const std::size_t calls = rig.Commands(sim::CmdSendCodes).size();
   rig.RunMs(300);
@@ -248,7 +251,7 @@ TEST(CqRepeat, EnterTypedInTheLogEndsTheRepeat) {
   rig.RunMs(300);
   rig.Control(kIdLog)->setFocus();
   rig.Key(Qt::Key_Return);
-  EXPECT_EQ(rig.window->CqRepeatCount, 0);
+  EXPECT_EQ(rig.window->Logic().State().CqRepeatCount, 0);
   EXPECT_TRUE(rig.window->isVisible());
 }
 
@@ -264,7 +267,7 @@ TEST(Escape, StopsInTheInputLineAndOnlyMovesTheFocusElsewhere) {
 
   rig.Type("abc");
   rig.Key(Qt::Key_Escape);
-  EXPECT_EQ(rig.window->PendingText, "");
+  EXPECT_EQ(rig.window->Logic().State().PendingText, "");
   EXPECT_EQ(rig.InputShown(), "");
   EXPECT_TRUE(rig.window->isVisible());
 }

@@ -32,13 +32,15 @@ TEST_P(OperatorsHour, NothingIsLostDoubledOrReordered) {
   rig.Key(Qt::Key_Z, Qt::ControlModifier);
   rig.RunMs(100);
   rig.Type("x");
-  EXPECT_EQ(rig.window->CqRepeatCount, 0);
+  EXPECT_EQ(rig.window->Logic().State().CqRepeatCount, 0);
   rig.RunMs(1500);
   rig.Click(kIdClear);
   rig.FocusInput();
   rig.sim.ClearHistory();
 
-  auto drained = [&] { return rig.InputShown().isEmpty() && rig.window->PendingText.empty(); };
+  auto drained = [&] {
+    return rig.InputShown().isEmpty() && rig.window->Logic().State().PendingText.empty();
+  };
   rig.Type("q1abc");
   ASSERT_TRUE(rig.RunUntil(drained, 5000));
   rig.RunMs(500);

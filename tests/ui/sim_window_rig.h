@@ -14,14 +14,14 @@
 #include <vector>
 
 #include "loglink/log_message_box.h"
-#include "platform/manual_timer.h"
 #include "platform/single_instance.h"
-#include "platform/test_doubles.h"
 #include "platform/text_encoding.h"
-#include "settings/temp_dir.h"
-#include "sim/settle.h"
 #include "sim/sim_bus.h"
 #include "sim/wire_names.h"
+#include "support/manual_timer.h"
+#include "support/settle.h"
+#include "support/temp_dir.h"
+#include "support/test_doubles.h"
 #include "ui/main_dlg.h"
 #include "ui/main_dlg_ids.h"
 

@@ -15,10 +15,10 @@
 #include <vector>
 
 #include "keyer/fake_hid.h"
-#include "platform/manual_timer.h"
 #include "platform/single_instance.h"
-#include "platform/test_doubles.h"
-#include "settings/temp_dir.h"
+#include "support/manual_timer.h"
+#include "support/temp_dir.h"
+#include "support/test_doubles.h"
 #include "ui/main_dlg.h"
 
 namespace vantrel::ui::rig {

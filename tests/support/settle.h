@@ -1,9 +1,10 @@
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 
-#include "platform/manual_timer.h"
 #include "sim/sim_bus.h"
+#include "support/manual_timer.h"
 
 namespace vantrel::sim {
 
@@ -12,8 +13,15 @@ namespace vantrel::sim {
 // wrote back has reached the interfaces before the clock moves on. With a step no longer than
 // the poll interval, the one-reply-per-command exchange of firmware below 20 runs exactly as
 // it would in real time. False when a reader did not settle within `limit`.
-bool AdvanceAndSettle(platform::ManualTimerService& timers, SimBus& bus, platform::Micros target,
-                      platform::Micros step = 1000,
-                      std::chrono::milliseconds limit = std::chrono::seconds(5));
+inline bool AdvanceAndSettle(platform::ManualTimerService& timers, SimBus& bus,
+                             platform::Micros target, platform::Micros step = 1000,
+                             std::chrono::milliseconds limit = std::chrono::seconds(5)) {
+  if (!bus.WaitUntilDrained(limit)) return false;
+  while (timers.Now() < target) {
+    timers.AdvanceTo(std::min(timers.Now() + std::max<platform::Micros>(step, 1), target));
+    if (!bus.WaitUntilDrained(limit)) return false;
+  }
+  return true;
+}
 
 }  // namespace vantrel::sim

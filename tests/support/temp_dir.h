@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <system_error>
 
 #include <stdlib.h>
 
@@ -17,9 +18,10 @@ class TempDir {
     path_ = mkdtemp(pattern.data());
   }
   ~TempDir() {
+    std::error_code ignored;
     std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add);
-    std::filesystem::remove_all(path_);
+                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(path_, ignored);
   }
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
