@@ -65,7 +65,10 @@ class SimWindowRig {
   // False when the interface did not settle.
   bool RunMs(int ms) {
     for (int i = 0; i < ms; ++i) {
-      if (!sim::AdvanceAndSettle(timers, simBus, timers.Now() + 1000)) return false;
+      if (!sim::AdvanceAndSettle(timers, simBus, timers.Now() + 1000)) {
+        ADD_FAILURE() << "the simulated interface never settled";
+        return false;
+      }
       QCoreApplication::sendPostedEvents();
     }
     return true;
