@@ -1,4 +1,4 @@
-#include "platform/hid_hidapi.h"
+#include "platform/linux/hid_hidapi.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/hid_input_framing.h"
-#include "platform/hidraw_descriptor.h"
-#include "platform/wide_to_utf16.h"
+#include "platform/linux/hidraw.h"
 
 namespace vantrel::platform {
 namespace {

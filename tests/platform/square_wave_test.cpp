@@ -1,4 +1,4 @@
-#include "platform/square_wave.h"
+#include "platform/linux/sound_portaudio.h"
 
 #include <gtest/gtest.h>
 

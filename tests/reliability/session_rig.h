@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "fault_bus.h"
-#include "platform/single_instance.h"
+#include "platform/linux/single_instance.h"
 #include "sim/sim_bus.h"
 #include "sim/wire_names.h"
 #include "support/manual_timer.h"

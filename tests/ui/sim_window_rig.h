@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "loglink/log_message_box.h"
-#include "platform/single_instance.h"
+#include "platform/linux/single_instance.h"
 #include "platform/text_encoding.h"
 #include "sim/sim_bus.h"
 #include "sim/wire_names.h"
