@@ -8,10 +8,19 @@
 
 #include "platform/timer.h"
 #include "sim/input_reports.h"
-#include "sim/line_transition.h"
 #include "sim/wire_names.h"
 
 namespace vantrel::sim {
+
+// The two lines the interface drives at the transmitter.
+enum class Line { Key, Ptt };
+
+struct LineTransition {
+  platform::Micros at = 0;
+  Line line = Line::Key;
+  bool on = false;
+  bool operator==(const LineTransition&) const = default;
+};
 
 // "1.5" for 1500 µs: whole milliseconds, then up to three decimals without trailing zeros.
 std::string FormatLogTime(platform::Micros elapsed);

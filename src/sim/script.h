@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/timer.h"
-#include "sim/panel.h"
+#include "sim/input_reports.h"
 
 namespace vantrel::sim {
 

@@ -2,9 +2,55 @@
 
 #include <algorithm>
 
-#include "sim/sim_handle.h"
+#include "sim/report_queue.h"
 
 namespace vantrel::sim {
+namespace {
+
+// One open handle to a simulated interface. Every handle shares the one device; after an
+// unplug the handle fails for good, even once the device is plugged back.
+class SimHandle final : public platform::HidDevice {
+ public:
+  SimHandle(std::shared_ptr<SimInterface> device, ReportQueue::Generation generation)
+      : device_(std::move(device)), generation_(generation) {}
+  ~SimHandle() override;
+  SimHandle(const SimHandle&) = delete;
+  SimHandle& operator=(const SimHandle&) = delete;
+
+  std::size_t InputReportLength() const override { return kReportLength; }
+  std::size_t OutputReportLength() const override { return kReportLength; }
+  std::u16string ProductString() override;
+  std::u16string ManufacturerString() override;
+  bool Write(const std::uint8_t* data, std::size_t length) override;
+  int Read(std::uint8_t* buf, std::size_t capacity, int timeoutMs) override;
+
+ private:
+  std::shared_ptr<SimInterface> device_;
+  const ReportQueue::Generation generation_;
+  bool reading_ = false;
+};
+
+SimHandle::~SimHandle() {
+  device_->Reports().CloseHandle(generation_, reading_);
+}
+
+std::u16string SimHandle::ProductString() {
+  return device_->Reports().IsLive(generation_) ? device_->Strings().product : u"";
+}
+
+std::u16string SimHandle::ManufacturerString() {
+  return device_->Reports().IsLive(generation_) ? device_->Strings().manufacturer : u"";
+}
+
+bool SimHandle::Write(const std::uint8_t* data, std::size_t length) {
+  return device_->Receive(generation_, data, length);
+}
+
+int SimHandle::Read(std::uint8_t* buf, std::size_t capacity, int timeoutMs) {
+  return device_->Reports().Read(generation_, reading_, buf, capacity, timeoutMs);
+}
+
+}  // namespace
 
 SimInterface& SimBus::Attach(platform::TimerService& timers, SimConfig config) {
   std::lock_guard lock(mutex_);

@@ -1,10 +1,19 @@
 #include "sim/sim_interface.h"
 
+#include <stdexcept>
 #include <utility>
 
-#include "sim/input_reports.h"
-
 namespace vantrel::sim {
+
+VersionStrings StringsForVersion(unsigned version) {
+  if (version > 99) throw std::invalid_argument("firmware version above 99");
+  if (version == 10) return {u"Halvix Keyer", u"Japan Halvix Works"};
+  if (version == 99) return {u"Halvix Keyer", u"Halvix Works"};
+  std::u16string product = u"Halvix Keyer 0.0";
+  product[13] = static_cast<char16_t>(u'0' + version / 10);
+  product[15] = static_cast<char16_t>(u'0' + version % 10);
+  return {product, u"Halvix Works"};
+}
 
 SimInterface::SimInterface(platform::TimerService& timers, std::string path, SimConfig config)
     : path_(std::move(path)),

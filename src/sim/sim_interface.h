@@ -13,18 +13,24 @@
 #include "platform/timer.h"
 #include "sim/code_keyer.h"
 #include "sim/event_log.h"
-#include "sim/firmware_strings.h"
 #include "sim/guarded_timers.h"
-#include "sim/keyer_settings.h"
-#include "sim/line_transition.h"
-#include "sim/panel.h"
+#include "sim/input_reports.h"
 #include "sim/recorder.h"
 #include "sim/report_queue.h"
 #include "sim/sidetone.h"
-#include "sim/transmitter.h"
 #include "sim/wire_names.h"
 
 namespace vantrel::sim {
+
+struct VersionStrings {
+  std::u16string product;
+  std::u16string manufacturer;
+};
+
+// Strings from which a host reads back `version`: digits at positions 13 and 15 of the
+// product string, or (for 10) a manufacturer beginning with 'J', or (for 99) neither.
+// Throws std::invalid_argument above 99.
+VersionStrings StringsForVersion(unsigned version);
 
 struct SimConfig {
   unsigned firmwareVersion = 23;

@@ -92,15 +92,5 @@ TEST(HotKeyTest, F11AndF12ReachTheLogLinkAndArePassedOn) {
   EXPECT_EQ(rig.window.fetchedFromLog, 1);
 }
 
-TEST(HotKeyTest, KeysOutsideTheirControlArePassedOn) {
-  OperatingRig rig;
-  rig.window.focus = Control::Log;
-  rig.window.inputLine = "ABC";
-  for (Key key : {Key::K, Key::W, Key::Q, Key::S, Key::Z}) EXPECT_FALSE(rig.Press(key, kCtrl));
-  EXPECT_EQ(rig.window.inputLine, "ABC");
-  EXPECT_TRUE(rig.keyer.calls.empty());
-  EXPECT_EQ(rig.State().CqRepeatCount, 0);
-}
-
 }  // namespace
 }  // namespace vantrel::operating

@@ -97,7 +97,7 @@ TEST_P(RandomSession, HoldsEveryInvariant) {
   // Libraries open descriptors for a moment on threads of their own (the sanitizers' symbolizer
   // reading debug files, for one), so a leak is a count that stays above the lowest one seen.
   std::size_t fds = ProcCount("fd");
-  const std::size_t threads = ProcCount("task") - rig.Engine().ReaderThreadCount();
+  const std::size_t threads = VantrelThreadCount() - rig.Engine().ReaderThreadCount();
   long unplugs = 0, releasedChecks = 0;
 
   for (long action = 0; action < actions && !HasFailure(); ++action) {
@@ -117,8 +117,8 @@ TEST_P(RandomSession, HoldsEveryInvariant) {
     EXPECT_TRUE(WaitReal([&] { return ProcCount("fd") <= fds; })) << ProcCount("fd") << " fds";
     fds = std::min(fds, ProcCount("fd"));
     EXPECT_TRUE(WaitReal([&] {
-      return ProcCount("task") - rig.Engine().ReaderThreadCount() == threads;
-    })) << ProcCount("task")
+      return VantrelThreadCount() - rig.Engine().ReaderThreadCount() == threads;
+    })) << VantrelThreadCount()
         << " threads, " << rig.Engine().ReaderThreadCount() << " readers";
     EXPECT_LE(rig.Engine().ReaderThreadCount(), 1u);
   }

@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "keyer/cw_device.h"
 #include "keyer/engine_rig.h"
 #include "sim/sim_bus.h"
+#include "sim_rig.h"
 #include "support/manual_timer.h"
 #include "support/settle.h"
 #include "support/test_doubles.h"
@@ -15,20 +14,6 @@ namespace {
 using platform::Micros;
 
 using keyer::testing::WaitUntil;
-
-std::string Describe(const std::vector<LineTransition>& transitions) {
-  std::ostringstream out;
-  for (const auto& t : transitions) {
-    out << t.at / 1000.0 << (t.line == Line::Key ? " KEY " : " PTT ") << t.on << "\n";
-  }
-  return out.str();
-}
-
-std::string Expect(std::initializer_list<std::tuple<double, const char*, int>> rows) {
-  std::ostringstream out;
-  for (auto [ms, line, on] : rows) out << ms << " " << line << " " << on << "\n";
-  return out.str();
-}
 
 // The engine against one simulated interface, both on the manual clock.
 struct Bench {
@@ -67,24 +52,13 @@ TEST(EngineWithSimulator, Firmware23KeysHandedOverCharactersWithItsOwnTiming) {
   bench.device->SendText("C");
   bench.device->SendText("Q");
   bench.SettleMs(2000);
-  EXPECT_EQ(Describe(bench.RelativeTransitions(origin)), Expect({{0, "PTT", 1},
-                                                                 {25, "KEY", 1},
-                                                                 {205, "KEY", 0},
-                                                                 {265, "KEY", 1},
-                                                                 {325, "KEY", 0},
-                                                                 {385, "KEY", 1},
-                                                                 {565, "KEY", 0},
-                                                                 {625, "KEY", 1},
-                                                                 {685, "KEY", 0},
-                                                                 {865, "KEY", 1},
-                                                                 {1045, "KEY", 0},
-                                                                 {1105, "KEY", 1},
-                                                                 {1285, "KEY", 0},
-                                                                 {1345, "KEY", 1},
-                                                                 {1405, "KEY", 0},
-                                                                 {1465, "KEY", 1},
-                                                                 {1645, "KEY", 0},
-                                                                 {1845, "PTT", 0}}));
+  EXPECT_EQ(bench.RelativeTransitions(origin),
+            (Transitions{Ptt(0, true), Key(25'000, true), Key(205'000, false), Key(265'000, true),
+                         Key(325'000, false), Key(385'000, true), Key(565'000, false),
+                         Key(625'000, true), Key(685'000, false), Key(865'000, true),
+                         Key(1'045'000, false), Key(1'105'000, true), Key(1'285'000, false),
+                         Key(1'345'000, true), Key(1'405'000, false), Key(1'465'000, true),
+                         Key(1'645'000, false), Ptt(1'845'000, false)}));
 }
 
 // Below 20 the lines go out in the command that answers the next input report. Changes made by
@@ -96,12 +70,9 @@ TEST(EngineWithSimulator, Firmware10PlaysThePcTimedElementsAtTheirMillisecond) {
   const Micros origin = bench.timers.Now();
   bench.device->SendText("EE");
   bench.SettleMs(700);
-  EXPECT_EQ(Describe(bench.RelativeTransitions(origin)), Expect({{1, "PTT", 1},
-                                                                 {25, "KEY", 1},
-                                                                 {85, "KEY", 0},
-                                                                 {265, "KEY", 1},
-                                                                 {325, "KEY", 0},
-                                                                 {585, "PTT", 0}}));
+  EXPECT_EQ(bench.RelativeTransitions(origin),
+            (Transitions{Ptt(1000, true), Key(25'000, true), Key(85'000, false), Key(265'000, true),
+                         Key(325'000, false), Ptt(585'000, false)}));
 }
 
 TEST(EngineWithSimulator, Firmware10PaddleHeldKeysDotsUntilReleased) {
@@ -112,7 +83,7 @@ TEST(EngineWithSimulator, Firmware10PaddleHeldKeysDotsUntilReleased) {
   bench.sim.SetPaddle(Paddle::None);
   bench.SettleMs(300);
   const auto transitions = bench.RelativeTransitions(origin);
-  ASSERT_EQ(transitions.size(), 4u) << Describe(transitions);
+  ASSERT_EQ(transitions.size(), 4u);
   EXPECT_EQ(transitions[1].at - transitions[0].at, 60'000);
   EXPECT_EQ(transitions[2].at - transitions[1].at, 60'000);
 }

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <random>
 #include <sstream>
 
 #include "sim/script_runner.h"
@@ -85,19 +84,6 @@ TEST(ScriptParser, JunkGivesErrorsNotACrash) {
   EXPECT_EQ(parsed.errors.size(), 2u);
   EXPECT_EQ(FormatScriptError(parsed.errors.at(1)), "line 3: unknown action \"\xc3\xa9\"");
   EXPECT_TRUE(ParseScript("").errors.empty());
-}
-
-TEST(ScriptParser, RandomBytesNeverBreakIt) {
-  std::mt19937 random(20240611);
-  const std::string alphabet = "0123456789.# \t\r\nxXaAfFplugdecoinwthsrmdbf\x80\xff";
-  for (int round = 0; round < 2000; ++round) {
-    std::string text(random() % 80, ' ');
-    for (auto& c : text) c = alphabet[random() % alphabet.size()];
-    const auto parsed = ParseScript(text);
-    const auto lines = 1 + std::count(text.begin(), text.end(), '\n');
-    EXPECT_LE(parsed.actions.size() + parsed.errors.size(), static_cast<std::size_t>(lines));
-    for (const auto& error : parsed.errors) EXPECT_LE(error.line, lines);
-  }
 }
 
 TEST(ScriptRunner, PlaysEachActionAtItsTimeAndLogsIt) {

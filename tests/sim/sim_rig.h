@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <ostream>
 #include <vector>
 
 #include "platform/hid.h"
@@ -39,6 +40,12 @@ struct SimRig {
   SimInterface& device;
   std::unique_ptr<platform::HidDevice> handle;
 };
+
+using Transitions = std::vector<LineTransition>;
+
+inline void PrintTo(const LineTransition& t, std::ostream* out) {
+  *out << t.at << (t.line == Line::Key ? " KEY " : " PTT ") << t.on;
+}
 
 inline LineTransition Key(platform::Micros at, bool on) {
   return {at, Line::Key, on};

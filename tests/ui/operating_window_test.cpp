@@ -1,5 +1,4 @@
 #include <QInputMethodEvent>
-#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -55,17 +54,6 @@ TEST(Typing, BlockModeSendsTheLineWithASpaceOnEnterAndLogsIt) {
   for (const auto& command : rig.Commands(sim::CmdSendCodes)) codes.push_back(command.bytes[2]);
   EXPECT_EQ(codes, (std::vector<std::uint8_t>{CodeOf('U'), CodeOf('R'), CodeOf(' '), CodeOf('5'),
                                               CodeOf('9'), CodeOf('9'), CodeOf(' ')}));
-}
-
-TEST(Typing, BlockModeStampsTheLogLineWithTheTime) {
-  SimWindowRig rig(23);
-  rig.Open("LogTime TRUE\n");
-  rig.Click(kIdBlock);
-  rig.FocusInput();
-  rig.Type("tu");
-  rig.Key(Qt::Key_Return);
-  EXPECT_TRUE(QRegularExpression("^\\d\\d:\\d\\d:\\d\\d> TU \\n$").match(rig.LogShown()).hasMatch())
-      << rig.LogShown().toStdString();
 }
 
 // Four letters typed before the interface has reported once: each goes to the interface on its
@@ -270,32 +258,6 @@ TEST(Escape, StopsInTheInputLineAndOnlyMovesTheFocusElsewhere) {
   EXPECT_EQ(rig.window->Logic().State().PendingText, "");
   EXPECT_EQ(rig.InputShown(), "");
   EXPECT_TRUE(rig.window->isVisible());
-}
-
-TEST(HotKeys, CtrlQAndCtrlSStepTheKeyingSpeed) {
-  SimWindowRig rig(23);
-  rig.Open("WPM 49\n");
-  rig.FocusInput();
-  rig.Key(Qt::Key_Q, Qt::ControlModifier);
-  rig.Key(Qt::Key_Q, Qt::ControlModifier);
-  EXPECT_EQ(rig.Edit(kIdSpeed)->text(), "50");
-  EXPECT_EQ(rig.window->Engine().GetSpeed(), 50u);
-  rig.Key(Qt::Key_S, Qt::ControlModifier);
-  EXPECT_EQ(rig.Edit(kIdSpeed)->text(), "49");
-  EXPECT_EQ(rig.window->Engine().GetSpeed(), 49u);
-}
-
-TEST(HotKeys, CtrlKStartsANewContact) {
-  SimWindowRig rig(23);
-  rig.Open(kPlainSettings);
-  rig.Click(kIdBlock);
-  QTest::mouseClick(rig.Edit(kIdHisCall), Qt::LeftButton);
-  rig.Type("q1abc");
-  rig.Key(Qt::Key_A, Qt::AltModifier);
-  rig.Key(Qt::Key_K, Qt::ControlModifier);
-  EXPECT_EQ(rig.Edit(kIdHisCall)->text(), "");
-  EXPECT_EQ(rig.Edit(kIdReport)->text(), "599");
-  EXPECT_EQ(QApplication::focusWidget(), rig.Control(kIdInput));
 }
 
 TEST(PaddleDecode, DecodedCharactersGoToTheEndOfTheLogWithTheFocus) {

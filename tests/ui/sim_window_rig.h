@@ -13,9 +13,11 @@
 #include <string>
 #include <vector>
 
+#include "keyer/cw_device.h"
 #include "loglink/log_message_box.h"
 #include "platform/linux/single_instance.h"
 #include "platform/text_encoding.h"
+#include "reliability/fault_bus.h"
 #include "sim/sim_bus.h"
 #include "sim/wire_names.h"
 #include "support/manual_timer.h"
@@ -27,11 +29,15 @@
 
 namespace vantrel::ui::rig {
 
-// The operating window on one simulated interface, both on the manual clock, run from a fresh
-// temporary working directory. Message boxes of the logging-program link are only noted.
+// The operating window on one simulated interface behind a cable that can fail, both on the
+// manual clock, run from a fresh temporary working directory. Message boxes of the
+// logging-program link are only noted.
 class SimWindowRig {
  public:
-  explicit SimWindowRig(unsigned version) : sim(bus.Attach(timers, {.firmwareVersion = version})) {
+  explicit SimWindowRig(unsigned version, platform::Micros statusIntervalUs = 5000)
+      : sim(simBus.Attach(timers,
+                          {.firmwareVersion = version, .statusIntervalUs = statusIntervalUs})),
+        bus(simBus, sim) {
     previousDir_ = std::filesystem::current_path();
     std::filesystem::current_path(dir.path());
   }
@@ -50,21 +56,26 @@ class SimWindowRig {
     window->activateWindow();
     if (!QTest::qWaitForWindowActive(window.get())) qWarning("the window never became active");
     RunMs(20);
+    startCommands = sim.Commands();
     sim.ClearHistory();
   }
 
   // Moves the clock on by `ms`, one millisecond at a time; the window handles what the
   // interface reported in each millisecond before the next begins, as it would in real time.
-  void RunMs(int ms) {
+  // False when the interface did not settle.
+  bool RunMs(int ms) {
     for (int i = 0; i < ms; ++i) {
-      ASSERT_TRUE(sim::AdvanceAndSettle(timers, bus, timers.Now() + 1000));
+      if (!sim::AdvanceAndSettle(timers, simBus, timers.Now() + 1000)) return false;
       QCoreApplication::sendPostedEvents();
     }
+    return true;
   }
   // Runs until `done` holds, for at most `limitMs`; false if it never did.
   template <typename Done>
   bool RunUntil(Done done, int limitMs) {
-    for (int i = 0; i < limitMs && !done(); ++i) RunMs(1);
+    for (int i = 0; i < limitMs && !done(); ++i) {
+      if (!RunMs(1)) return false;
+    }
     return done();
   }
 
@@ -79,7 +90,14 @@ class SimWindowRig {
     QWidget* control = Control(id);
     QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(4, control->height() / 2));
   }
-  void FocusInput() { QTest::mouseClick(Edit(kIdInput), Qt::LeftButton); }
+  // As the window manager does when a dialog closes, the window is made active again first.
+  void FocusInput() {
+    if (!window->isActiveWindow()) {
+      window->activateWindow();
+      EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+    QTest::mouseClick(Edit(kIdInput), Qt::LeftButton);
+  }
   // Types into the focused control, as quickly as keys can be pressed: the clock stands still.
   void Type(const std::string& text, Qt::KeyboardModifiers modifiers = {}) {
     for (char c : text) QTest::keyClick(QApplication::focusWidget(), c, modifiers);
@@ -97,12 +115,26 @@ class SimWindowRig {
     return found;
   }
 
+  keyer::CCwDevice& Engine() { return window->Engine(); }
+  bool Released() const { return !sim.IsOn(sim::Line::Key) && !sim.IsOn(sim::Line::Ptt); }
+  // Whether the keying has ended at the window, the engine and the interface.
+  bool Quiet() {
+    const operating::SendState& state = window->Logic().State();
+    return state.PendingText.empty() && Engine().ElementString().empty() &&
+           Engine().GetKeyingState() == keyer::KeyingState::Idle &&
+           (sim.FirmwareVersion() < 20 || sim.BufferState() == 15) && !state.CqTimer &&
+           state.CqRepeatCount == 0;
+  }
+
   settings::TempDir dir;
   platform::ManualTimerService timers;
-  sim::SimBus bus;
+  sim::SimBus simBus;
   platform::NullToneOutput tone;
   sim::SimInterface& sim;
+  reliability::FaultBus bus;
   std::vector<loglink::LogMessageBox> messages;
+  // What the start-up sent.
+  std::vector<sim::ReceivedCommand> startCommands;
   std::unique_ptr<CMainDlg> window;
 
  private:
