@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "bench_table.h"
-#include "platform/hid_hidapi.h"
-#include "platform/single_instance.h"
-#include "platform/timer_thread.h"
+#include "platform/linux/hid_hidapi.h"
+#include "platform/linux/single_instance.h"
+#include "platform/linux/timer_thread.h"
 #include "sim/input_reports.h"
 #include "sim_window.h"
 #include "support/temp_dir.h"

@@ -14,7 +14,7 @@
 #include "firing_relative_timers.h"
 #include "keyer/cw_device.h"
 #include "no_devices.h"
-#include "platform/timer_thread.h"
+#include "platform/linux/timer_thread.h"
 #include "support/manual_timer.h"
 #include "support/test_doubles.h"
 

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "bench_table.h"
-#include "platform/timer_thread.h"
+#include "platform/linux/timer_thread.h"
 #include "sim/sim_bus.h"
 #include "sim/wire_names.h"
 #include "sim_window.h"

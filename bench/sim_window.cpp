@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/single_instance.h"
+#include "platform/linux/single_instance.h"
 #include "ui/main_dlg_ids.h"
 
 namespace vantrel::bench {

@@ -18,7 +18,7 @@
 #include "keyer/cw_device.h"
 #include "lateness_probe_timers.h"
 #include "no_devices.h"
-#include "platform/timer_thread.h"
+#include "platform/linux/timer_thread.h"
 #include "sim/sim_bus.h"
 #include "sim_window.h"
 #include "support/manual_timer.h"

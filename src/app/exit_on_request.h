@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QSocketNotifier>
 
-#include "platform/exit_signals.h"
+#include "platform/linux/exit_signals.h"
 
 namespace vantrel::app {
 

@@ -2,8 +2,8 @@
 
 #include <iterator>
 
-#include "platform/hid_hidapi.h"
-#include "platform/sound_portaudio.h"
+#include "platform/linux/hid_hidapi.h"
+#include "platform/linux/sound_portaudio.h"
 #include "sim/sim_bus.h"
 
 namespace vantrel::app {

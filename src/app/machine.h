@@ -7,8 +7,8 @@
 
 #include "app/app_options.h"
 #include "platform/hid.h"
+#include "platform/linux/timer_thread.h"
 #include "platform/sound.h"
-#include "platform/timer_thread.h"
 #include "sim/event_log.h"
 #include "sim/script.h"
 #include "sim/script_runner.h"

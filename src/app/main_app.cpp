@@ -9,7 +9,7 @@
 #include "app/app_options.h"
 #include "app/machine.h"
 #include "app/window_run.h"
-#include "platform/single_instance.h"
+#include "platform/linux/single_instance.h"
 #include "platform/text_encoding.h"
 #include "ui/about_text.h"
 

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "app/exit_on_request.h"
-#include "platform/exit_signals.h"
+#include "platform/linux/exit_signals.h"
 
 namespace vantrel::app {
 

@@ -1,7 +1,7 @@
 #include "app/window_run.h"
 
+#include "platform/linux/single_instance.h"
 #include "platform/qt/activation_channel.h"
-#include "platform/single_instance.h"
 #include "ui/main_dlg.h"
 
 namespace vantrel::app {

@@ -4,7 +4,7 @@
 #include "keyer/keyer_messages.h"
 #include "keyer/morse_code.h"
 #include "platform/diag.h"
-#include "platform/thread_name.h"
+#include "platform/linux/thread_name.h"
 
 namespace vantrel::keyer {
 namespace {

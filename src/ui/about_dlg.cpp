@@ -3,9 +3,9 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "settings/setup_dlg_layout.h"
 #include "ui/app_icon.h"
 #include "ui/dialog_font.h"
+#include "ui/dialog_template.h"
 #include "ui/main_dlg_ids.h"
 #include "ui/main_dlg_texts.h"
 
@@ -22,7 +22,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   setWindowTitle(kAboutTitle);
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-  settings::DialogUnits units = settings::DialogUnitsFor(font());
+  DialogUnits units = DialogUnitsFor(font());
   setFixedSize(units.X(kAboutWidth), units.Y(kAboutHeight));
   auto place = [&units](QWidget* control, int x, int y, int width, int height) {
     control->setGeometry(units.X(x), units.Y(y), units.X(width), units.Y(height));

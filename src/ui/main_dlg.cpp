@@ -12,15 +12,15 @@
 
 #include "loglink/log_message_box.h"
 #include "platform/qt/keyer_message_event.h"
-#include "settings/cp932_validator.h"
-#include "settings/save_settings_report.h"
 #include "ui/about_dlg.h"
 #include "ui/about_text.h"
 #include "ui/app_icon.h"
 #include "ui/cp932_text.h"
+#include "ui/cp932_validator.h"
 #include "ui/main_dlg_ids.h"
-#include "ui/main_dlg_layout.h"
+#include "ui/main_dlg_template.h"
 #include "ui/main_dlg_texts.h"
+#include "ui/save_settings_report.h"
 #include "ui/tool_tip_text.h"
 #include "ui/up_down_control.h"
 #include "ui/window_rect.h"
@@ -59,7 +59,7 @@ CMainDlg::CMainDlg(MainDlgServices services, std::unique_ptr<platform::SingleIns
   WPM = port_.GetSpeed();
   controls_ = BuildMainDialog(this);
   Control(kIdDecode)->setEnabled(false);
-  Edit(kIdHisCall)->setValidator(new settings::Cp932Validator(kHisCallLimit, Edit(kIdHisCall)));
+  Edit(kIdHisCall)->setValidator(new Cp932Validator(kHisCallLimit, Edit(kIdHisCall)));
   SpeedUpDown()->SetRange(settings::kWpmRange.min, settings::kWpmRange.max);
   UpdateTitle();
   BuildWindowMenu();
@@ -208,7 +208,7 @@ void CMainDlg::contextMenuEvent(QContextMenuEvent* event) {
 void CMainDlg::ExitWindow() {
   logic_.OnExit();
   setup_.WPM = static_cast<int>(WPM);
-  settings::SaveSettingsReporting(setup_, this, services_.workingDir);
+  SaveSettingsReporting(setup_, this, services_.workingDir);
   InstanceMutex.reset();
   if (isMinimized() || isMaximized()) showNormal();
   SaveWindowPlacement();

@@ -13,17 +13,17 @@
 #include "operating/operating_logic.h"
 #include "operating/status_coalescer.h"
 #include "platform/hid.h"
-#include "platform/profile_file.h"
+#include "platform/linux/single_instance.h"
 #include "platform/qt/event_target_window.h"
 #include "platform/qt/focus_key_injector.h"
-#include "platform/single_instance.h"
 #include "platform/sound.h"
 #include "platform/timer.h"
-#include "settings/setup_dlg.h"
+#include "settings/profile_file.h"
 #include "ui/cq_repeat_timer.h"
 #include "ui/log_message_box_dialog.h"
 #include "ui/net_keyer_link.h"
 #include "ui/operating_key_filter.h"
+#include "ui/setup_dlg.h"
 
 class QAbstractButton;
 class QLineEdit;
@@ -65,7 +65,7 @@ class CMainDlg : public QDialog, public operating::WindowFields, public operatin
 
   QWidget* Control(int id) const;
   keyer::CCwDevice& Engine() { return *engine_; }
-  settings::CSetupDlg& Setup() { return setup_; }
+  CSetupDlg& Setup() { return setup_; }
   QMenu* WindowMenu() const { return windowMenu_; }
   bool InstanceHeld() const { return InstanceMutex != nullptr; }
 
@@ -137,9 +137,9 @@ class CMainDlg : public QDialog, public operating::WindowFields, public operatin
   static constexpr std::size_t kHisCallLimit = 256;
 
   MainDlgServices services_;
-  platform::ProfileFile profile_;
+  settings::ProfileFile profile_;
   std::unique_ptr<platform::SingleInstance> InstanceMutex;
-  settings::CSetupDlg setup_;
+  CSetupDlg setup_;
   std::map<int, QWidget*> controls_;
   QMenu* windowMenu_ = nullptr;
   bool initialised_ = false;

@@ -1,24 +1,26 @@
 #include "ui/main_dlg_template.h"
 
+#include <QDialog>
+
 #include "ui/main_dlg_ids.h"
 
 namespace vantrel::ui {
 namespace {
 
-using K = MainControlKind;
+using K = ControlKind;
 
 constexpr int kFunctionX[10] = {7, 28, 49, 70, 93, 114, 135, 156, 179, 200};
 constexpr const char* kFunctionLabels[10] = {"F&1", "F&2", "F&3", "F&4", "F&5",
                                              "F&6", "F&7", "F&8", "F&9", "F1&0"};
 
-std::vector<MainControlSpec> Build() {
-  std::vector<MainControlSpec> specs = {
+std::vector<ControlSpec> Build() {
+  std::vector<ControlSpec> specs = {
       {kIdInput, K::kLineEdit, "", 7, 148, 137, 14},
       {kIdHisCall, K::kLineEdit, "", 145, 148, 37, 14},
       {kIdReport, K::kLineEdit, "", 182, 148, 22, 14},
       {0, K::kLabel, "&WPM", 245, 10, 15, 8, kIdSpeed},
       {kIdSpeed, K::kDigitsEdit, "", 215, 6, 18, 14},
-      {kIdSpeedUpDown, K::kUpDown, "", 234, 6, 9, 14},
+      {kIdSpeedUpDown, K::kUpDown, "", 234, 6, 9, 14, kIdSpeed},
       {0, K::kGroupBox, "CW送信", 215, 23, 44, 37},
       {kIdSequential, K::kRadio, "逐次(&E)", 219, 34, 38, 10},
       {kIdBlock, K::kRadio, "一括(&B)", 219, 46, 39, 10},
@@ -48,9 +50,18 @@ std::vector<MainControlSpec> Build() {
 
 }  // namespace
 
-const std::vector<MainControlSpec>& MainDialogTemplate() {
-  static const std::vector<MainControlSpec> specs = Build();
-  return specs;
+const DialogTemplate& MainDialogTemplate() {
+  static const DialogTemplate dialogTemplate{.width = 267,
+                                             .height = 203,
+                                             .controls = Build(),
+                                             .focusedButtonIsDefault = true,
+                                             .choicesGrowToFit = false,
+                                             .mnemonicsOnlyFocus = true};
+  return dialogTemplate;
+}
+
+std::map<int, QWidget*> BuildMainDialog(QDialog* dialog) {
+  return BuildDialog(dialog, MainDialogTemplate());
 }
 
 }  // namespace vantrel::ui

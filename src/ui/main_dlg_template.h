@@ -1,37 +1,16 @@
 #pragma once
 
-#include <vector>
+#include <map>
+
+#include "ui/dialog_template.h"
 
 namespace vantrel::ui {
 
-enum class MainControlKind {
-  kLineEdit,
-  kDigitsEdit,
-  kUpDown,
-  kLog,
-  kLabel,
-  kGroupBox,
-  kRadio,
-  kToggle,
-  kButton,
-  kDefaultButton,
-  kLeftAlignedButton,
-  kNarrowButton
-};
+// The operating window's template.
+const DialogTemplate& MainDialogTemplate();
 
-// One control of the operating window's template; the rectangle is in dialog units.
-struct MainControlSpec {
-  int id;  // 0 for static controls
-  MainControlKind kind;
-  const char* caption;  // UTF-8, '&' marks the mnemonic
-  int x, y, width, height;
-  int buddy = 0;  // labels: the control their mnemonic focuses
-};
-
-inline constexpr int kMainDialogWidth = 267;
-inline constexpr int kMainDialogHeight = 203;
-
-// Every control in template order, which is also the tab order.
-const std::vector<MainControlSpec>& MainDialogTemplate();
+// Creates the operating window's controls on `dialog` from its template and sizes the dialog.
+// Returns the controls by id.
+std::map<int, QWidget*> BuildMainDialog(QDialog* dialog);
 
 }  // namespace vantrel::ui

@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "settings/settings_file.h"
-#include "settings/setup_dlg_exchange.h"
 #include "ui/cp932_text.h"
 #include "ui/log_text.h"
 #include "ui/main_dlg.h"
 #include "ui/main_dlg_ids.h"
+#include "ui/setup_dlg_exchange.h"
 #include "ui/tool_tip_text.h"
 #include "ui/up_down_control.h"
 
@@ -64,7 +64,7 @@ QAbstractButton* CMainDlg::KeyButton(int key) const {
 }
 
 bool CMainDlg::ReadControls() {
-  settings::DialogExchange exchange(this);
+  DialogExchange exchange(this);
   int wpm = 0;
   if (!exchange.ReadWhole(Edit(kIdSpeed), wpm, kWpmField)) return false;
   WPM = static_cast<unsigned>(wpm);
@@ -85,7 +85,7 @@ void CMainDlg::RefreshControls() {
   Edit(kIdSpeed)->setText(QString::number(WPM));
   Log()->setPlainText(LogForDisplay(LogText));
   Button(kIdPtt)->setChecked(PttCheck != 0);
-  settings::DialogExchange::ShowText(Edit(kIdHisCall), HisCall);
+  DialogExchange::ShowText(Edit(kIdHisCall), HisCall);
   Button(SendMode == 1 ? kIdBlock : kIdSequential)->setChecked(true);
   Edit(kIdReport)->setText(QString::number(Report));
   Button(kIdDecode)->setChecked(DecodeCheck != 0);

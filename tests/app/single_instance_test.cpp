@@ -1,4 +1,4 @@
-#include "platform/single_instance.h"
+#include "platform/linux/single_instance.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/linux/single_instance.h"
 #include "platform/qt/activation_channel.h"
-#include "platform/single_instance.h"
 #include "support/temp_dir.h"
 
 namespace vantrel::app {

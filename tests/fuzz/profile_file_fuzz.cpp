@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/profile_file.h"
+#include "settings/profile_file.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -80,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::ofstream out(ScratchFile(), std::ios::binary | std::ios::trunc);
     out.write(c.file.data(), static_cast<std::streamsize>(c.file.size()));
   }
-  const vantrel::platform::ProfileFile profile(ScratchFile());
+  const vantrel::settings::ProfileFile profile(ScratchFile());
   profile.GetString(c.section, c.key, "");
   profile.GetInt(c.section, c.key, 0);
   if (!profile.WriteString(c.section, c.key, c.value)) Fail("write failed");

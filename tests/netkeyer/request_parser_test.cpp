@@ -31,123 +31,53 @@ struct CommandCase {
 };
 
 TEST(RequestParser, CommandsWithTheirBounds) {
-  const std::vector<CommandCase> cases = {
-      {"\x1b"
-       "0",
-       Kind::Reset, 0, ""},
-      {"\x1b"
-       "24",
-       Kind::Speed, 4, ""},
-      {"\x1b"
-       "2 60",
-       Kind::Speed, 60, ""},
-      {"\x1b"
-       "261",
-       Kind::Ignored, 0, ""},
-      {"\x1b"
-       "23",
-       Kind::Ignored, 0, ""},
-      {"\x1b"
-       "2",
-       Kind::Ignored, 0, ""},
-      {"\x1b"
-       "2 25x",
-       Kind::Ignored, 0, ""},
-      {"\x1b"
-       "225\r\n",
-       Kind::Speed, 25, ""},
-      {"\x1b"
-       "30",
-       Kind::Tone, 0, ""},
-      {"\x1b"
-       "34000",
-       Kind::Tone, 4000, ""},
-      {"\x1b"
-       "34001",
-       Kind::Ignored, 0, ""},
-      {"\x1b"
-       "4",
-       Kind::Abort, 0, ""},
-      {"\x1b"
-       "5",
-       Kind::Exit, 0, ""},
-      {"\x1b"
-       "6",
-       Kind::WordMode, 0, ""},
-      {"\x1b"
-       "7-50",
-       Kind::Weight, -50, ""},
-      {"\x1b"
-       "750",
-       Kind::Weight, 50, ""},
-      {"\x1b"
-       "751",
-       Kind::Ignored, 0, ""},
-      {"\x1b"
-       "8null",
-       Kind::Accepted, 0, "null"},
-      {"\x1b"
-       "96789",
-       Kind::Accepted, 0, "6789"},
-      {"\x1b"
-       "a1",
-       Kind::Ptt, 1, ""},
-      {"\x1b"
-       "a0",
-       Kind::Ptt, 0, ""},
-      {"\x1b"
-       "a2",
-       Kind::Ignored, 0, ""},
-      {"\x1b"
-       "b1",
-       Kind::Accepted, 1, ""},
-      {"\x1b"
-       "b2",
-       Kind::Ignored, 0, ""},
-      {"\x1b"
-       "c10",
-       Kind::Tune, 10, ""},
-      {"\x1b"
-       "c0",
-       Kind::Tune, 0, ""},
-      {"\x1b"
-       "c11",
-       Kind::Ignored, 0, ""},
-      {"\x1b"
-       "d20",
-       Kind::PttDelay, 20, ""},
-      {"\x1b"
-       "d999",
-       Kind::PttDelay, 50, ""},
-      {"\x1b"
-       "d-1",
-       Kind::Ignored, 0, ""},
-      {"\x1b"
-       "e1001",
-       Kind::Accepted, 0, "1001"},
-      {"\x1b"
-       "fn",
-       Kind::Accepted, 0, "n"},
-      {"\x1b"
-       "g100",
-       Kind::Accepted, 100, ""},
-      {"\x1b"
-       "g101",
-       Kind::Ignored, 0, ""},
-      {"\x1b"
-       "hcat",
-       Kind::ReplyNext, 0, "cat"},
-      {"\x1b"
-       "h",
-       Kind::ReplyNext, 0, ""},
-      {"\x1b"
-       "z",
-       Kind::Ignored, 0, ""},
-      {"\x1b", Kind::Ignored, 0, ""},
-      {"", Kind::Ignored, 0, ""},
-      {"\r\n", Kind::Ignored, 0, ""},
-      {std::string(257, 'E'), Kind::Ignored, 0, ""},
+  const char kEscape = '\x1b';
+  std::vector<CommandCase> cases = {
+      {"0", Kind::Reset, 0, ""},
+      {"24", Kind::Speed, 4, ""},
+      {"2 60", Kind::Speed, 60, ""},
+      {"261", Kind::Ignored, 0, ""},
+      {"23", Kind::Ignored, 0, ""},
+      {"2", Kind::Ignored, 0, ""},
+      {"2 25x", Kind::Ignored, 0, ""},
+      {"225\r\n", Kind::Speed, 25, ""},
+      {"30", Kind::Tone, 0, ""},
+      {"34000", Kind::Tone, 4000, ""},
+      {"34001", Kind::Ignored, 0, ""},
+      {"4", Kind::Abort, 0, ""},
+      {"5", Kind::Exit, 0, ""},
+      {"6", Kind::WordMode, 0, ""},
+      {"7-50", Kind::Weight, -50, ""},
+      {"750", Kind::Weight, 50, ""},
+      {"751", Kind::Ignored, 0, ""},
+      {"8null", Kind::Accepted, 0, "null"},
+      {"96789", Kind::Accepted, 0, "6789"},
+      {"a1", Kind::Ptt, 1, ""},
+      {"a0", Kind::Ptt, 0, ""},
+      {"a2", Kind::Ignored, 0, ""},
+      {"b1", Kind::Accepted, 1, ""},
+      {"b2", Kind::Ignored, 0, ""},
+      {"c10", Kind::Tune, 10, ""},
+      {"c0", Kind::Tune, 0, ""},
+      {"c11", Kind::Ignored, 0, ""},
+      {"d20", Kind::PttDelay, 20, ""},
+      {"d999", Kind::PttDelay, 50, ""},
+      {"d-1", Kind::Ignored, 0, ""},
+      {"e1001", Kind::Accepted, 0, "1001"},
+      {"fn", Kind::Accepted, 0, "n"},
+      {"g100", Kind::Accepted, 100, ""},
+      {"g101", Kind::Ignored, 0, ""},
+      {"hcat", Kind::ReplyNext, 0, "cat"},
+      {"h", Kind::ReplyNext, 0, ""},
+      {"z", Kind::Ignored, 0, ""},
   };
+  for (CommandCase& c : cases) c.datagram.insert(0, 1, kEscape);
+  cases.insert(cases.end(), {
+                                {"\x1b", Kind::Ignored, 0, ""},
+                                {"", Kind::Ignored, 0, ""},
+                                {"\r\n", Kind::Ignored, 0, ""},
+                                {std::string(257, 'E'), Kind::Ignored, 0, ""},
+                            });
   for (const CommandCase& c : cases) {
     const Request request = ParseRequest(c.datagram);
     EXPECT_EQ(request.kind, c.kind) << c.datagram;

@@ -1,4 +1,4 @@
-#include "platform/exit_signals.h"
+#include "platform/linux/exit_signals.h"
 
 #include <gtest/gtest.h>
 #include <poll.h>

@@ -1,4 +1,4 @@
-#include "platform/report_descriptor.h"
+#include "platform/linux/report_descriptor.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/sound_portaudio.h"
+#include "platform/linux/sound_portaudio.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "platform/timer_thread.h"
+#include "platform/linux/timer_thread.h"
 
 #include <gtest/gtest.h>
 

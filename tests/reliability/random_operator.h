@@ -9,7 +9,7 @@
 #include "keyer/morse_code.h"
 #include "session_rig.h"
 #include "settings/dialog_driver.h"
-#include "settings/setup_dlg_ids.h"
+#include "ui/setup_dlg_ids.h"
 
 namespace vantrel::reliability {
 
@@ -93,7 +93,7 @@ class RandomOperator {
     });
     answer.start(5);
     QTimer::singleShot(0, [this] {
-      settings::DialogDriver dialog(rig_.window->Setup());
+      ui::DialogDriver dialog(rig_.window->Setup());
       for (int n = Pick(4); n > 0; --n) ChangeOne(dialog);
       QWidget* modal = QApplication::activeModalWidget();
       if (modal) QTest::keyClick(modal, Pick(2) ? Qt::Key_Return : Qt::Key_Escape);
@@ -101,8 +101,8 @@ class RandomOperator {
     rig_.Click(ui::kIdSetup);
   }
 
-  void ChangeOne(settings::DialogDriver& dialog) {
-    using namespace settings;
+  void ChangeOne(ui::DialogDriver& dialog) {
+    using namespace ui;
     switch (Pick(9)) {
       case 0:
         return dialog.Type(kIdCqLoopInterval, QString::number(0.2 + Pick(20) / 10.0));

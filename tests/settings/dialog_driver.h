@@ -9,9 +9,9 @@
 
 #include <functional>
 
-#include "settings/setup_dlg.h"
+#include "ui/setup_dlg.h"
 
-namespace vantrel::settings {
+namespace vantrel::ui {
 
 // Drives the setup dialog the way an operator does: mouse clicks and typed keys.
 class DialogDriver {
@@ -76,4 +76,4 @@ class DialogDriver {
   CSetupDlg& dialog_;
 };
 
-}  // namespace vantrel::settings
+}  // namespace vantrel::ui

@@ -1,4 +1,4 @@
-#include "settings/save_settings_report.h"
+#include "ui/save_settings_report.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,10 @@
 #include "settings/settings_file.h"
 #include "support/temp_dir.h"
 
-namespace vantrel::settings {
+namespace vantrel::ui {
 namespace {
+
+using namespace settings;
 
 TEST(SaveSettingsReporting, FailureTellsTheOperatorAndKeepsTheOldFile) {
   TempDir dir;
@@ -32,4 +34,4 @@ TEST(SaveSettingsReporting, SuccessSaysNothing) {
 }
 
 }  // namespace
-}  // namespace vantrel::settings
+}  // namespace vantrel::ui

@@ -2,51 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
 namespace vantrel::settings {
 namespace {
 
-const char kDefaultFile[] =
-    "Vantrel.cfg\n"
-    "FnMsgA01 \n"
-    "FnMsgA02 \n"
-    "FnMsgA03 \n"
-    "FnMsgA04 \n"
-    "FnMsgA05 \n"
-    "FnMsgA06 \n"
-    "FnMsgA07 \n"
-    "FnMsgA08 \n"
-    "FnMsgA09 \n"
-    "FnMsgA10 \n"
-    "FnMsgB01 \n"
-    "FnMsgB02 \n"
-    "FnMsgB03 \n"
-    "FnMsgB04 \n"
-    "FnMsgB05 \n"
-    "FnMsgB06 \n"
-    "FnMsgB07 \n"
-    "FnMsgB08 \n"
-    "FnMsgB09 \n"
-    "FnMsgB10 \n"
-    "MyCALL N0CALL\n"
-    "WPM 20\n"
-    "CqLoopInterval 5.000000\n"
-    "WeightDot 1.000000\n"
-    "WeightDash 3.000000\n"
-    "IntervalChar 3.000000\n"
-    "IntervalWord 7.000000\n"
-    "PttdBefore 25\n"
-    "PttdAfter 200\n"
-    "Number 11M\n"
-    "Auto FALSE\n"
-    "PaddleRvs FALSE\n"
-    "PTTCtrl FALSE\n"
-    "SideTone FALSE\n"
-    "SideToneFreq 880\n"
-    "SideToneFreqIf 558\n"
-    "LogTime FALSE\n";
+std::string DataFile(const char* name) {
+  std::ifstream in(std::string(VANTREL_SETTINGS_DATA_DIR "/") + name, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 Settings Read(const std::string& text, Settings settings = {}) {
   std::istringstream in(text);
@@ -54,10 +21,16 @@ Settings Read(const std::string& text, Settings settings = {}) {
   return settings;
 }
 
-TEST(FormatSettings, DefaultsGiveTheFixedThirtyEightLines) {
-  std::string text = FormatSettings(Settings{});
-  EXPECT_EQ(text, kDefaultFile);
-  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 38);
+// Each of `lines` ('\n' between them) is a whole line of `file`.
+void ExpectLines(const std::string& file, const std::string& lines) {
+  std::istringstream wanted(lines);
+  for (std::string line; std::getline(wanted, line);) {
+    EXPECT_NE(("\n" + file).find("\n" + line + "\n"), std::string::npos) << line;
+  }
+}
+
+TEST(FormatSettings, DefaultsGiveTheFixedFile) {
+  EXPECT_EQ(FormatSettings(Settings{}), DataFile("default.cfg"));
 }
 
 TEST(FormatSettings, WritesEveryValueInItsFormat) {
@@ -77,163 +50,78 @@ TEST(FormatSettings, WritesEveryValueInItsFormat) {
   s.Auto = s.PaddleRvs = s.PTTCtrl = s.SideTone = s.LogTime = true;
   s.SideToneFreq = 3000;
   s.SideToneFreqIf = std::string(SideToneFreqList[0]);
-  std::string text = FormatSettings(s);
-  for (const char* line : {"\nFnMsgA01 CQ DE $M K\n",
-                           "\nFnMsgA07 \n",
-                           "\nFnMsgA10 TNX FER UR CALL\n",
-                           "\nFnMsgB10   two blanks\n",
-                           "\nMyCALL JA1ZZZ\n",
-                           "\nWPM 5\n",
-                           "\nCqLoopInterval 0.500000\n",
-                           "\nWeightDot 0.100000\n",
-                           "\nWeightDash 5.000000\n",
-                           "\nIntervalChar 10.000000\n",
-                           "\nIntervalWord 20.000000\n",
-                           "\nPttdBefore 0\n",
-                           "\nPttdAfter 500\n",
-                           "\nNumber 001\n",
-                           "\nAuto TRUE\n",
-                           "\nPaddleRvs TRUE\n",
-                           "\nPTTCtrl TRUE\n",
-                           "\nSideTone TRUE\n",
-                           "\nSideToneFreq 3000\n",
-                           "\nSideToneFreqIf \x82\xC8\x82\xB5\n",
-                           "\nLogTime TRUE\n"}) {
-    EXPECT_NE(text.find(line), std::string::npos) << line;
+  ExpectLines(FormatSettings(s),
+              "FnMsgA01 CQ DE $M K\nFnMsgA07 \nFnMsgA10 TNX FER UR CALL\nFnMsgB10   "
+              "two blanks\n"
+              "MyCALL JA1ZZZ\nWPM 5\nCqLoopInterval 0.500000\nWeightDot 0.100000\n"
+              "WeightDash 5.000000\nIntervalChar 10.000000\nIntervalWord "
+              "20.000000\nPttdBefore 0\n"
+              "PttdAfter 500\nNumber 001\nAuto TRUE\nPaddleRvs TRUE\nPTTCtrl "
+              "TRUE\nSideTone TRUE\n"
+              "SideToneFreq 3000\nSideToneFreqIf \x82\xC8\x82\xB5\nLogTime TRUE");
+}
+
+TEST(ReadSettings, EachLineIsTakenOverAsItsKeyRuleSays) {
+  struct Case {
+    std::string file;
+    std::string written;  // the lines the settings read are written back as
+    int sideToneIndex = -1;
+  };
+  const Case cases[] = {
+      {"WPM 4\n", "WPM 20"},
+      {"WPM 51\n", "WPM 20"},
+      {"WPM 5\n", "WPM 5"},
+      {"WPM 50\n", "WPM 50"},
+      {"WPM 33abc\n", "WPM 33"},
+      {"WPM x\n", "WPM 20"},
+      {"WPM 99999999999999999999999\n", "WPM 20"},
+      {"CqLoopInterval 60\n", "CqLoopInterval 60.000000"},
+      {"CqLoopInterval 60.5\n", "CqLoopInterval 5.000000"},
+      {"CqLoopInterval 2.5\n", "CqLoopInterval 2.500000"},
+      {"CqLoopInterval 1.5e1s\n", "CqLoopInterval 15.000000"},
+      {"CqLoopInterval nan\n", "CqLoopInterval 5.000000"},
+      {"IntervalChar 1.9\n", "IntervalChar 3.000000"},
+      {"IntervalWord 20\n", "IntervalWord 20.000000"},
+      {"IntervalWord 2.9\n", "IntervalWord 7.000000"},
+      {"WeightDot x\n", "WeightDot 0.000000"},
+      {"WeightDash 5.1\n", "WeightDash 3.000000"},
+      {"PttdAfter x\n", "PttdAfter 0"},
+      {"PttdAfter 501\n", "PttdAfter 200"},
+      {"PttdBefore 101\n", "PttdBefore 25"},
+      {"PttdBefore -1\n", "PttdBefore 25"},
+      {"SideToneFreq 299\n", "SideToneFreq 880"},
+      {"SideToneFreq 300\n", "SideToneFreq 300"},
+      {"Auto TRUE\nAuto true\n", "Auto FALSE"},
+      {"Auto TRUE\nAuto TRUE \n", "Auto FALSE"},
+      {"LogTime TRUE\nLogTime 1\n", "LogTime FALSE"},
+      {"Auto TRUE\nPaddleRvs TRUE\nPTTCtrl TRUE\nSideTone TRUE\nLogTime TRUE\n",
+       "Auto TRUE\nPaddleRvs TRUE\nPTTCtrl TRUE\nSideTone TRUE\nLogTime TRUE"},
+      {"SideToneFreqIf 3906\n", "SideToneFreqIf 3906", 1},
+      {"SideToneFreqIf 300\n", "SideToneFreqIf 300", 13},
+      {"SideToneFreqIf 3906\nSideToneFreqIf 1000\n", "SideToneFreqIf 1000", 7},
+      {"SideToneFreqIf \x82\xC8\x82\xB5\n", "SideToneFreqIf \x82\xC8\x82\xB5", 0},
+      {"FnMsgA03  UR\n", "FnMsgA03  UR"},
+      {"FnMsgA05 X\nFnMsgA05\n", "FnMsgA05 "},
+      {"FnMsgB10 X\nFnMsgB10 \n", "FnMsgB10 "},
+      {"FnMsgA1 X\nFnMsgA11 Y\nFnMsgA00 Z\n", "FnMsgA01 \nFnMsgA10 "},
+      {" WPM 21\n", "WPM 21"},
+      {"wpm 30\nmycall X\n", "WPM 20\nMyCALL N0CALL"},
+      {"MyCALL  JA1 \nNumber 5NN \n", "MyCALL  JA1 \nNumber 5NN "},
+      {"MyCALL\tAB\n", "MyCALL AB"},
+      {"WPM 30\nWPM 40\n", "WPM 40"},
+      {"MyCALL JA1\r\nWPM 30\r\nAuto TRUE\r\n", "MyCALL JA1\nWPM 30\nAuto TRUE"},
+      {"WPM 30\nMyCALL JA2", "WPM 30\nMyCALL JA2"},
+      {std::string("MyCALL JA\0ZZ\nWPM 3\0"
+                   "0\n",
+                   19),
+       "MyCALL JA\nWPM 20"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    const Settings s = Read(c.file);
+    ExpectLines(FormatSettings(s), c.written);
+    if (c.sideToneIndex >= 0) EXPECT_EQ(s.SideToneFreqIfIndex, c.sideToneIndex);
   }
-}
-
-struct LineCase {
-  const char* name;
-  std::string text;
-  void (*check)(const Settings&);
-};
-
-void PrintTo(const LineCase& c, std::ostream* os) {
-  *os << c.name;
-}
-
-class ReadLine : public testing::TestWithParam<LineCase> {};
-
-TEST_P(ReadLine, TakesOverAsTheKeyRulesSay) {
-  GetParam().check(Read(GetParam().text));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    ReadSettings, ReadLine,
-    testing::Values(
-        LineCase{"Wpm4Ignored", "WPM 4\n", [](const Settings& s) { EXPECT_EQ(s.WPM, 20); }},
-        LineCase{"Wpm51Ignored", "WPM 51\n", [](const Settings& s) { EXPECT_EQ(s.WPM, 20); }},
-        LineCase{"Wpm5Taken", "WPM 5\n", [](const Settings& s) { EXPECT_EQ(s.WPM, 5); }},
-        LineCase{"Wpm50Taken", "WPM 50\n", [](const Settings& s) { EXPECT_EQ(s.WPM, 50); }},
-        LineCase{"WpmLeadingNumber", "WPM 33abc\n",
-                 [](const Settings& s) { EXPECT_EQ(s.WPM, 33); }},
-        LineCase{"WpmHugeIgnored", "WPM 99999999999999999999999\n",
-                 [](const Settings& s) { EXPECT_EQ(s.WPM, 20); }},
-        LineCase{"Cq60Taken", "CqLoopInterval 60\n",
-                 [](const Settings& s) { EXPECT_EQ(s.CqLoopInterval, 60.0f); }},
-        LineCase{"Cq60point5Ignored", "CqLoopInterval 60.5\n",
-                 [](const Settings& s) { EXPECT_EQ(s.CqLoopInterval, 5.0f); }},
-        LineCase{"CqDecimalPoint", "CqLoopInterval 2.5\n",
-                 [](const Settings& s) { EXPECT_EQ(s.CqLoopInterval, 2.5f); }},
-        LineCase{"CqExponent", "CqLoopInterval 1.5e1s\n",
-                 [](const Settings& s) { EXPECT_EQ(s.CqLoopInterval, 15.0f); }},
-        LineCase{"CqNanIgnored", "CqLoopInterval nan\n",
-                 [](const Settings& s) { EXPECT_EQ(s.CqLoopInterval, 5.0f); }},
-        LineCase{"IntervalChar1point9Ignored", "IntervalChar 1.9\n",
-                 [](const Settings& s) { EXPECT_EQ(s.IntervalChar, 3.0f); }},
-        LineCase{"IntervalWord20Taken", "IntervalWord 20\n",
-                 [](const Settings& s) { EXPECT_EQ(s.IntervalWord, 20.0f); }},
-        LineCase{"IntervalWord2point9Ignored", "IntervalWord 2.9\n",
-                 [](const Settings& s) { EXPECT_EQ(s.IntervalWord, 7.0f); }},
-        LineCase{"WeightDotTextSetsZero", "WeightDot x\n",
-                 [](const Settings& s) { EXPECT_EQ(s.WeightDot, 0.0f); }},
-        LineCase{"WeightDash5point1Ignored", "WeightDash 5.1\n",
-                 [](const Settings& s) { EXPECT_EQ(s.WeightDash, 3.0f); }},
-        LineCase{"PttdAfterTextSetsZero", "PttdAfter x\n",
-                 [](const Settings& s) { EXPECT_EQ(s.PttdAfter, 0); }},
-        LineCase{"PttdAfter501Ignored", "PttdAfter 501\n",
-                 [](const Settings& s) { EXPECT_EQ(s.PttdAfter, 200); }},
-        LineCase{"PttdBefore101Ignored", "PttdBefore 101\n",
-                 [](const Settings& s) { EXPECT_EQ(s.PttdBefore, 25); }},
-        LineCase{"PttdBeforeNegativeIgnored", "PttdBefore -1\n",
-                 [](const Settings& s) { EXPECT_EQ(s.PttdBefore, 25); }},
-        LineCase{"WpmTextIgnored", "WPM x\n", [](const Settings& s) { EXPECT_EQ(s.WPM, 20); }},
-        LineCase{"SideToneFreq299Ignored", "SideToneFreq 299\n",
-                 [](const Settings& s) { EXPECT_EQ(s.SideToneFreq, 880); }},
-        LineCase{"SideToneFreq300Taken", "SideToneFreq 300\n",
-                 [](const Settings& s) { EXPECT_EQ(s.SideToneFreq, 300); }},
-        LineCase{"AutoLowerCaseFalse", "Auto TRUE\nAuto true\n",
-                 [](const Settings& s) { EXPECT_FALSE(s.Auto); }},
-        LineCase{"AutoTrailingBlankFalse", "Auto TRUE\nAuto TRUE \n",
-                 [](const Settings& s) { EXPECT_FALSE(s.Auto); }},
-        LineCase{"AutoOneFalse", "LogTime TRUE\nLogTime 1\n",
-                 [](const Settings& s) { EXPECT_FALSE(s.LogTime); }},
-        LineCase{"FlagsTrue",
-                 "Auto TRUE\nPaddleRvs TRUE\nPTTCtrl TRUE\nSideTone TRUE\nLogTime TRUE\n",
-                 [](const Settings& s) {
-                   EXPECT_TRUE(s.Auto && s.PaddleRvs && s.PTTCtrl && s.SideTone && s.LogTime);
-                 }},
-        LineCase{"SideToneIf3906", "SideToneFreqIf 3906\n",
-                 [](const Settings& s) {
-                   EXPECT_EQ(s.SideToneFreqIf, "3906");
-                   EXPECT_EQ(s.SideToneFreqIfIndex, 1);
-                 }},
-        LineCase{"SideToneIf300", "SideToneFreqIf 300\n",
-                 [](const Settings& s) { EXPECT_EQ(s.SideToneFreqIfIndex, 13); }},
-        LineCase{"SideToneIf1000", "SideToneFreqIf 3906\nSideToneFreqIf 1000\n",
-                 [](const Settings& s) {
-                   EXPECT_EQ(s.SideToneFreqIf, "1000");
-                   EXPECT_EQ(s.SideToneFreqIfIndex, 7);
-                 }},
-        LineCase{"SideToneIfNone", "SideToneFreqIf \x82\xC8\x82\xB5\n",
-                 [](const Settings& s) { EXPECT_EQ(s.SideToneFreqIfIndex, 0); }},
-        LineCase{"MessageKeepsLeadingBlank", "FnMsgA03  UR\n",
-                 [](const Settings& s) { EXPECT_EQ(s.FnMsgA[2], " UR"); }},
-        LineCase{"MessageAloneIsEmpty", "FnMsgA05 X\nFnMsgA05\n",
-                 [](const Settings& s) { EXPECT_EQ(s.FnMsgA[4], ""); }},
-        LineCase{"MessageKeyWithBlankOnly", "FnMsgB10 X\nFnMsgB10 \n",
-                 [](const Settings& s) { EXPECT_EQ(s.FnMsgB[9], ""); }},
-        LineCase{"MessageOneDigitKeyIgnored", "FnMsgA1 X\nFnMsgA11 Y\nFnMsgA00 Z\n",
-                 [](const Settings& s) { EXPECT_EQ(s.FnMsgA, MessageBank{}); }},
-        LineCase{"LeadingBlankBeforeKey", " WPM 21\n",
-                 [](const Settings& s) { EXPECT_EQ(s.WPM, 21); }},
-        LineCase{"KeysAreCaseSensitive", "wpm 30\nmycall X\n",
-                 [](const Settings& s) {
-                   EXPECT_EQ(s.WPM, 20);
-                   EXPECT_EQ(s.MyCALL, "N0CALL");
-                 }},
-        LineCase{"TextKeepsBlanks", "MyCALL  JA1 \nNumber 5NN \n",
-                 [](const Settings& s) {
-                   EXPECT_EQ(s.MyCALL, " JA1 ");
-                   EXPECT_EQ(s.Number, "5NN ");
-                 }},
-        LineCase{"TabAfterKeyCountsAsTheBlank", "MyCALL\tAB\n",
-                 [](const Settings& s) { EXPECT_EQ(s.MyCALL, "AB"); }},
-        LineCase{"LaterLineWins", "WPM 30\nWPM 40\n",
-                 [](const Settings& s) { EXPECT_EQ(s.WPM, 40); }},
-        LineCase{"CrLfLineEnds", "MyCALL JA1\r\nWPM 30\r\nAuto TRUE\r\n",
-                 [](const Settings& s) {
-                   EXPECT_EQ(s.MyCALL, "JA1");
-                   EXPECT_EQ(s.WPM, 30);
-                   EXPECT_TRUE(s.Auto);
-                 }},
-        LineCase{"NoFinalLineEnd", "WPM 30\nMyCALL JA2",
-                 [](const Settings& s) {
-                   EXPECT_EQ(s.WPM, 30);
-                   EXPECT_EQ(s.MyCALL, "JA2");
-                 }},
-        LineCase{"NulEndsTheLine",
-                 std::string("MyCALL JA\0ZZ\nWPM 3\0"
-                             "0\n",
-                             19),
-                 [](const Settings& s) {
-                   EXPECT_EQ(s.MyCALL, "JA");
-                   EXPECT_EQ(s.WPM, 20);
-                 }}),
-    [](const testing::TestParamInfo<LineCase>& info) { return std::string(info.param.name); });
-
-TEST(ReadSettings, HeaderUnknownKeysAndEmptyInputChangeNothing) {
   EXPECT_EQ(Read(""), Settings{});
   EXPECT_EQ(Read("Vantrel.cfg\nFoo 1\n\n   \n\t\nWPMX 30\n"), Settings{});
 }
@@ -247,22 +135,15 @@ TEST(ReadSettings, KeyAbsentKeepsTheValueItHad) {
   EXPECT_EQ(after.MyCALL, "JA1");
 }
 
-TEST(ReadSettings, LongMessageRoundTripsAndItsTailIsNeverAKey) {
+TEST(ReadSettings, LongLinesAreKeptWholeAndTheirTailIsNeverAKey) {
   Settings s;
-  std::string message(246, 'A');
-  message += " WPM 5 ab";
-  message += 'Z';
-  ASSERT_EQ(message.size(), 256u);
-  s.FnMsgA[0] = message;
+  s.FnMsgA[0] = std::string(246, 'A') + " WPM 5 abZ";
   Settings back = Read(FormatSettings(s));
-  EXPECT_EQ(back.FnMsgA[0], message);
+  EXPECT_EQ(back.FnMsgA[0], s.FnMsgA[0]);
   EXPECT_EQ(back.WPM, 20);
-}
-
-TEST(ReadSettings, MultiMegabyteLineIsKeptWhole) {
-  std::string message(3 << 20, 'x');
-  Settings back = Read("FnMsgB02 " + message + "\nWPM 31\n");
-  EXPECT_EQ(back.FnMsgB[1], message);
+  const std::string huge(3 << 20, 'x');
+  back = Read("FnMsgB02 " + huge + "\nWPM 31\n");
+  EXPECT_EQ(back.FnMsgB[1], huge);
   EXPECT_EQ(back.WPM, 31);
 }
 
@@ -289,10 +170,7 @@ TEST(ReadSettings, RoundTripOfEverySetting) {
   s.SideToneFreqIf = std::string(SideToneFreqList[0]);
   s.SideToneFreqIfIndex = 0;
   s.LogTime = true;
-  Settings fresh;
-  Settings back = Read(FormatSettings(s), fresh);
-  EXPECT_EQ(back, s);
-  EXPECT_EQ(back.SideToneFreqIf.size(), 4u);
+  EXPECT_EQ(Read(FormatSettings(s)), s);
 }
 
 }  // namespace

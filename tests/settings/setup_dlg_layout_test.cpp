@@ -1,4 +1,4 @@
-#include "settings/setup_dlg_layout.h"
+#include "ui/dialog_template.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -6,18 +6,21 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/setup_dlg.h"
-#include "settings/setup_dlg_ids.h"
-#include "settings/setup_dlg_template.h"
+#include "ui/setup_dlg.h"
+#include "ui/setup_dlg_ids.h"
+#include "ui/setup_dlg_template.h"
 
-namespace vantrel::settings {
+namespace vantrel::ui {
 namespace {
+
+using namespace settings;
 
 TEST(SetupDlgLayout, ControlsSitWhereTheTemplateScaledByTheFontPutsThem) {
   CSetupDlg dlg;
   DialogUnits units = DialogUnitsFor(dlg.font());
-  EXPECT_EQ(dlg.size(), QSize(units.X(kSetupDialogWidth), units.Y(kSetupDialogHeight)));
-  for (const ControlSpec& spec : SetupDialogTemplate()) {
+  const DialogTemplate& setup = SetupDialogTemplate();
+  EXPECT_EQ(dlg.size(), QSize(units.X(setup.width), units.Y(setup.height)));
+  for (const ControlSpec& spec : setup.controls) {
     if (spec.id == 0) continue;
     QRect placed = dlg.Control(spec.id)->geometry();
     EXPECT_EQ(placed.topLeft(), QPoint(units.X(spec.x), units.Y(spec.y))) << spec.id;
@@ -62,4 +65,4 @@ TEST(SetupDlgLayout, LabelMnemonicsLeadToTheirControls) {
 }
 
 }  // namespace
-}  // namespace vantrel::settings
+}  // namespace vantrel::ui

@@ -1,4 +1,4 @@
-#include "settings/setup_dlg.h"
+#include "ui/setup_dlg.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -7,10 +7,12 @@
 #include <gtest/gtest.h>
 
 #include "settings/dialog_driver.h"
-#include "settings/setup_dlg_ids.h"
+#include "ui/setup_dlg_ids.h"
 
-namespace vantrel::settings {
+namespace vantrel::ui {
 namespace {
+
+using namespace settings;
 
 const std::string kNone = "\x82\xC8\x82\xB5";
 
@@ -401,4 +403,4 @@ TEST_F(SetupDlgTest, OverlongFieldFromTheFileIsRefusedWithTheLengthMessage) {
 }
 
 }  // namespace
-}  // namespace vantrel::settings
+}  // namespace vantrel::ui

@@ -8,10 +8,10 @@
 #include <cstdio>
 
 #include "settings/settings_file.h"
-#include "settings/setup_dlg.h"
-#include "settings/setup_dlg_ids.h"
+#include "ui/setup_dlg.h"
+#include "ui/setup_dlg_ids.h"
 
-using vantrel::settings::CSetupDlg;
+using vantrel::ui::CSetupDlg;
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   dialog.show();
-  if (bank_b) static_cast<QRadioButton*>(dialog.Control(vantrel::settings::kIdBankB))->click();
+  if (bank_b) static_cast<QRadioButton*>(dialog.Control(vantrel::ui::kIdBankB))->click();
   QTimer::singleShot(300, [&] {
     bool saved = dialog.grab().save(screenshot);
     app.exit(saved ? 0 : 1);

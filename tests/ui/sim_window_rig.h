@@ -15,7 +15,7 @@
 
 #include "keyer/cw_device.h"
 #include "loglink/log_message_box.h"
-#include "platform/single_instance.h"
+#include "platform/linux/single_instance.h"
 #include "platform/text_encoding.h"
 #include "reliability/fault_bus.h"
 #include "sim/sim_bus.h"

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "keyer/fake_hid.h"
-#include "platform/single_instance.h"
+#include "platform/linux/single_instance.h"
 #include "support/manual_timer.h"
 #include "support/temp_dir.h"
 #include "support/test_doubles.h"

@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/hid_hidapi.h"
-#include "platform/single_instance.h"
-#include "platform/sound_portaudio.h"
-#include "platform/timer_thread.h"
+#include "platform/linux/hid_hidapi.h"
+#include "platform/linux/single_instance.h"
+#include "platform/linux/sound_portaudio.h"
+#include "platform/linux/timer_thread.h"
 #include "sim/event_log.h"
 #include "support/temp_dir.h"
 #include "support/test_doubles.h"

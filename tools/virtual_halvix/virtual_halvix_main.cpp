@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/timer_thread.h"
+#include "platform/linux/timer_thread.h"
 #include "sim/event_log.h"
 #include "sim/script.h"
 #include "sim/script_runner.h"

@@ -1,0 +1,192 @@
+#include "ui/setup_dlg.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSignalBlocker>
+
+#include "ui/setup_dlg_exchange.h"
+#include "ui/setup_dlg_ids.h"
+#include "ui/setup_dlg_template.h"
+
+namespace vantrel::ui {
+namespace {
+
+// The longest written IPv6 address.
+constexpr std::size_t kAddressLimit = 45;
+
+}  // namespace
+
+CSetupDlg::CSetupDlg(QWidget* parent) : QDialog(parent) {
+  BuildControls();
+  connect(bank_a_, &QRadioButton::clicked, this, &CSetupDlg::OnBankA);
+  connect(bank_b_, &QRadioButton::clicked, this, &CSetupDlg::OnBankB);
+  connect(static_cast<QAbstractButton*>(Control(kIdOk)), &QAbstractButton::clicked, this,
+          &CSetupDlg::accept);
+  connect(static_cast<QAbstractButton*>(Control(kIdCancel)), &QAbstractButton::clicked, this,
+          &CSetupDlg::reject);
+}
+
+void CSetupDlg::BuildControls() {
+  SetupDialogLayout layout = BuildSetupDialog(this);
+  controls_ = layout.controls;
+  hz_label_ = layout.hz_label;
+  bank_a_ = static_cast<QRadioButton*>(Control(kIdBankA));
+  bank_b_ = static_cast<QRadioButton*>(Control(kIdBankB));
+  side_tone_list_ = static_cast<QComboBox*>(Control(kIdSideToneFreqIf));
+}
+
+QWidget* CSetupDlg::Control(int id) const {
+  auto it = controls_.find(id);
+  return it == controls_.end() ? nullptr : it->second;
+}
+
+QLineEdit* CSetupDlg::Edit(int id) const {
+  return static_cast<QLineEdit*>(Control(id));
+}
+
+bool CSetupDlg::Checked(int id) const {
+  return static_cast<QAbstractButton*>(Control(id))->isChecked();
+}
+
+void CSetupDlg::SetChecked(int id, bool checked) {
+  static_cast<QAbstractButton*>(Control(id))->setChecked(checked);
+}
+
+void CSetupDlg::setVisible(bool visible) {
+  if (visible && !isVisible()) OnInitDialog();
+  QDialog::setVisible(visible);
+}
+
+void CSetupDlg::OnInitDialog() {
+  RefreshControls();
+  bank_b_shown_ = false;
+  {
+    QSignalBlocker block_a(bank_a_);
+    QSignalBlocker block_b(bank_b_);
+    bank_a_->setChecked(true);
+  }
+  WorkBankA = FnMsgA;
+  WorkBankB = FnMsgB;
+  MessageFields = WorkBankA;
+  RefreshControls();
+  bool interface_tone = KnownFirmwareVersion > 1;
+  side_tone_list_->setEnabled(interface_tone);
+  Control(kIdSideToneFreq)->setEnabled(!interface_tone);
+  hz_label_->setBuddy(interface_tone ? side_tone_list_ : Control(kIdSideToneFreq));
+  bank_a_->setFocus(Qt::OtherFocusReason);
+}
+
+void CSetupDlg::OnBankA() {
+  if (bank_b_shown_) SwitchBank(false);
+}
+
+void CSetupDlg::OnBankB() {
+  if (!bank_b_shown_) SwitchBank(true);
+}
+
+// A failed read has shown its message; the switch goes on with what was read.
+void CSetupDlg::SwitchBank(bool show_b) {
+  bank_b_shown_ = show_b;
+  SetChecked(show_b ? kIdBankB : kIdBankA, true);
+  ReadControls();
+  (show_b ? WorkBankA : WorkBankB) = MessageFields;
+  MessageFields = show_b ? WorkBankB : WorkBankA;
+  RefreshControls();
+}
+
+void CSetupDlg::accept() {
+  if (!ReadControls()) return;
+  (bank_b_shown_ ? WorkBankB : WorkBankA) = MessageFields;
+  FnMsgA = WorkBankA;
+  FnMsgB = WorkBankB;
+  int selected = side_tone_list_->currentIndex();
+  SideToneFreqIfIndex = selected < 0 ? settings::kDefaultSideToneFreqIfIndex : selected;
+  QDialog::accept();
+}
+
+bool CSetupDlg::ReadControls() {
+  return ReadMessagesAndTexts() && ReadNumbers() && ReadSideTone();
+}
+
+bool CSetupDlg::ReadMessagesAndTexts() {
+  DialogExchange exchange(this);
+  PTTCtrl = Checked(kIdPttCtrl);
+  PaddleRvs = Checked(kIdPaddleRvs);
+  if (!exchange.ReadText(Edit(kIdNumber), Number, kSetupTextLimit)) return false;
+  Auto = Checked(kIdAuto);
+  if (!exchange.ReadText(Edit(kIdMyCall), MyCALL, kSetupTextLimit)) return false;
+  for (int n = 1; n <= settings::kMessageCount; ++n) {
+    if (!exchange.ReadText(Edit(MessageEditId(n)), MessageFields[n - 1], kSetupTextLimit)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool CSetupDlg::ReadNumbers() {
+  DialogExchange exchange(this);
+  return exchange.ReadDecimal(Edit(kIdCqLoopInterval), CqLoopInterval,
+                              settings::kCqLoopIntervalRange) &&
+         exchange.ReadWhole(Edit(kIdPttdAfter), PttdAfter, settings::kPttdAfterRange) &&
+         exchange.ReadWhole(Edit(kIdPttdBefore), PttdBefore, settings::kPttdBeforeRange) &&
+         exchange.ReadDecimal(Edit(kIdWeightDash), WeightDash, settings::kWeightRange) &&
+         exchange.ReadDecimal(Edit(kIdWeightDot), WeightDot, settings::kWeightRange) &&
+         exchange.ReadDecimal(Edit(kIdIntervalChar), IntervalChar, settings::kIntervalCharRange) &&
+         exchange.ReadDecimal(Edit(kIdIntervalWord), IntervalWord, settings::kIntervalWordRange);
+}
+
+bool CSetupDlg::ReadSideTone() {
+  LogTime = Checked(kIdLogTime);
+  SideTone = Checked(kIdSideTone);
+  int selected = side_tone_list_->currentIndex();
+  SideToneFreqIf = selected < 0 ? std::string_view() : settings::SideToneFreqList[selected];
+  DialogExchange exchange(this);
+  if (!exchange.ReadWhole(Edit(kIdSideToneFreq), SideToneFreq, settings::kSideToneFreqRange))
+    return false;
+  AlwaysOnTop = Checked(kIdAlwaysOnTop);
+  NetKeyerEnabled = Checked(kIdNetKeyerEnabled);
+  return exchange.ReadWhole(Edit(kIdNetKeyerPort), NetKeyerPort, settings::kNetKeyerPortRange) &&
+         exchange.ReadText(Edit(kIdNetKeyerAddress), NetKeyerAddress, kAddressLimit);
+}
+
+void CSetupDlg::RefreshControls() {
+  std::vector<QSignalBlocker> blockers;
+  blockers.reserve(controls_.size());
+  for (auto& [id, control] : controls_) blockers.emplace_back(control);
+  SetChecked(kIdPttCtrl, PTTCtrl);
+  SetChecked(kIdPaddleRvs, PaddleRvs);
+  DialogExchange::ShowText(Edit(kIdNumber), Number);
+  SetChecked(kIdAuto, Auto);
+  DialogExchange::ShowText(Edit(kIdMyCall), MyCALL);
+  for (int n = 1; n <= settings::kMessageCount; ++n) {
+    DialogExchange::ShowText(Edit(MessageEditId(n)), MessageFields[n - 1]);
+  }
+  DialogExchange::ShowDecimal(Edit(kIdCqLoopInterval), CqLoopInterval);
+  DialogExchange::ShowWhole(Edit(kIdPttdAfter), PttdAfter);
+  DialogExchange::ShowWhole(Edit(kIdPttdBefore), PttdBefore);
+  DialogExchange::ShowDecimal(Edit(kIdWeightDash), WeightDash);
+  DialogExchange::ShowDecimal(Edit(kIdWeightDot), WeightDot);
+  DialogExchange::ShowDecimal(Edit(kIdIntervalChar), IntervalChar);
+  DialogExchange::ShowDecimal(Edit(kIdIntervalWord), IntervalWord);
+  SetChecked(kIdLogTime, LogTime);
+  SetChecked(kIdSideTone, SideTone);
+  SelectSideToneFreqIf();
+  DialogExchange::ShowWhole(Edit(kIdSideToneFreq), SideToneFreq);
+  SetChecked(kIdAlwaysOnTop, AlwaysOnTop);
+  SetChecked(kIdNetKeyerEnabled, NetKeyerEnabled);
+  DialogExchange::ShowText(Edit(kIdNetKeyerAddress), NetKeyerAddress);
+  DialogExchange::ShowWhole(Edit(kIdNetKeyerPort), NetKeyerPort);
+}
+
+void CSetupDlg::SelectSideToneFreqIf() {
+  int found = -1;
+  for (std::size_t i = 0; i < settings::SideToneFreqList.size() && found < 0; ++i) {
+    if (settings::SideToneFreqList[i].starts_with(SideToneFreqIf)) found = static_cast<int>(i);
+  }
+  side_tone_list_->setCurrentIndex(found);
+}
+
+}  // namespace vantrel::ui
