@@ -2,9 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <future>
 #include <memory>
 #include <mutex>
@@ -18,82 +19,53 @@ using namespace std::chrono_literals;
 
 constexpr Micros kMs = 1000;
 constexpr Micros kHour = 3600 * 1000 * kMs;
-constexpr auto kGenerous = 10s;
 
-// Collects what the timer thread reports and lets the test wait for it.
+// What the timer thread fired, in order, with each callback's id and deadline.
+struct Fired {
+  int event;
+  TimerService::TimerId id;
+  Micros deadline;
+  bool early;
+  bool operator==(const Fired&) const = default;
+};
+
 class Events {
  public:
-  void Add(int event) {
-    std::lock_guard lock(mutex_);
-    events_.push_back(event);
-    changed_.notify_all();
+  TimerService::Callback Record(ThreadTimerService& timers, int event) {
+    return [this, &timers, event](TimerService::TimerId id, Micros deadline) {
+      std::lock_guard lock(mutex_);
+      fired_.push_back({event, id, deadline, timers.Now() < deadline});
+      changed_.notify_all();
+    };
   }
-  bool WaitForCount(std::size_t count) {
+  std::vector<Fired> WaitFor(std::size_t count) {
     std::unique_lock lock(mutex_);
-    return changed_.wait_for(lock, kGenerous, [&] { return events_.size() >= count; });
-  }
-  std::vector<int> Snapshot() {
-    std::lock_guard lock(mutex_);
-    return events_;
+    changed_.wait_for(lock, 10s, [&] { return fired_.size() >= count; });
+    return fired_;
   }
 
  private:
   std::mutex mutex_;
   std::condition_variable changed_;
-  std::vector<int> events_;
+  std::vector<Fired> fired_;
 };
 
-TEST(ThreadTimer, FiresInDeadlineOrderThenArmingOrderAndNeverEarly) {
+TEST(ThreadTimer, FiresInDeadlineOrderThenArmingOrderNeverEarlyAndSkipsCancelled) {
   ThreadTimerService timers;
   Events events;
-  std::atomic<bool> early = false;
   const Micros base = timers.Now() + 20 * kMs;
-  auto record = [&](int event) {
-    return [&, event](TimerService::TimerId, Micros deadline) {
-      if (timers.Now() < deadline) early = true;
-      events.Add(event);
-    };
-  };
-  timers.ArmAt(base + 20 * kMs, record(4));
-  timers.ArmAt(base, record(1));
-  timers.ArmAt(base + 10 * kMs, record(2));
-  timers.ArmAt(base + 10 * kMs, record(3));
-  ASSERT_TRUE(events.WaitForCount(4));
-  EXPECT_EQ(events.Snapshot(), (std::vector<int>{1, 2, 3, 4}));
-  EXPECT_FALSE(early);
-}
-
-TEST(ThreadTimer, CallbackReceivesItsIdAndScheduledDeadline) {
-  ThreadTimerService timers;
-  std::promise<std::pair<TimerService::TimerId, Micros>> seen;
-  const Micros deadline = timers.Now() + 5 * kMs;
-  const auto id = timers.ArmAt(deadline, [&](auto firedId, Micros firedDeadline) {
-    seen.set_value({firedId, firedDeadline});
-  });
-  auto result = seen.get_future();
-  ASSERT_EQ(result.wait_for(kGenerous), std::future_status::ready);
-  EXPECT_EQ(result.get(), std::make_pair(id, deadline));
-}
-
-TEST(ThreadTimer, AnEarlierTimerArmedLaterWakesTheThread) {
-  ThreadTimerService timers;
-  Events events;
-  timers.ArmAt(timers.Now() + kHour, [&](auto, auto) { events.Add(2); });
-  timers.ArmAt(timers.Now() + 5 * kMs, [&](auto, auto) { events.Add(1); });
-  ASSERT_TRUE(events.WaitForCount(1));
-  EXPECT_EQ(events.Snapshot(), std::vector<int>{1});
-}
-
-TEST(ThreadTimer, CancelledTimerNeverFiresAndCancelTwiceIsHarmless) {
-  ThreadTimerService timers;
-  Events events;
-  const Micros base = timers.Now() + 10 * kMs;
-  const auto cancelled = timers.ArmAt(base, [&](auto, auto) { events.Add(1); });
-  timers.ArmAt(base + 10 * kMs, [&](auto, auto) { events.Add(2); });
+  timers.ArmAt(base + kHour, events.Record(timers, 9));
+  const auto last = timers.ArmAt(base + 20 * kMs, events.Record(timers, 4));
+  const auto first = timers.ArmAt(base, events.Record(timers, 1));
+  const auto cancelled = timers.ArmAt(base + 5 * kMs, events.Record(timers, 8));
+  const auto second = timers.ArmAt(base + 10 * kMs, events.Record(timers, 2));
+  const auto third = timers.ArmAt(base + 10 * kMs, events.Record(timers, 3));
   timers.Cancel(cancelled);
   timers.Cancel(cancelled);
-  ASSERT_TRUE(events.WaitForCount(1));
-  EXPECT_EQ(events.Snapshot(), std::vector<int>{2});
+  EXPECT_EQ(events.WaitFor(4), (std::vector<Fired>{{1, first, base, false},
+                                                   {2, second, base + 10 * kMs, false},
+                                                   {3, third, base + 10 * kMs, false},
+                                                   {4, last, base + 20 * kMs, false}}));
 }
 
 TEST(ThreadTimer, CallbacksReArmFromTheirDeadlineAndCancelOtherTimers) {
@@ -101,32 +73,35 @@ TEST(ThreadTimer, CallbacksReArmFromTheirDeadlineAndCancelOtherTimers) {
   Events events;
   std::vector<Micros> deadlines;
   TimerService::TimerId victim = 0;
+  const auto record = events.Record(timers, 1);
   std::function<void(TimerService::TimerId, Micros)> step = [&](auto id, Micros deadline) {
     timers.Cancel(id);
     timers.Cancel(victim);
     deadlines.push_back(deadline);
     if (deadlines.size() < 5) timers.ArmAt(deadline + 2 * kMs, step);
-    events.Add(1);
+    record(id, deadline);
   };
   const Micros start = timers.Now() + 5 * kMs;
-  victim = timers.ArmAt(start + 3 * kMs, [&](auto, auto) { events.Add(99); });
+  victim = timers.ArmAt(start + 3 * kMs, events.Record(timers, 99));
   timers.ArmAt(start, step);
-  ASSERT_TRUE(events.WaitForCount(5));
+  ASSERT_EQ(events.WaitFor(5).size(), 5u);
   timers.Quiesce();
-  EXPECT_EQ(events.Snapshot(), std::vector<int>(5, 1));
+  EXPECT_EQ(events.WaitFor(0).size(), 5u);
   EXPECT_EQ(deadlines, (std::vector<Micros>{start, start + 2 * kMs, start + 4 * kMs,
                                             start + 6 * kMs, start + 8 * kMs}));
 }
 
-TEST(ThreadTimer, QuiesceReturnsOnlyAfterTheRunningCallbackCompletes) {
+TEST(ThreadTimer, QuiesceWaitsForTheRunningCallbackAndWorksIdleAndFromInside) {
   ThreadTimerService timers;
-  std::promise<void> started;
-  std::promise<void> release;
+  timers.Quiesce();
+  std::promise<void> started, release, inside;
   std::atomic<bool> finished = false;
   timers.ArmAt(timers.Now(), [&](auto, auto) {
     started.set_value();
     release.get_future().wait();
+    timers.Quiesce();
     finished = true;
+    inside.set_value();
   });
   started.get_future().wait();
   bool finishedWhenQuiet = false;
@@ -138,17 +113,7 @@ TEST(ThreadTimer, QuiesceReturnsOnlyAfterTheRunningCallbackCompletes) {
   release.set_value();
   quiescer.join();
   EXPECT_TRUE(finishedWhenQuiet);
-}
-
-TEST(ThreadTimer, QuiesceReturnsWhenIdleAndFromInsideACallback) {
-  ThreadTimerService timers;
-  timers.Quiesce();
-  std::promise<void> done;
-  timers.ArmAt(timers.Now(), [&](auto, auto) {
-    timers.Quiesce();
-    done.set_value();
-  });
-  EXPECT_EQ(done.get_future().wait_for(kGenerous), std::future_status::ready);
+  EXPECT_EQ(inside.get_future().wait_for(10s), std::future_status::ready);
 }
 
 TEST(ThreadTimer, DestructionDropsPendingTimersUnfired) {
@@ -166,21 +131,20 @@ TEST(ThreadTimer, DestructionDropsPendingTimersUnfired) {
 TEST(ThreadTimer, ArmAndCancelFromManyThreads) {
   ThreadTimerService timers;
   Events events;
-  constexpr int kThreads = 4;
-  constexpr int kPerThread = 100;
   std::vector<std::thread> threads;
-  for (int t = 0; t < kThreads; ++t) {
+  for (int t = 0; t < 4; ++t) {
     threads.emplace_back([&] {
-      for (int i = 0; i < kPerThread; ++i) {
-        timers.ArmAt(timers.Now() + (i % 5) * kMs, [&](auto, auto) { events.Add(1); });
-        timers.Cancel(timers.ArmAt(timers.Now() + kHour, [&](auto, auto) { events.Add(2); }));
+      for (int i = 0; i < 100; ++i) {
+        timers.ArmAt(timers.Now() + (i % 5) * kMs, events.Record(timers, 1));
+        timers.Cancel(timers.ArmAt(timers.Now() + kHour, events.Record(timers, 2)));
       }
     });
   }
   for (auto& thread : threads) thread.join();
-  ASSERT_TRUE(events.WaitForCount(kThreads * kPerThread));
+  const auto fired = events.WaitFor(400);
   timers.Quiesce();
-  EXPECT_EQ(events.Snapshot(), std::vector<int>(kThreads * kPerThread, 1));
+  EXPECT_EQ(fired.size(), 400u);
+  EXPECT_TRUE(std::all_of(fired.begin(), fired.end(), [](auto& f) { return f.event == 1; }));
 }
 
 }  // namespace
