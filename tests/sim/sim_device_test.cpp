@@ -36,13 +36,7 @@ TEST(SimKeying, CommandsKeyTheLinesOnTheClock) {
     Transitions expected;
   };
   const Case cases[] = {
-      {23,
-       TwentyWpmWithPtt({{0, {0x05, 0xA8, 0xD8}}}),
-       {Ptt(0, true), Key(25'000, true), Key(205'000, false), Key(265'000, true),
-        Key(325'000, false), Key(385'000, true), Key(565'000, false), Key(625'000, true),
-        Key(685'000, false), Key(865'000, true), Key(1'045'000, false), Key(1'105'000, true),
-        Key(1'285'000, false), Key(1'345'000, true), Key(1'405'000, false), Key(1'465'000, true),
-        Key(1'645'000, false), Ptt(1'845'000, false)}},
+      {23, TwentyWpmWithPtt({{0, {0x05, 0xA8, 0xD8}}}), kCqAtTwentyWpm},
       {23,
        {{10'000, {0x05, 0x60}}},
        {Key(10'000, true), Key(70'000, false), Key(130'000, true), Key(310'000, false)}},
@@ -227,11 +221,15 @@ TEST(SimBus, UnplugFailsHandlesForGoodAndReleasesTheLines) {
 }
 
 TEST(SimFirmware, VersionStringsAndSidetonePitch) {
-  EXPECT_EQ(StringsForVersion(23).product, u"Halvix Keyer 2.3");
-  EXPECT_EQ(StringsForVersion(0).product, u"Halvix Keyer 0.0");
-  EXPECT_EQ(StringsForVersion(10).manufacturer, u"Japan Halvix Works");
-  EXPECT_EQ(StringsForVersion(99).product, u"Halvix Keyer");
-  EXPECT_EQ(StringsForVersion(99).manufacturer, u"Halvix Works");
+  const std::tuple<unsigned, std::u16string, std::u16string> strings[] = {
+      {23, u"Halvix Keyer 2.3", u"Halvix Works"},
+      {0, u"Halvix Keyer 0.0", u"Halvix Works"},
+      {10, u"Halvix Keyer", u"Japan Halvix Works"},
+      {99, u"Halvix Keyer", u"Halvix Works"}};
+  for (const auto& [version, product, manufacturer] : strings) {
+    EXPECT_EQ(StringsForVersion(version).product, product);
+    EXPECT_EQ(StringsForVersion(version).manufacturer, manufacturer);
+  }
   EXPECT_THROW(StringsForVersion(100), std::invalid_argument);
   const std::tuple<unsigned, unsigned, unsigned> pitches[] = {
       {23, 1, 3906}, {23, 13, 300}, {23, 0, 0}, {23, 14, 0},
@@ -242,32 +240,28 @@ TEST(SimFirmware, VersionStringsAndSidetonePitch) {
 
 TEST(SimFirmware, SidetoneOpensOncePerPitchAndGatesWithTheKey) {
   using Op = platform::NullToneOutput::Op;
-  using Call = platform::NullToneOutput::Call;
+  using Calls = std::vector<platform::NullToneOutput::Call>;
   platform::NullToneOutput tone;
   {
     Sidetone sidetone(tone);
-    for (const auto& [down, hz] : {std::pair{true, 558u},
-                                   {false, 558u},
-                                   {true, 558u},
-                                   {false, 0u},
-                                   {true, 0u},
-                                   {true, 300u}})
-      sidetone.Key(down, hz);
+    const std::pair<bool, unsigned> keyings[] = {{true, 558}, {false, 558}, {true, 558},
+                                                 {false, 0},  {true, 0},    {true, 300}};
+    for (const auto& [down, hz] : keyings) sidetone.Key(down, hz);
   }
-  EXPECT_EQ(tone.Take(), (std::vector<Call>{{Op::Open, 558},
-                                            {Op::Start, 0},
-                                            {Op::Pause, 0},
-                                            {Op::Start, 0},
-                                            {Op::Pause, 0},
-                                            {Op::Close, 0},
-                                            {Op::Open, 300},
-                                            {Op::Start, 0},
-                                            {Op::Close, 0}}));
+  EXPECT_EQ(tone.Take(), (Calls{{Op::Open, 558},
+                                {Op::Start, 0},
+                                {Op::Pause, 0},
+                                {Op::Start, 0},
+                                {Op::Pause, 0},
+                                {Op::Close, 0},
+                                {Op::Open, 300},
+                                {Op::Start, 0},
+                                {Op::Close, 0}}));
   SimRig rig;
   rig.device.SetSidetone(&tone);
   rig.Send({0x05, 0x40});
   rig.timers.AdvanceMs(500);
-  EXPECT_EQ(tone.Take(), (std::vector<Call>{{Op::Open, 558}, {Op::Start, 0}, {Op::Pause, 0}}));
+  EXPECT_EQ(tone.Take(), (Calls{{Op::Open, 558}, {Op::Start, 0}, {Op::Pause, 0}}));
 }
 
 }  // namespace

@@ -54,4 +54,13 @@ inline LineTransition Ptt(platform::Micros at, bool on) {
   return {at, Line::Ptt, on};
 }
 
+// "CQ" at 20 WPM, weights 1.0 and 3.0, PTT 25 ms before and 200 ms after: the simulator's
+// reading of the commands and the engine's keying through it must both give these lines.
+inline const Transitions kCqAtTwentyWpm{
+    Ptt(0, true),          Key(25'000, true),    Key(205'000, false),   Key(265'000, true),
+    Key(325'000, false),   Key(385'000, true),   Key(565'000, false),   Key(625'000, true),
+    Key(685'000, false),   Key(865'000, true),   Key(1'045'000, false), Key(1'105'000, true),
+    Key(1'285'000, false), Key(1'345'000, true), Key(1'405'000, false), Key(1'465'000, true),
+    Key(1'645'000, false), Ptt(1'845'000, false)};
+
 }  // namespace vantrel::sim
