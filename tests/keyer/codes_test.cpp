@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +9,7 @@
 #include "keyer/code_table.h"
 #include "keyer/morse_code.h"
 #include "keyer/pc_keyer.h"
+#include "support/temp_dir.h"
 
 namespace vantrel::keyer {
 namespace {
@@ -102,20 +100,17 @@ TEST(CodeTable, EachFileLineSetsItsSlot) {
 }
 
 TEST(CodeTable, LoadsTheFileAtThePathAndKeepsTheTableWhenUnreadable) {
-  const auto dir =
-      std::filesystem::temp_directory_path() / ("vantrel-codes-" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
-  const auto path = (dir / kTableFileName).string();
+  const settings::TempDir dir;
+  const auto path = (dir.path() / kTableFileName).string();
   EXPECT_EQ(LoadCodeTable(path).SlotsUsed(), kCharacterCount);
-  std::ofstream(path, std::ios::binary) << "# -...-\r\na-.-\r\n";
+  dir.Write(kTableFileName, "# -...-\r\na-.-\r\n");
   const CodeTable loaded = LoadCodeTable(path);
   EXPECT_EQ(loaded.Lookup('#'), 0x8C);
   EXPECT_EQ(loaded.Lookup('a'), 0xB0);
   CodeTable table;
   table.Load("# -\n");
-  table.LoadFile(dir.string());
+  table.LoadFile(dir.path().string());
   EXPECT_EQ(table.Lookup('#'), 0xC0);
-  std::filesystem::remove_all(dir);
 }
 
 // Each call's kind: 'S' sent with its codes, '1' or '2' the first or second prosign half

@@ -58,7 +58,7 @@ TEST(DeviceLink, TheFirstUsableHalvixIsOpenedAndNoOtherTouched) {
   });
   rig.device->SetSpeed(25);
   rig.device.reset();
-  EXPECT_EQ(rig.bus.Writes(rig.hid).size(), 4u);
+  EXPECT_EQ(rig.TakeWrites().size(), 4u);
   EXPECT_EQ(other->opens + second->opens, 0);
   for (auto [in, out] : {std::pair{0, 9}, {9, 0}, {33, 9}, {9, 65}}) {
     std::shared_ptr<FakeHidBus::Device> good;

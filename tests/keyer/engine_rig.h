@@ -1,7 +1,6 @@
 #pragma once
 
 #include <chrono>
-#include <cstdio>
 #include <functional>
 #include <memory>
 #include <sstream>
@@ -11,6 +10,7 @@
 
 #include "fake_hid.h"
 #include "keyer/cw_device.h"
+#include "keyer/keyer_messages.h"
 #include "support/manual_timer.h"
 #include "support/test_doubles.h"
 
@@ -41,6 +41,18 @@ bool WaitUntil(Pred pred) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   return true;
+}
+
+// "STATUS 15 6, UP 6 0": each message by name with its two parameters.
+inline std::string Messages(const std::vector<platform::PostedMessage>& posted) {
+  static const char* const kNames[] = {"DECODED", "DONE", "SPEED", "STATUS", "PADDLE", "INPUT",
+                                       "UP",      "DOWN", "RESET", "CHAR",   "WORD"};
+  std::string text;
+  for (const auto& m : posted) {
+    text += (text.empty() ? "" : ", ") + std::string(kNames[m.message - WM_KEYER_DECODED]) + " " +
+            std::to_string(m.wParam) + " " + std::to_string(m.lParam);
+  }
+  return text;
 }
 
 // An engine wired to a fake bus, the manual clock and recorders. Version 0 attaches nothing;

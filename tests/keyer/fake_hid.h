@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -40,8 +41,7 @@ class FakeHidBus final : public platform::HidBus {
     device->product = std::move(product);
     device->manufacturer = std::move(manufacturer);
     std::lock_guard lock(mutex_);
-    devices_.push_back(device);
-    return device;
+    return devices_.emplace_back(device);
   }
 
   template <typename F>
@@ -55,11 +55,6 @@ class FakeHidBus final : public platform::HidBus {
 
   void Queue(const std::shared_ptr<Device>& device, std::vector<std::uint8_t> report) {
     Change(device, [&](Device& d) { d.reports.push_back(std::move(report)); });
-  }
-
-  std::vector<std::vector<std::uint8_t>> Writes(const std::shared_ptr<Device>& device) {
-    std::lock_guard lock(mutex_);
-    return device->writes;
   }
 
   std::vector<std::vector<std::uint8_t>> TakeWrites(const std::shared_ptr<Device>& device) {
@@ -82,67 +77,56 @@ class FakeHidBus final : public platform::HidBus {
     return list;
   }
 
-  std::unique_ptr<platform::HidDevice> Open(const std::string& path) override;
+  std::unique_ptr<platform::HidDevice> Open(const std::string& path) override {
+    std::lock_guard lock(mutex_);
+    for (const auto& d : devices_) {
+      if (d->path == path && d->present) return ++d->opens, std::make_unique<Handle>(*this, d);
+    }
+    return nullptr;
+  }
 
  private:
-  class Handle;
+  class Handle final : public platform::HidDevice {
+   public:
+    Handle(FakeHidBus& bus, std::shared_ptr<Device> device) : bus_(bus), d_(std::move(device)) {}
+    std::size_t InputReportLength() const override { return d_->inputLength; }
+    std::size_t OutputReportLength() const override { return d_->outputLength; }
+    std::u16string ProductString() override { return d_->product; }
+    std::u16string ManufacturerString() override { return d_->manufacturer; }
+
+    bool Write(const std::uint8_t* data, std::size_t length) override {
+      std::lock_guard lock(bus_.mutex_);
+      if (!d_->present || d_->failWrites) return false;
+      d_->writes.emplace_back(data, data + length);
+      return true;
+    }
+
+    int Read(std::uint8_t* buf, std::size_t capacity, int timeoutMs) override {
+      std::unique_lock lock(bus_.mutex_);
+      ++bus_.readers_waiting_;
+      bus_.cv_.notify_all();
+      const bool ready = bus_.cv_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                                           [&] { return !d_->present || !d_->reports.empty(); });
+      --bus_.readers_waiting_;
+      if (!d_->present) return -1;
+      if (!ready) return 0;
+      const auto report = std::move(d_->reports.front());
+      d_->reports.pop_front();
+      const std::size_t count = std::min(capacity, report.size());
+      std::copy_n(report.begin(), count, buf);
+      return static_cast<int>(count);
+    }
+
+   private:
+    FakeHidBus& bus_;
+    std::shared_ptr<Device> d_;
+  };
+
   std::mutex mutex_;
   std::condition_variable cv_;
   int readers_waiting_ = 0;
   std::vector<std::shared_ptr<Device>> devices_;
 };
-
-class FakeHidBus::Handle final : public platform::HidDevice {
- public:
-  Handle(FakeHidBus& bus, std::shared_ptr<Device> device) : bus_(bus), device_(std::move(device)) {}
-  std::size_t InputReportLength() const override { return device_->inputLength; }
-  std::size_t OutputReportLength() const override { return device_->outputLength; }
-  std::u16string ProductString() override { return device_->product; }
-  std::u16string ManufacturerString() override { return device_->manufacturer; }
-
-  bool Write(const std::uint8_t* data, std::size_t length) override {
-    std::lock_guard lock(bus_.mutex_);
-    if (!device_->present || device_->failWrites) return false;
-    device_->writes.emplace_back(data, data + length);
-    return true;
-  }
-
-  int Read(std::uint8_t* buf, std::size_t capacity, int timeoutMs) override {
-    std::unique_lock lock(bus_.mutex_);
-    ++bus_.readers_waiting_;
-    bus_.cv_.notify_all();
-    const bool ready = bus_.cv_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
-      return !device_->present || !device_->reports.empty();
-    });
-    --bus_.readers_waiting_;
-    if (!device_->present) return -1;
-    if (!ready) return 0;
-    auto report = std::move(device_->reports.front());
-    device_->reports.pop_front();
-    const std::size_t count = std::min(capacity, report.size());
-    std::copy_n(report.begin(), count, buf);
-    return static_cast<int>(count);
-  }
-
- private:
-  FakeHidBus& bus_;
-  std::shared_ptr<Device> device_;
-};
-
-inline std::unique_ptr<platform::HidDevice> FakeHidBus::Open(const std::string& path) {
-  std::lock_guard lock(mutex_);
-  for (const auto& d : devices_) {
-    if (d->path == path && d->present) {
-      ++d->opens;
-      return std::make_unique<Handle>(*this, d);
-    }
-  }
-  return nullptr;
-}
-
-inline std::vector<std::uint8_t> Bytes(const CommandReport& report) {
-  return {report.begin(), report.end()};
-}
 
 // Product strings whose digits at positions 13 and 15 give the firmware version.
 inline std::u16string ProductFor(unsigned version) {

@@ -28,28 +28,21 @@ std::string Timeline(EngineRig& rig, std::int64_t untilMs) {
   return events;
 }
 
-TEST(PcKeying, DurationsFollowTheDotLengthAndTruncatedFloatProducts) {
-  const std::tuple<unsigned, float, const char*> cases[] = {{5, 3.0f, "K0 k720 D1440"},
-                                                            {13, 3.0f, "K0 k276 D552"},
-                                                            {20, 3.3f, "K0 k197 D377"},
-                                                            {50, 3.0f, "K0 k72 D144"}};
-  for (const auto& [wpm, dashWeight, expected] : cases) {
-    EngineRig rig(0);
-    rig.device->SetSpeed(wpm);
-    rig.device->SetDashWeight(dashWeight);
-    rig.device->SendText("T");
-    EXPECT_EQ(Timeline(rig, 1500), expected) << wpm;
-  }
-}
-
-TEST(PcKeying, ElementsGapsAndPttFollowTheClockAtTwentyWpm) {
+TEST(PcKeying, ElementsGapsAndPttFollowTheClockAndTruncatedFloatProducts) {
   struct Case {
     std::function<void(CCwDevice&)> setup;
     std::vector<std::string> texts;
     const char* expected;
     PttState ptt = PttState::Off;
   };
+  auto speed = [](unsigned wpm, float dashWeight) {
+    return [=](CCwDevice& d) { d.SetSpeed(wpm), d.SetDashWeight(dashWeight); };
+  };
   const Case cases[] = {
+      {speed(5, 3.0f), {"T"}, "K0 k720 D1440"},
+      {speed(13, 3.0f), {"T"}, "K0 k276 D552"},
+      {speed(20, 3.3f), {"T"}, "K0 k197 D377"},
+      {speed(50, 3.0f), {"T"}, "K0 k72 D144"},
       {{}, {"A B"}, "K0 k60 K120 k300 K720 k900 K960 k1020 K1080 k1140 K1200 k1260 D1440"},
       {{},
        {"A", " ", "B"},
@@ -80,7 +73,8 @@ TEST(PcKeying, SidetoneFollowsTheKeyOnlyWhenSwitchedOn) {
   EngineRig rig(0);
   rig.tone.Take();
   rig.device->SendText("E");
-  rig.timers.AdvanceMs(300);
+  rig.timers.AdvanceMs(30);
+  rig.device->StopSending();
   EXPECT_TRUE(rig.tone.Take().empty());
   rig.device->SetPcSidetone(true);
   rig.device->SendText("I");

@@ -12,6 +12,7 @@ struct SetterCase {
   unsigned version;
   std::function<void(CCwDevice&)> action;
   std::vector<const char*> reports;
+  const char* messages = "";
 };
 
 TEST(Protocol, EverySetterWritesTheReportItsFirmwareTakes) {
@@ -27,7 +28,11 @@ TEST(Protocol, EverySetterWritesTheReportItsFirmwareTakes) {
       {21, [](auto& d) { d.SetDotWeight(5.0f); }, {"00 20 1E 0A 06 02 07"}},
       {23, [](auto& d) { d.SetDotWeight(5.01f), d.SetDashWeight(-0.1f), d.SetDotWeight(NAN); }, {}},
       {23, [](auto& d) { d.SetSidetoneIndex(7); }, {}},
-      {23, [](auto& d) { d.SetSidetoneIndex(14); }, {}},
+      {23,
+       [](auto& d) { d.SetSidetoneIndex(14), d.SetSidetoneIndex(13); },
+       {"00 20 1E 02 06 02 0D"}},
+      {23, [](auto& d) { d.SendSidetoneIndex(7); }, {"00 20 1E 02 06 02 07"}},
+      {22, [](auto& d) { d.SendSidetoneIndex(3); }, {}},
       {23, [](auto& d) { d.SetSidetoneIndex(3); }, {"00 20 1E 02 06 02 03"}},
       {22, [](auto& d) { d.SetSidetoneIndex(3); }, {}},
       {21, [](auto& d) { d.SetPaddleReverse(true); }, {"00 26 00 00 01"}},
@@ -44,8 +49,8 @@ TEST(Protocol, EverySetterWritesTheReportItsFirmwareTakes) {
       {23,
        [](auto& d) { d.SetPttHold(true), d.SetPttHold(false); },
        {"00 35 00 01", "00 35 00 00"}},
-      {20, [](auto& d) { d.SendText("CQ"); }, {"00 05 A8 D8"}},
-      {23, [](auto& d) { d.SendText("A"); }, {"00 05 60"}},
+      {20, [](auto& d) { d.SendText("CQ"); }, {"00 05 A8 D8"}, "CHAR 0 0"},
+      {23, [](auto& d) { d.SendText("A"), d.SendText("~"); }, {"00 05 60"}, "CHAR 0 0, CHAR 0 0"},
       {23, [](auto& d) { d.StopSending(); }, {"00 34", "00 35 00 00"}},
       {19, [](auto& d) { d.StopSending(); }, {"00 01 0F 0F 0F 0F 0F 0F 0F"}},
       {19, [](auto& d) { d.ClearBuffer(); }, {"00 34"}},
@@ -67,6 +72,7 @@ TEST(Protocol, EverySetterWritesTheReportItsFirmwareTakes) {
     std::vector<std::vector<std::uint8_t>> expected;
     for (const char* report : c.reports) expected.push_back(Report9(report));
     EXPECT_EQ(rig.TakeWrites(), expected) << "case " << &c - cases;
+    EXPECT_EQ(Messages(rig.window.Take()), c.messages) << "case " << &c - cases;
   }
 }
 
@@ -84,6 +90,8 @@ TEST(Protocol, RangedSettersReturnMinusOneAndKeepTheOldValue) {
   for (float bad : {1.99f, 10.01f}) EXPECT_EQ(d.SetCharInterval(bad), -1) << bad;
   for (float bad : {2.99f, 20.5f}) EXPECT_EQ(d.SetWordInterval(bad), -1) << bad;
   EXPECT_EQ(d.SetPttDelayBefore(101) + d.SetPttDelayAfter(501) + d.SetDotWeight(NAN), -3);
+  EXPECT_EQ(d.SendText(""), -1);
+  EXPECT_EQ(d.SendText("E"), 0);
 }
 
 TEST(Protocol, ModeFlagSettersChangeOnlyTheirOwnBit) {

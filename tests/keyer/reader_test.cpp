@@ -15,18 +15,6 @@ std::vector<std::uint8_t> Status(std::uint8_t counter, std::uint8_t code, std::u
   return {0, 0x33, 0, 0, 0, counter, code, byte7, byte8};
 }
 
-// "STATUS 15 6, UP 6 0": each message by name with its two parameters.
-std::string Messages(const std::vector<PostedMessage>& posted) {
-  static const char* const kNames[] = {"DECODED", "DONE", "SPEED", "STATUS", "PADDLE", "INPUT",
-                                       "UP",      "DOWN", "RESET", "CHAR",   "WORD"};
-  std::string text;
-  for (const auto& m : posted) {
-    text += (text.empty() ? "" : ", ") + std::string(kNames[m.message - WM_KEYER_DECODED]) + " " +
-            std::to_string(m.wParam) + " " + std::to_string(m.lParam);
-  }
-  return text;
-}
-
 TEST(Reader, ReportsPostTheirMessagesInOrder) {
   struct Case {
     unsigned version;
@@ -115,11 +103,13 @@ TEST(Reader, ModeFlagsReportReplacesTheFlagsWhole) {
 }
 
 TEST(Reader, OldFirmwareAnswersEveryReportWithOneCommand) {
-  EngineRig rig(10);
-  rig.TakeWrites();
-  rig.Feed({Report9("00 04 0F 03"), Report9("00 04 0F 03"), Report9("00 99")});
-  EXPECT_EQ(rig.TakeWrites(),
-            (Reports{Report9("00 01 0F"), Report9("00 04 0F 03"), Report9("00 04 0F 03")}));
+  const Reports answered{Report9("00 01 0F"), Report9("00 04 0F 03"), Report9("00 04 0F 03")};
+  for (unsigned version : {10u, 20u}) {
+    EngineRig rig(version);
+    rig.TakeWrites();
+    rig.Feed({Report9("00 04 0F 03"), Report9("00 04 0F 03"), Report9("00 99")});
+    EXPECT_EQ(rig.TakeWrites(), version < 20 ? answered : Reports{}) << version;
+  }
 }
 
 TEST(Reader, OldFirmwarePaddleKeysElementsAndBreaksOffText) {
@@ -130,12 +120,17 @@ TEST(Reader, OldFirmwarePaddleKeysElementsAndBreaksOffText) {
   rig.Feed({Report9("00 04 0B 03")});
   EXPECT_EQ(rig.device->GetKeyingState(), KeyingState::Dot);
   EXPECT_EQ(rig.device->OutputLines(), 0x0E);
+  rig.window.Take();
   rig.Feed({Report9("00 04 0E 03")});  // the dash contact during the dot is remembered
   EXPECT_EQ(rig.device->GetPaddleMemory(), PaddleMemory::Dash);
+  EXPECT_EQ(Messages(rig.window.Take()), "PADDLE 2 0");
   EXPECT_EQ(rig.TakeWrites(), (Reports{Report9("00 01 0E"), Report9("00 04 0F 03")}));
   rig.timers.AdvanceMs(120);  // dot and element space: the remembered dash starts
   EXPECT_EQ(rig.device->GetKeyingState(), KeyingState::Dash);
   EXPECT_EQ(rig.device->GetPaddleMemory(), PaddleMemory::Empty);
+  rig.Feed({Report9("00 04 0B 03")});
+  EXPECT_EQ(rig.device->GetPaddleMemory(), PaddleMemory::Dot);
+  EXPECT_EQ(Messages(rig.window.Take()), "PADDLE 1 0");
 
   rig.device->StopSending();
   rig.device->SendText("TEST");

@@ -11,6 +11,30 @@
 
 namespace vantrel::platform {
 
+// A list that any thread may add to while the test takes it.
+template <typename T>
+class Recorded {
+ public:
+  std::vector<T> Take() {
+    std::lock_guard lock(mutex_);
+    return std::exchange(items_, {});
+  }
+  std::vector<T> Snapshot() const {
+    std::lock_guard lock(mutex_);
+    return items_;
+  }
+
+ protected:
+  void Add(T item) {
+    std::lock_guard lock(mutex_);
+    items_.push_back(std::move(item));
+  }
+
+ private:
+  mutable std::mutex mutex_;
+  std::vector<T> items_;
+};
+
 struct PostedMessage {
   unsigned message;
   std::intptr_t wParam;
@@ -18,25 +42,11 @@ struct PostedMessage {
   bool operator==(const PostedMessage&) const = default;
 };
 
-// Records every posted message; safe to post from any thread.
-class RecordingWindow final : public TargetWindow {
+class RecordingWindow final : public TargetWindow, public Recorded<PostedMessage> {
  public:
   void Post(unsigned message, std::intptr_t wParam, std::intptr_t lParam) override {
-    std::lock_guard lock(mutex_);
-    messages_.push_back({message, wParam, lParam});
+    Add({message, wParam, lParam});
   }
-  std::vector<PostedMessage> Take() {
-    std::lock_guard lock(mutex_);
-    return std::exchange(messages_, {});
-  }
-  std::vector<PostedMessage> Snapshot() const {
-    std::lock_guard lock(mutex_);
-    return messages_;
-  }
-
- private:
-  mutable std::mutex mutex_;
-  std::vector<PostedMessage> messages_;
 };
 
 struct KeyEvent {
@@ -45,48 +55,27 @@ struct KeyEvent {
   bool operator==(const KeyEvent&) const = default;
 };
 
-class RecordingKeyInjector final : public KeyInjector {
+class RecordingKeyInjector final : public KeyInjector, public Recorded<KeyEvent> {
  public:
-  void Key(int virtualKey, bool down) override {
-    std::lock_guard lock(mutex_);
-    events_.push_back({virtualKey, down});
-  }
-  std::vector<KeyEvent> Take() {
-    std::lock_guard lock(mutex_);
-    return std::exchange(events_, {});
-  }
+  void Key(int virtualKey, bool down) override { Add({virtualKey, down}); }
+};
 
- private:
-  std::mutex mutex_;
-  std::vector<KeyEvent> events_;
+enum class ToneOp { Open, Start, Pause, Close };
+struct ToneCall {
+  ToneOp op;
+  unsigned frequencyHz;
+  bool operator==(const ToneCall&) const = default;
 };
 
 // Tone output for machines without sound and for tests: records what it was asked to do.
-class NullToneOutput final : public ToneOutput {
+class NullToneOutput final : public ToneOutput, public Recorded<ToneCall> {
  public:
-  enum class Op { Open, Start, Pause, Close };
-  struct Call {
-    Op op;
-    unsigned frequencyHz;
-    bool operator==(const Call&) const = default;
-  };
-
-  bool Open(unsigned frequencyHz) override { return Record(Op::Open, frequencyHz), true; }
-  void Start() override { Record(Op::Start, 0); }
-  void Pause() override { Record(Op::Pause, 0); }
-  void Close() override { Record(Op::Close, 0); }
-  std::vector<Call> Take() {
-    std::lock_guard lock(mutex_);
-    return std::exchange(calls_, {});
-  }
-
- private:
-  void Record(Op op, unsigned hz) {
-    std::lock_guard lock(mutex_);
-    calls_.push_back({op, hz});
-  }
-  std::mutex mutex_;
-  std::vector<Call> calls_;
+  using Op = ToneOp;
+  using Call = ToneCall;
+  bool Open(unsigned frequencyHz) override { return Add({Op::Open, frequencyHz}), true; }
+  void Start() override { Add({Op::Start, 0}); }
+  void Pause() override { Add({Op::Pause, 0}); }
+  void Close() override { Add({Op::Close, 0}); }
 };
 
 }  // namespace vantrel::platform
