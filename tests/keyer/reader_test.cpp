@@ -168,14 +168,5 @@ TEST(Reader, StopSendingClearsPaddleMemory) {
   EXPECT_EQ(rig.device->GetKeyingState(), KeyingState::Dash);
 }
 
-TEST(Reader, OddSizedReportsAreHandledWithoutOverrun) {
-  EngineRig rig(23);
-  rig.device->SetDecodeEnabled(true);
-  std::vector<std::vector<std::uint8_t>> reports = {
-      {}, {0}, {0, 0x21}, std::vector<std::uint8_t>(64, 0xFF)};
-  rig.Feed(reports);
-  EXPECT_EQ(rig.device->FirmwareVersion(), 23u);
-}
-
 }  // namespace
 }  // namespace vantrel::keyer::testing

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "keyer/cw_device.h"
-#include "keyer/engine_rig.h"
 #include "sim/sim_bus.h"
 #include "sim_rig.h"
 #include "support/manual_timer.h"
@@ -13,8 +12,6 @@ namespace {
 
 using platform::Micros;
 
-using keyer::testing::WaitUntil;
-
 // The engine against one simulated interface, both on the manual clock.
 struct Bench {
   platform::ManualTimerService timers;
@@ -24,6 +21,7 @@ struct Bench {
   platform::RecordingWindow window;
   SimInterface& sim;
   std::unique_ptr<keyer::CCwDevice> device;
+  Micros origin = 0;
 
   explicit Bench(unsigned version) : sim(bus.Attach(timers, {.firmwareVersion = version})) {
     device = std::make_unique<keyer::CCwDevice>(
@@ -31,12 +29,13 @@ struct Bench {
     device->SetTargetWindow(&window);
     Settle(timers.Now() + 10'000);
     sim.ClearHistory();
+    origin = timers.Now();
   }
   ~Bench() { device.reset(); }
 
   void Settle(Micros target) { ASSERT_TRUE(AdvanceAndSettle(timers, bus, target)); }
   void SettleMs(std::int64_t ms) { Settle(timers.Now() + ms * 1000); }
-  std::vector<LineTransition> RelativeTransitions(Micros origin) {
+  std::vector<LineTransition> RelativeTransitions() {
     auto transitions = sim.Transitions();
     for (auto& t : transitions) t.at -= origin;
     return transitions;
@@ -48,11 +47,10 @@ TEST(EngineWithSimulator, Firmware23KeysHandedOverCharactersWithItsOwnTiming) {
   bench.device->SetPttDelayBefore(25);
   bench.device->SetPttDelayAfter(200);
   bench.device->SetPttControl(true);
-  const Micros origin = bench.timers.Now();
   bench.device->SendText("C");
   bench.device->SendText("Q");
   bench.SettleMs(2000);
-  EXPECT_EQ(bench.RelativeTransitions(origin), kCqAtTwentyWpm);
+  EXPECT_EQ(bench.RelativeTransitions(), kCqAtTwentyWpm);
 }
 
 // Below 20 the lines go out in the command that answers the next input report. Changes made by
@@ -61,58 +59,23 @@ TEST(EngineWithSimulator, Firmware23KeysHandedOverCharactersWithItsOwnTiming) {
 TEST(EngineWithSimulator, Firmware10PlaysThePcTimedElementsAtTheirMillisecond) {
   Bench bench(10);
   bench.device->SetPttControl(true);
-  const Micros origin = bench.timers.Now();
   bench.device->SendText("EE");
   bench.SettleMs(700);
-  EXPECT_EQ(bench.RelativeTransitions(origin),
+  EXPECT_EQ(bench.RelativeTransitions(),
             (Transitions{Ptt(1000, true), Key(25'000, true), Key(85'000, false), Key(265'000, true),
                          Key(325'000, false), Ptt(585'000, false)}));
 }
 
 TEST(EngineWithSimulator, Firmware10PaddleHeldKeysDotsUntilReleased) {
   Bench bench(10);
-  const Micros origin = bench.timers.Now();
   bench.sim.SetPaddle(Paddle::Dot);
   bench.SettleMs(240);
   bench.sim.SetPaddle(Paddle::None);
   bench.SettleMs(300);
-  const auto transitions = bench.RelativeTransitions(origin);
+  const auto transitions = bench.RelativeTransitions();
   ASSERT_EQ(transitions.size(), 4u);
   EXPECT_EQ(transitions[1].at - transitions[0].at, 60'000);
   EXPECT_EQ(transitions[2].at - transitions[1].at, 60'000);
-}
-
-TEST(EngineWithSimulator, UnplugMidCharacterReleasesTheLinesAndTheNextCommandReopens) {
-  for (unsigned version : {10u, 23u}) {
-    Bench bench(version);
-    bench.device->SetPttControl(true);
-    bench.device->SendText("PARIS");
-    bench.SettleMs(100);
-    ASSERT_TRUE(bench.sim.IsOn(Line::Ptt)) << version;
-    bench.sim.Unplug();
-    bench.SettleMs(100);
-    EXPECT_FALSE(bench.sim.IsOn(Line::Key));
-    EXPECT_FALSE(bench.sim.IsOn(Line::Ptt));
-    // The reader learns of the unplug from its failed read, on its own thread.
-    EXPECT_TRUE(WaitUntil([&] { return bench.device->ReaderThreadCount() == 0; }));
-    EXPECT_EQ(bench.device->FirmwareVersion(), 0u);
-    bench.sim.Plug();
-    bench.device->StopSending();
-    EXPECT_EQ(bench.device->FirmwareVersion(), version);
-    EXPECT_EQ(bench.device->ReaderThreadCount(), 1u);
-    bench.SettleMs(1000);
-    EXPECT_FALSE(bench.sim.IsOn(Line::Key));
-    EXPECT_FALSE(bench.sim.IsOn(Line::Ptt));
-  }
-}
-
-TEST(EngineWithSimulator, TeardownWithASilentOrVanishedInterfaceFinishes) {
-  for (bool unplug : {false, true}) {
-    Bench bench(23);
-    if (unplug) bench.sim.Unplug();
-    bench.device.reset();
-    EXPECT_FALSE(bench.sim.IsOn(Line::Key));
-  }
 }
 
 }  // namespace
