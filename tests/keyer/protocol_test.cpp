@@ -37,7 +37,12 @@ TEST(Protocol, EverySetterWritesTheReportItsFirmwareTakes) {
       {22, [](auto& d) { d.SetSidetoneIndex(3); }, {}},
       {21, [](auto& d) { d.SetPaddleReverse(true); }, {"00 26 00 00 01"}},
       {20, [](auto& d) { d.SetPaddleReverse(false); }, {"00 30 04 80 00"}},
-      {20, [](auto& d) { d.SetPttControl(false); }, {"00 35 00 00", "00 30 00 A0 00"}},
+      {20,
+       [](auto& d) {
+         d.SetPttControl(false), d.SetPaddleReverse(false);
+         d.SetPttControl(true), d.SetPaddleReverse(true);
+       },
+       {"00 35 00 00", "00 30 00 A0 00", "00 30 00 80 00", "00 30 04 80 00", "00 30 04 A0 00"}},
       {22, [](auto& d) { d.SetPttControl(true); }, {"00 25 01"}},
       {23, [](auto& d) { d.SetPttControl(false); }, {"00 35 00 00", "00 25 00"}},
       {20, [](auto& d) { d.SetPttDelayBefore(25); }, {"00 22 19 C8"}},
@@ -92,16 +97,6 @@ TEST(Protocol, RangedSettersReturnMinusOneAndKeepTheOldValue) {
   EXPECT_EQ(d.SetPttDelayBefore(101) + d.SetPttDelayAfter(501) + d.SetDotWeight(NAN), -3);
   EXPECT_EQ(d.SendText(""), -1);
   EXPECT_EQ(d.SendText("E"), 0);
-}
-
-TEST(Protocol, ModeFlagSettersChangeOnlyTheirOwnBit) {
-  EngineRig rig(20);
-  rig.device->SetPttControl(false);
-  rig.device->SetPaddleReverse(false);
-  EXPECT_EQ(rig.device->ModeFlags(), (std::array<std::uint8_t, 3>{0x00, 0x80, 0x00}));
-  rig.device->SetPttControl(true);
-  rig.device->SetPaddleReverse(true);
-  EXPECT_EQ(rig.device->ModeFlags(), (std::array<std::uint8_t, 3>{0x04, 0xA0, 0x00}));
 }
 
 TEST(Protocol, PcSidetoneFrequencyReopensOnlyForANewValueInRange) {
