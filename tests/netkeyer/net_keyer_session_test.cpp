@@ -58,69 +58,27 @@ struct SessionRig {
 
 TEST(NetKeyerSession, RequestsActAndRepliesFollowTheKeying) {
   const std::vector<Step> steps = {
-      {"\x1b"
-       "0",
-       {"reset"},
-       {}},
-      {"\x1b"
-       "2 30",
-       {"speed 30"},
-       {}},
-      {"\x1b"
-       "3600",
-       {"tone 600"},
-       {}},
-      {"\x1b"
-       "7-20",
-       {"weight -20"},
-       {}},
-      {"\x1b"
-       "a1",
-       {"ptt 1"},
-       {}},
-      {"\x1b"
-       "d70",
-       {"lead-in 50"},
-       {}},
-      {"\x1b"
-       "c3",
-       {"tune 3"},
-       {}},
-      {"\x1b"
-       "c0",
-       {"abort"},
-       {}},
-      {"\x1b"
-       "5",
-       {},
-       {}},
-      {"\x1b"
-       "6",
-       {},
-       {}},
-      {"\x1b"
-       "8ttyS0",
-       {},
-       {}},
-      {"\x1b"
-       "hcat",
-       {},
-       {}},
+      {"\0330", {"reset"}, {}},
+      {"\0332 30", {"speed 30"}, {}},
+      {"\0333600", {"tone 600"}, {}},
+      {"\0337-20", {"weight -20"}, {}},
+      {"\033a1", {"ptt 1"}, {}},
+      {"\033d70", {"lead-in 50"}, {}},
+      {"\033c3", {"tune 3"}, {}},
+      {"\033c0", {"abort"}, {}},
+      {"\0335", {}, {}},
+      {"\0336", {}, {}},
+      {"\0338ttyS0", {}, {}},
+      {"\033hcat", {}, {}},
       {"purring", {"text purring"}, {}},
       {"", {}, {"hcat\r\n"}},
       {"barking", {"text barking"}, {}},
       {"", {}, {}},
       {"TEST^", {"text TEST"}, {}},
       {"", {}, {"TEST\r\n"}},
-      {"\x1b"
-       "hx",
-       {},
-       {}},
+      {"\033hx", {}, {}},
       {"LONG", {"text LONG"}, {}},
-      {"\x1b"
-       "4",
-       {"abort"},
-       {"break\r\n"}},
+      {"\0334", {"abort"}, {"break\r\n"}},
       {"", {}, {}},
       {"^", {}, {"\r\n"}},
   };
