@@ -24,37 +24,15 @@ Settings Read(const std::string& text, Settings settings = {}) {
   return settings;
 }
 
-Settings EveryValue() {
-  Settings s;
-  s.FnMsgA = kDefaultBankA;
-  s.FnMsgA[1] = "\x83\x65\x83\x58\x83\x67 \xB1";
-  s.FnMsgB[0] = "B1";
-  s.FnMsgB[9] = "  two blanks";
-  s.MyCALL = "JA1ABC/1";
-  s.WPM = 5;
-  s.CqLoopInterval = 12.25f;
-  s.WeightDot = 0.1f;
-  s.WeightDash = 5.0f;
-  s.IntervalChar = 10.0f;
-  s.IntervalWord = 20.0f;
-  s.PttdBefore = 0;
-  s.PttdAfter = 500;
-  s.Number = " 599 001";
-  s.Auto = s.PaddleRvs = s.PTTCtrl = s.SideTone = s.LogTime = true;
-  s.SideToneFreq = 3000;
-  s.SideToneFreqIf = std::string(SideToneFreqList[0]);
-  s.SideToneFreqIfIndex = 0;
-  return s;
-}
-
+// The two files differ in every value, so each key is written and read back in its own format.
 TEST(SettingsFile, WritesTheFixedFileAndReadsItBack) {
-  const std::pair<const char*, Settings> cases[] = {{"default.cfg", Settings{}},
-                                                    {"every_value.cfg", EveryValue()}};
-  for (const auto& [file, settings] : cases) {
-    SCOPED_TRACE(file);
-    EXPECT_EQ(FormatSettings(settings), DataFile(file));
-    EXPECT_EQ(Read(DataFile(file)), settings);
-  }
+  EXPECT_EQ(FormatSettings(Settings{}), DataFile("default.cfg"));
+  EXPECT_EQ(Read(DataFile("default.cfg")), Settings{});
+  const Settings every = Read(DataFile("every_value.cfg"));
+  EXPECT_EQ(FormatSettings(every), DataFile("every_value.cfg"));
+  EXPECT_EQ(every.SideToneFreqIfIndex, 0);
+  EXPECT_EQ(every.FnMsgB[9], "  two blanks");
+  EXPECT_EQ(every.CqLoopInterval, 12.25f);
 }
 
 // Each of `lines` ('\n' between them) is a whole line of `file`.
