@@ -1,18 +1,12 @@
 #include "ui/setup_dlg.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
-#include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
+#include "settings/dialog_driver.h"
 #include "settings/settings_file.h"
 #include "support/temp_dir.h"
 #include "ui/dialog_template.h"
@@ -25,77 +19,31 @@ namespace {
 
 using namespace settings;
 
-// Runs `action`; a message box it opens is read and closed with the Enter key. Returns the
-// box's text, empty when none opened.
-QString MessageDuring(const std::function<void()>& action) {
-  QString text;
-  QTimer poll;
-  QObject::connect(&poll, &QTimer::timeout, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box) return;
-    text = box->text();
-    QTest::keyClick(box, Qt::Key_Return);
-  });
-  poll.start(5);
-  action();
-  return text;
-}
-
-// Key presses carrying each character; those off the ASCII keyboard come as the text an input
-// method would deliver.
-void TypeText(QWidget* widget, const QString& text) {
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const qsizetype length = text[i].isHighSurrogate() ? 2 : 1;
-    const QString character = text.mid(i, length);
-    i += length - 1;
-    if (character[0].unicode() < 0x80) {
-      QTest::keyClick(widget, character[0].toLatin1());
-    } else {
-      QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, character, Qt::NoModifier);
-    }
-  }
-}
+struct DialogHolder {
+  CSetupDlg dlg;
+};
 
 // A setup dialog whose banks hold "A1".."A10" and "B1".."B10", driven the way an operator does.
-struct Rig {
-  Rig() {
+struct Rig : DialogHolder, DialogDriver {
+  Rig() : DialogDriver(dlg) {
     for (int i = 0; i < kMessageCount; ++i) {
       dlg.FnMsgA[i] = "A" + std::to_string(i + 1);
       dlg.FnMsgB[i] = "B" + std::to_string(i + 1);
     }
   }
-  bool Open() {
-    dlg.show();
-    dlg.activateWindow();
-    return QTest::qWaitForWindowActive(&dlg);
-  }
-  QLineEdit* Edit(int id) { return static_cast<QLineEdit*>(dlg.Control(id)); }
   QString Text(int id) { return Edit(id)->text(); }
   bool Checked(int id) { return static_cast<QAbstractButton*>(dlg.Control(id))->isChecked(); }
   QComboBox* SideToneList() { return static_cast<QComboBox*>(dlg.Control(kIdSideToneFreqIf)); }
-  void Click(int id) {
-    QWidget* control = dlg.Control(id);
-    QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(8, control->height() / 2));
-  }
-  // Replaces the edit's text by clicking into it, selecting all and typing.
-  void Type(int id, const QString& text) {
-    QTest::mouseClick(Edit(id), Qt::LeftButton);
-    QTest::keyClick(Edit(id), Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(Edit(id), Qt::Key_Delete);
-    TypeText(Edit(id), text);
-  }
   QString PressOk() {
-    return MessageDuring([this] { Click(kIdOk); });
+    return DialogDriver::MessageDuring([this] { Click(kIdOk); });
   }
   // Whether the settings file written now would hold `line`.
   bool Stores(const std::string& line) {
     return ("\n" + FormatSettings(dlg)).find("\n" + line + "\n") != std::string::npos;
   }
-
-  CSetupDlg dlg;
 };
 
-TEST(SetupDlg, BanksAreSwitchedAndExchangedByOkAndCancel) {
+TEST(SetupDlg, BanksAreSwitchedAndExchangedByEnterAndEscape) {
   Rig rig;
   ASSERT_TRUE(rig.Open());
   rig.Type(MessageEditId(3), "new A3");
@@ -104,7 +52,7 @@ TEST(SetupDlg, BanksAreSwitchedAndExchangedByOkAndCancel) {
   rig.Type(MessageEditId(3), "new B3");
   rig.Click(kIdBankA);
   EXPECT_EQ(rig.Text(MessageEditId(3)), "new A3");
-  rig.Click(kIdCancel);
+  QTest::keyClick(rig.Edit(MessageEditId(3)), Qt::Key_Escape);
   EXPECT_EQ(rig.dlg.result(), QDialog::Rejected);
   EXPECT_FALSE(rig.dlg.isVisible());
   EXPECT_EQ(rig.dlg.FnMsgA[2], "A3");
@@ -118,14 +66,14 @@ TEST(SetupDlg, BanksAreSwitchedAndExchangedByOkAndCancel) {
   EXPECT_EQ(rig.Text(MessageEditId(3)), "A3");
   rig.Type(MessageEditId(2), "typed");
   rig.Type(kIdCqLoopInterval, "99");
-  EXPECT_EQ(MessageDuring([&] { rig.Click(kIdBankA); }), "");
+  EXPECT_EQ(DialogDriver::MessageDuring([&] { rig.Click(kIdBankA); }), "");
   EXPECT_EQ(rig.Text(MessageEditId(2)), "typed");
   EXPECT_EQ(rig.dlg.MessageFields[1], "A2");
   rig.Type(kIdCqLoopInterval, "5");
   rig.Click(kIdBankB);
   rig.Type(MessageEditId(10), "  lead");
   rig.Click(kIdAlwaysOnTop);
-  EXPECT_EQ(rig.PressOk(), "");
+  QTest::keyClick(rig.Edit(MessageEditId(10)), Qt::Key_Return);
   EXPECT_EQ(rig.dlg.result(), QDialog::Accepted);
   EXPECT_EQ(rig.dlg.FnMsgA[1], "typed");
   EXPECT_EQ(rig.dlg.FnMsgB[9], "  lead");
@@ -157,21 +105,6 @@ TEST(SetupDlg, TabMovesThroughTheControlsInTemplateOrderFromTheFirst) {
     QTest::keyClick(focus, Qt::Key_Tab);
   }
   EXPECT_EQ(seen, expected);
-}
-
-TEST(SetupDlg, EnterPressesOkAndEscapeCancels) {
-  Rig rig;
-  ASSERT_TRUE(rig.Open());
-  rig.Type(kIdMyCall, "JA1XYZ");
-  QTest::keyClick(rig.Edit(kIdMyCall), Qt::Key_Return);
-  EXPECT_EQ(rig.dlg.result(), QDialog::Accepted);
-  EXPECT_EQ(rig.dlg.MyCALL, "JA1XYZ");
-  ASSERT_TRUE(rig.Open());
-  rig.Type(kIdMessage1, "dropped");
-  QTest::keyClick(rig.Edit(kIdMessage1), Qt::Key_Escape);
-  EXPECT_EQ(rig.dlg.result(), QDialog::Rejected);
-  EXPECT_FALSE(rig.dlg.isVisible());
-  EXPECT_EQ(rig.dlg.FnMsgA[0], "A1");
 }
 
 TEST(SetupDlg, OkTakesEachFieldOrRefusesItWithTheReason) {
@@ -209,6 +142,7 @@ TEST(SetupDlg, OkTakesEachFieldOrRefusesItWithTheReason) {
       {kIdIntervalWord, "7", "2", "3 から 20 までの数値を入力してください。",
        "IntervalWord 7.000000"},
       {kIdNumber, "11M", "001", "", "Number 001"},
+      {kIdMyCall, "N0CALL", "JA1XYZ", "", "MyCALL JA1XYZ"},
       {MessageEditId(10), "A10", "ｱｲｳ テスト", "",
        "FnMsgA10 \xB1\xB2\xB3 \x83\x65\x83\x58\x83\x67"},
       {kIdAuto, nullptr, nullptr, "", "Auto TRUE"},
@@ -263,10 +197,10 @@ TEST(SetupDlg, BankSwitchReadsTheNumbersAndSurvivesCancel) {
   ASSERT_TRUE(rig.Open());
   rig.Type(MessageEditId(4), "edited A4");
   rig.Type(kIdWeightDot, "2.5");
-  EXPECT_EQ(MessageDuring([&] { rig.Click(kIdBankB); }), "");
+  EXPECT_EQ(DialogDriver::MessageDuring([&] { rig.Click(kIdBankB); }), "");
   EXPECT_EQ(rig.Text(MessageEditId(4)), "B4");
   rig.Type(kIdCqLoopInterval, "61");
-  EXPECT_EQ(MessageDuring([&] { rig.Click(kIdBankA); }),
+  EXPECT_EQ(DialogDriver::MessageDuring([&] { rig.Click(kIdBankA); }),
             "0 から 60 までの数値を入力してください。");
   EXPECT_TRUE(rig.Checked(kIdBankA));
   EXPECT_EQ(rig.Text(MessageEditId(4)), "edited A4");
@@ -330,12 +264,12 @@ TEST(SetupDlg, TextsStayWithin256Cp932Bytes) {
   QTest::keyClicks(rig.Edit(kIdMessage1), "y");
   EXPECT_EQ(rig.Text(kIdMessage1), QString(256, u'x'));
   rig.Type(MessageEditId(2), QString(127, u'あ') + "xx");
-  TypeText(rig.Edit(MessageEditId(2)), "あ");
+  DialogDriver::TypeText(rig.Edit(MessageEditId(2)), "あ");
   EXPECT_EQ(rig.Text(MessageEditId(2)), QString(127, u'あ') + "xx");
   rig.Type(kIdMyCall, QString(256, u'ｱ'));
   QTest::keyClicks(rig.Edit(kIdMyCall), "1");
   rig.Type(kIdNumber, "5");
-  TypeText(rig.Edit(kIdNumber), QString::fromUtf8("\xF0\x9F\x98\x80"));
+  DialogDriver::TypeText(rig.Edit(kIdNumber), QString::fromUtf8("\xF0\x9F\x98\x80"));
   EXPECT_EQ(rig.Text(kIdNumber), "5");
   EXPECT_EQ(rig.PressOk(), "");
   EXPECT_EQ(rig.dlg.FnMsgA[0], std::string(256, 'x'));
@@ -397,15 +331,16 @@ TEST(SetupDlg, LabelMnemonicsLeadToTheirControls) {
 TEST(SaveSettingsReporting, OnlyAFailureTellsTheOperator) {
   TempDir dir;
   bool saved = false;
-  QString message =
-      MessageDuring([&] { saved = SaveSettingsReporting(Settings{}, nullptr, dir.path()); });
+  QString message = DialogDriver::MessageDuring(
+      [&] { saved = SaveSettingsReporting(Settings{}, nullptr, dir.path()); });
   EXPECT_TRUE(saved);
   EXPECT_EQ(message, "");
   EXPECT_EQ(dir.Read("Vantrel.cfg"), FormatSettings(Settings{}));
   std::filesystem::create_directory(dir.path() / "Vantrel.cfg.tmp");
   Settings changed;
   changed.WPM = 30;
-  message = MessageDuring([&] { saved = SaveSettingsReporting(changed, nullptr, dir.path()); });
+  message = DialogDriver::MessageDuring(
+      [&] { saved = SaveSettingsReporting(changed, nullptr, dir.path()); });
   EXPECT_FALSE(saved);
   EXPECT_EQ(message, "設定を保存できません。");
   EXPECT_EQ(dir.Read("Vantrel.cfg"), FormatSettings(Settings{}));
