@@ -8,13 +8,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
-#include <mutex>
 #include <string>
 #include <thread>
-#include <vector>
 
-#include "loglink/copy_data_record.h"
-#include "loglink/record_server.h"
 #include "support/temp_dir.h"
 
 namespace vantrel::loglink::testing {
@@ -54,23 +50,6 @@ class ServingThread {
  private:
   int stop_[2] = {-1, -1};
   std::thread thread_;
-};
-
-// Records what a logging program receives; the handler runs on the serving thread.
-class RecordLog {
- public:
-  void Add(const CopyDataRecord& record) {
-    std::lock_guard lock(mutex_);
-    records_.push_back(record);
-  }
-  std::vector<CopyDataRecord> Records() const {
-    std::lock_guard lock(mutex_);
-    return records_;
-  }
-
- private:
-  mutable std::mutex mutex_;
-  std::vector<CopyDataRecord> records_;
 };
 
 // Polls `fd` and serves it until `done` holds; the bound only keeps a broken build from hanging.

@@ -4,68 +4,58 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 
+#include <atomic>
 #include <future>
-#include <optional>
-#include <sstream>
 #include <string>
 
 #include "link_test_support.h"
+#include "loglink/escaped_bytes.h"
 #include "loglink/log_records.h"
-#include "loglink/log_stub.h"
-#include "loglink/record_connection.h"
 #include "loglink/unix_socket.h"
+#include "loglink/wire_format.h"
 
 namespace vantrel::loglink {
 namespace {
 
 using namespace std::chrono_literals;
 using namespace std::string_literals;
-using testing::LinkTest;
-using testing::RecordLog;
 using testing::ServeUntil;
-using testing::ServingThread;
-
-// The window's two boxes, filled by the reply handler.
-struct Boxes {
-  std::string HisCall = "OLD";
-  int Report = 599;
-  int replies = 0;
-  LogLink::ReplyHandler Handler() {
-    return [this](const LogReply& reply) {
-      ApplyLogReply(reply, HisCall, Report);
-      ++replies;
-    };
-  }
-};
-
-LogContact Q1abc() {
-  return {"Q1ABC", 599};
-}
 
 bool SameBox(const std::optional<LogMessageBox>& shown, const LogMessageBox& expected) {
   return shown && shown->text == expected.text && shown->caption == expected.caption &&
          shown->icon == expected.icon;
 }
 
-// A logging program that records what it takes and answers with `result`.
-struct RecordingLogProgram {
-  RecordingLogProgram(const std::string& address, std::uint64_t result)
-      : server(RecordServer::Listen(address,
-                                    [this, result](const CopyDataRecord& record) {
-                                      log.Add(record);
-                                      return result;
-                                    })),
-        thread(server->Fd(), [this] { server->HandleReadable(); }) {}
-  RecordLog log;
-  std::unique_ptr<RecordServer> server;
-  ServingThread thread;
+// A link whose reply handler fills the window's two boxes.
+class LogLinkTest : public testing::LinkTest {
+ protected:
+  LogLink& Link(LogLinkOptions options = {}) {
+    link_ = std::make_unique<LogLink>(
+        [this](const LogReply& reply) {
+          ApplyLogReply(reply, hisCall_, report_);
+          ++replies_;
+        },
+        std::move(options));
+    return *link_;
+  }
+  void ExpectBoxesUntouched() {
+    EXPECT_EQ(replies_, 0);
+    EXPECT_EQ(hisCall_, "OLD");
+    EXPECT_EQ(report_, 599);
+  }
+
+  std::unique_ptr<LogLink> link_;
+  std::string hisCall_ = "OLD";
+  int report_ = 599;
+  int replies_ = 0;
 };
 
-class LogLinkTest : public LinkTest {};
+LogContact Q1abc() {
+  return {"Q1ABC", 599};
+}
 
-TEST_F(LogLinkTest, AbsentLogProgramIsNotFoundAndNothingIsRead) {
-  Boxes boxes;
-  LogLink link(boxes.Handler());
+TEST_F(LogLinkTest, AbsentOrGoneLogProgramIsNotFoundAndNothingIsRead) {
+  LogLink& link = Link();
   bool controlsRead = false;
   LogOutcome sent = link.SendToLog([&] {
     controlsRead = true;
@@ -75,174 +65,180 @@ TEST_F(LogLinkTest, AbsentLogProgramIsNotFoundAndNothingIsRead) {
   EXPECT_EQ(sent.messageBox->icon, MessageIcon::kExclamation);
   EXPECT_EQ(sent.messageBox->caption, "ハムログコントロール");
   EXPECT_FALSE(controlsRead);
-  EXPECT_TRUE(SameBox(link.FetchFromLog().messageBox, kLogProgramNotFound));
   EXPECT_EQ(link.CopyDataSend(kCopyDataSendId, "x"), std::nullopt);
-}
-
-TEST_F(LogLinkTest, SocketLeftByAGoneLogProgramIsNotFound) {
-  UniqueFd gone = ListenAt(LogProgramPath());
-  ASSERT_TRUE(gone);
-  gone.Reset();
-  Boxes boxes;
-  LogLink link(boxes.Handler());
+  ListenAt(LogProgramPath()).Reset();
   EXPECT_TRUE(SameBox(link.FetchFromLog().messageBox, kLogProgramNotFound));
 }
 
-TEST_F(LogLinkTest, F11SendsTheTextAndNamesTheWindowToRaise) {
-  RecordingLogProgram logProgram(LogProgramPath(), 0x5A00123);
-  Boxes boxes;
-  LogLink link(boxes.Handler());
-  LogOutcome outcome = link.SendToLog(Q1abc);
-  EXPECT_FALSE(outcome.messageBox);
-  EXPECT_EQ(outcome.foregroundWindow, 0x5A00123u);
-  std::vector<CopyDataRecord> records = logProgram.log.Records();
-  ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(records[0].identifier, 0x3000Fu);
-  EXPECT_EQ(records[0].bytes, "\nQ1ABC\n\n\n599\n\n\nCW");
-  EXPECT_EQ(records[0].replyAddress, link.ReplyAddress());
-  EXPECT_EQ(records[0].replyAddress.rfind(dir_ + "/vantrel-", 0), 0u);
-}
-
-TEST_F(LogLinkTest, F11WithAnEmptyCallsignSendsTwelveBytes) {
-  RecordingLogProgram logProgram(LogProgramPath(), 1);
-  Boxes boxes;
-  LogLink link(boxes.Handler());
-  link.SendToLog([] { return LogContact{"", 599}; });
-  ASSERT_EQ(logProgram.log.Records().size(), 1u);
-  EXPECT_EQ(logProgram.log.Records()[0].bytes, "\n\n\n\n599\n\n\nCW");
-}
-
-TEST_F(LogLinkTest, RefusalShowsInvalidCommandAndChangesNothing) {
-  RecordingLogProgram logProgram(LogProgramPath(), 0);
-  Boxes boxes;
-  LogLink link(boxes.Handler());
-  LogOutcome sent = link.SendToLog(Q1abc);
-  EXPECT_TRUE(SameBox(sent.messageBox, kInvalidCommand));
-  EXPECT_EQ(sent.messageBox->icon, MessageIcon::kError);
-  EXPECT_EQ(sent.foregroundWindow, 0u);
-  EXPECT_TRUE(SameBox(link.FetchFromLog().messageBox, kInvalidCommand));
-  EXPECT_EQ(link.CopyDataSend(0x73, ""), std::optional<std::uint64_t>(0));
-  EXPECT_EQ(boxes.HisCall, "OLD");
-  EXPECT_EQ(boxes.Report, 599);
-}
-
-TEST_F(LogLinkTest, F12SendsTheRequestWithoutData) {
-  RecordingLogProgram logProgram(LogProgramPath(), 7);
-  Boxes boxes;
-  LogLink link(boxes.Handler());
-  EXPECT_FALSE(link.FetchFromLog().messageBox);
-  std::vector<CopyDataRecord> records = logProgram.log.Records();
-  ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(records[0].identifier, 0x73u);
-  EXPECT_EQ(records[0].bytes, "");
-  EXPECT_EQ(records[0].replyAddress, link.ReplyAddress());
-}
-
-// The exact bytes of an F11 message, as a logging program written from the documentation
-// reads them.
-TEST_F(LogLinkTest, F11PutsExactlyTheseBytesOnTheSocket) {
+// The exact bytes of F11 and F12, as a logging program written from the documentation reads
+// them, and the window it names in its answer.
+TEST_F(LogLinkTest, RequestsPutExactlyTheseBytesOnTheSocket) {
+  const struct {
+    std::string call;
+    std::string identifier;
+    std::string text;
+  } cases[] = {{"Q1ABC", "\x0F\x00\x03\x00"s, "\nQ1ABC\n\n\n599\n\n\nCW"},
+               {"", "\x0F\x00\x03\x00"s, "\n\n\n\n599\n\n\nCW"},
+               {"", "\x73\x00\x00\x00"s, ""}};
   UniqueFd listener = ListenAt(LogProgramPath());
-  Boxes boxes;
-  LogLink link(boxes.Handler());
-  std::string address = link.ReplyAddress();
-  std::string expected = "CPYD\x01\x00"s + static_cast<char>(address.size()) + "\x00"s +
-                         "\x0F\x00\x03\x00\x00\x00\x00\x00"s + "\x11\x00\x00\x00"s + address +
-                         "\nQ1ABC\n\n\n599\n\n\nCW";
-  auto logProgram = std::async(std::launch::async, [&] {
-    UniqueFd connection(::accept(listener.get(), nullptr, nullptr));
-    std::string received(expected.size(), '\0');
-    ::recv(connection.get(), received.data(), received.size(), MSG_WAITALL);
-    ::send(connection.get(), "\x2A\0\0\0\0\0\0\x01", 8, MSG_NOSIGNAL);
-    return received;
-  });
-  LogOutcome outcome = link.SendToLog(Q1abc);
-  EXPECT_EQ(logProgram.get(), expected);
-  EXPECT_EQ(outcome.foregroundWindow, 0x010000000000002Au);
+  LogLink& link = Link();
+  const std::string address = link.ReplyAddress();
+  EXPECT_EQ(address.rfind(dir_ + "/vantrel-", 0), 0u);
+  for (const auto& c : cases) {
+    const std::string expected =
+        "CPYD\x01\x00"s + static_cast<char>(address.size()) + "\x00"s + c.identifier +
+        "\x00\x00\x00\x00"s + static_cast<char>(c.text.size()) + "\x00\x00\x00"s + address + c.text;
+    auto logProgram = std::async(std::launch::async, [&] {
+      UniqueFd connection(::accept(listener.get(), nullptr, nullptr));
+      std::string received(expected.size(), '\0');
+      ::recv(connection.get(), received.data(), received.size(), MSG_WAITALL);
+      ::send(connection.get(), "\x2A\0\0\0\0\0\0\x01", 8, MSG_NOSIGNAL);
+      return received;
+    });
+    LogOutcome outcome = c.text.empty() ? link.FetchFromLog() : link.SendToLog([&] {
+      return LogContact{c.call, 599};
+    });
+    EXPECT_EQ(logProgram.get(), expected);
+    EXPECT_FALSE(outcome.messageBox);
+    if (!c.text.empty()) EXPECT_EQ(outcome.foregroundWindow, 0x010000000000002Au);
+  }
 }
 
-TEST_F(LogLinkTest, SilentLogProgramCountsAsRefusal) {
-  UniqueFd listener = ListenAt(LogProgramPath());
-  Boxes boxes;
-  LogLink link(boxes.Handler(), {.answerTimeout = 30ms});
+// A logging program that answers every record with `result` on a thread of its own.
+struct AnsweringLogProgram {
+  AnsweringLogProgram(const std::string& address, std::uint64_t result)
+      : server(RecordServer::Listen(address,
+                                    [this, result](const CopyDataRecord&) {
+                                      ++records;
+                                      return result;
+                                    })),
+        thread(server->Fd(), [this] { server->HandleReadable(); }) {}
+  std::atomic<int> records = 0;
+  std::unique_ptr<RecordServer> server;
+  testing::ServingThread thread;
+};
+
+TEST_F(LogLinkTest, RefusalOrSilenceShowsInvalidCommandAndChangesNothing) {
+  {
+    AnsweringLogProgram refusing(LogProgramPath(), 0);
+    LogLink& link = Link();
+    LogOutcome sent = link.SendToLog(Q1abc);
+    EXPECT_TRUE(SameBox(sent.messageBox, kInvalidCommand));
+    EXPECT_EQ(sent.messageBox->icon, MessageIcon::kError);
+    EXPECT_EQ(sent.foregroundWindow, 0u);
+    EXPECT_TRUE(SameBox(link.FetchFromLog().messageBox, kInvalidCommand));
+    EXPECT_EQ(link.CopyDataSend(0x73, ""), std::optional<std::uint64_t>(0));
+  }
+  UniqueFd silent = ListenAt(LogProgramPath());
+  LogLink& link = Link({.answerTimeout = 30ms});
   EXPECT_TRUE(SameBox(link.SendToLog(Q1abc).messageBox, kInvalidCommand));
   EXPECT_TRUE(SameBox(link.FetchFromLog().messageBox, kInvalidCommand));
+  ExpectBoxesUntouched();
 }
 
-TEST_F(LogLinkTest, LogProgramOfAnotherUserIsNotFound) {
-  RecordingLogProgram logProgram(LogProgramPath(), 1);
-  Boxes boxes;
-  uid_t seen = 12345;
-  LogLink link(boxes.Handler(), {.peerCheck = [&](uid_t peer) {
-                 seen = peer;
-                 return false;
-               }});
-  EXPECT_TRUE(SameBox(link.FetchFromLog().messageBox, kLogProgramNotFound));
-  EXPECT_EQ(seen, ::geteuid());
-  EXPECT_TRUE(logProgram.log.Records().empty());
-}
-
-TEST_F(LogLinkTest, ReplyWhileTheRequestIsInProgress) {
-  std::ostringstream printed;
-  std::unique_ptr<LogStub> stub = LogStub::Listen(LogProgramPath(), {}, printed);
-  ASSERT_TRUE(stub);
-  Boxes boxes;
-  LogLink link(boxes.Handler());
-  {
-    ServingThread serving(stub->Fd(), [&] { stub->HandleReadable(); });
-    EXPECT_FALSE(link.FetchFromLog().messageBox);
-    EXPECT_EQ(boxes.replies, 1);
-  }
-  EXPECT_EQ(boxes.HisCall, "Q1ABC");
-  EXPECT_EQ(boxes.Report, 579);
-  EXPECT_NE(printed.str().find("record 0x73, 0 bytes: \"\""), std::string::npos);
-  EXPECT_NE(printed.str().find("reply \"Q1ABC x y 579\" to " + link.ReplyAddress() + ": result 1"),
-            std::string::npos);
-}
-
-TEST_F(LogLinkTest, ReplyAfterTheRequestWasAnswered) {
-  RecordingLogProgram logProgram(LogProgramPath(), 1);
-  Boxes boxes;
-  LogLink link(boxes.Handler());
-  ASSERT_FALSE(link.FetchFromLog().messageBox);
-  EXPECT_EQ(boxes.replies, 0);
-  std::string replyAddress = logProgram.log.Records().at(0).replyAddress;
-  auto late = std::async(std::launch::async, [&] {
-    std::optional<RecordConnection> vantrel = RecordConnection::Open(replyAddress);
-    return vantrel ? vantrel->Exchange({0, "\nJA1ZZZ\n-\n-\n559\n", ""}, 10s) : 0;
-  });
-  ASSERT_TRUE(ServeUntil(
-      link.Fd(), [&] { link.HandleReadable(); }, [&] { return boxes.replies == 1; }));
-  EXPECT_EQ(late.get(), 1u);
-  EXPECT_EQ(boxes.HisCall, "JA1ZZZ");
-  EXPECT_EQ(boxes.Report, 559);
-}
-
-TEST_F(LogLinkTest, StubRepliesAfterAnsweringWhenAsked) {
-  std::ostringstream printed;
-  std::unique_ptr<LogStub> stub = LogStub::Listen(
-      LogProgramPath(), {.reply = "K9XYZ a b 449", .timing = ReplyTiming::kAfter}, printed);
-  ASSERT_TRUE(stub);
-  Boxes boxes;
-  LogLink link(boxes.Handler());
-  ServingThread serving(stub->Fd(), [&] { stub->HandleReadable(); });
-  ASSERT_FALSE(link.FetchFromLog().messageBox);
-  ASSERT_TRUE(ServeUntil(
-      link.Fd(), [&] { link.HandleReadable(); }, [&] { return boxes.replies == 1; }));
-  EXPECT_EQ(boxes.HisCall, "K9XYZ");
-  EXPECT_EQ(boxes.Report, 449);
-}
-
-TEST_F(LogLinkTest, ReplySocketGoesWithTheLink) {
-  std::string address;
-  {
-    Boxes boxes;
-    LogLink link(boxes.Handler());
-    address = link.ReplyAddress();
-    struct stat info {};
-    ASSERT_EQ(::stat(address.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0600u);
-  }
+TEST_F(LogLinkTest, ReplySocketIsTheUsersOnlyAndGoesWithTheLink) {
+  const std::string address = Link().ReplyAddress();
+  struct stat info {};
+  ASSERT_EQ(::stat(address.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+  link_.reset();
   EXPECT_FALSE(std::filesystem::exists(address));
+}
+
+// A raw client of the reply socket; it learns what the link made of its bytes from what comes
+// back before the link closes the connection.
+class RawClient {
+ public:
+  explicit RawClient(const std::string& address) : fd_(ConnectTo(address)) {}
+  bool Send(std::string_view bytes) {
+    return SendAll(fd_.get(), bytes, std::chrono::steady_clock::now() + 10s);
+  }
+  void FinishSending() { ::shutdown(fd_.get(), SHUT_WR); }
+  bool Closed() {
+    char chunk[64];
+    const ssize_t got = ::recv(fd_.get(), chunk, sizeof chunk, MSG_DONTWAIT);
+    if (got > 0) answer_.append(chunk, static_cast<std::size_t>(got));
+    return got == 0 || (got < 0 && errno != EAGAIN && errno != EWOULDBLOCK);
+  }
+  // Serves `link` until it has closed this connection; returns what it answered.
+  std::string AnswerFrom(LogLink& link) {
+    EXPECT_TRUE(ServeUntil(
+        link.Fd(), [&] { link.HandleReadable(); }, [&] { return Closed(); }));
+    return answer_;
+  }
+
+ private:
+  UniqueFd fd_;
+  std::string answer_;
+};
+
+std::string Reply(std::string text) {
+  return *EncodeRecord({0x73, std::move(text), ""});
+}
+
+TEST_F(LogLinkTest, ReplySocketTakesWellFormedRepliesOnly) {
+  std::string full = "Q1ABC x y 579";
+  full.resize(kMaxMessageSize - kHeaderSize, ' ');
+  std::string oversized = Reply(full) + " ";
+  oversized[16] = static_cast<char>(0xED);  // a count one more than a message may hold
+  const struct {
+    std::string bytes;
+    bool taken;
+  } cases[] = {{Reply("Q1ABC x y 579"), true},
+               {Reply(full), true},
+               {oversized, false},
+               {Reply("Q1ABC x y 579").substr(0, 25), false},
+               {Reply("Q1ABC x y 579").substr(0, 10), false},
+               {"", false},
+               {"X" + Reply("Q1ABC x y 579").substr(1), false}};
+  LogLink& link = Link();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(EscapedBytes(c.bytes.substr(0, 30)));
+    hisCall_ = "OLD";
+    replies_ = 0;
+    RawClient client(link.ReplyAddress());
+    ASSERT_TRUE(client.Send(c.bytes));
+    client.FinishSending();
+    EXPECT_EQ(client.AnswerFrom(link), c.taken ? EncodeResult(1) : "");
+    EXPECT_EQ(replies_, c.taken ? 1 : 0);
+    EXPECT_EQ(hisCall_, c.taken ? "Q1ABC" : "OLD");
+  }
+  EXPECT_EQ(report_, 579);
+}
+
+// The same check guards the logging program's socket and Vantrel's reply socket.
+TEST_F(LogLinkTest, AnotherUsersSocketsAreLeftUnread) {
+  AnsweringLogProgram logProgram(LogProgramPath(), 1);
+  std::vector<uid_t> asked;
+  LogLink& link = Link({.peerCheck = [&](uid_t peer) {
+    asked.push_back(peer);
+    return false;
+  }});
+  EXPECT_TRUE(SameBox(link.FetchFromLog().messageBox, kLogProgramNotFound));
+  EXPECT_EQ(logProgram.records, 0);
+  RawClient client(link.ReplyAddress());
+  client.Send(Reply("Q1ABC x y 579"));
+  EXPECT_EQ(client.AnswerFrom(link), "");
+  EXPECT_EQ(asked, (std::vector<uid_t>{::geteuid(), ::geteuid()}));
+  ExpectBoxesUntouched();
+}
+
+// Each stalled client is accepted before the next connects, so the listen queue never fills.
+TEST_F(LogLinkTest, UnfinishedRepliesDoNotPileUp) {
+  LogLink& link = Link();
+  std::vector<std::unique_ptr<RawClient>> stalled;
+  for (int i = 0; i < 20; ++i) {
+    stalled.push_back(std::make_unique<RawClient>(link.ReplyAddress()));
+    stalled.back()->Send(Reply("Q1ABC x y 579").substr(0, 5));
+    pollfd wait{link.Fd(), POLLIN, 0};
+    ::poll(&wait, 1, 1000);
+    link.HandleReadable();
+  }
+  stalled.front()->AnswerFrom(link);
+  RawClient client(link.ReplyAddress());
+  ASSERT_TRUE(client.Send(Reply("K9XYZ")));
+  EXPECT_EQ(client.AnswerFrom(link), EncodeResult(1));
+  EXPECT_EQ(hisCall_, "K9XYZ");
 }
 
 }  // namespace

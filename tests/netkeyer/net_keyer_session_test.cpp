@@ -12,147 +12,85 @@
 namespace vantrel::netkeyer {
 namespace {
 
-// Records each request as one line; the queue is keyed when the test says so.
-struct FakeTarget final : KeyingTarget {
+// Records each request and each reply as one line; the queue is keyed when the test says so.
+struct SessionRig final : KeyingTarget {
   void QueueText(const operating::NetworkText& text) override {
     std::string line = "text";
     for (const operating::TextPiece& piece : text) line += " " + piece.text;
-    calls.push_back(line);
+    log.push_back(line);
     keyed = false;
   }
   void Abort() override {
-    calls.push_back("abort");
+    log.push_back("abort");
     keyed = true;
   }
-  void SetSpeed(unsigned wpm) override { calls.push_back("speed " + std::to_string(wpm)); }
-  void SetPtt(bool on) override { calls.push_back(on ? "ptt 1" : "ptt 0"); }
-  void SetWeight(int weight) override { calls.push_back("weight " + std::to_string(weight)); }
-  void SetTone(unsigned hz) override { calls.push_back("tone " + std::to_string(hz)); }
-  void SetPttLeadIn(unsigned ms) override { calls.push_back("lead-in " + std::to_string(ms)); }
-  void Tune(unsigned seconds) override { calls.push_back("tune " + std::to_string(seconds)); }
-  void Reset() override { calls.push_back("reset"); }
+  void SetSpeed(unsigned wpm) override { log.push_back("speed " + std::to_string(wpm)); }
+  void SetPtt(bool on) override { log.push_back(on ? "ptt 1" : "ptt 0"); }
+  void SetWeight(int weight) override { log.push_back("weight " + std::to_string(weight)); }
+  void SetTone(unsigned hz) override { log.push_back("tone " + std::to_string(hz)); }
+  void SetPttLeadIn(unsigned ms) override { log.push_back("lead-in " + std::to_string(ms)); }
+  void Tune(unsigned seconds) override { log.push_back("tune " + std::to_string(seconds)); }
+  void Reset() override { log.push_back("reset"); }
   bool QueuedTextKeyed() const override { return keyed; }
-
-  std::vector<std::string> calls;
-  bool keyed = true;
-};
-
-struct Step {
-  std::string datagram;  // empty: the queued text has now been keyed
-  std::vector<std::string> calls;
-  std::vector<std::string> replies;
-};
-
-struct SessionRig {
-  SessionRig() {
-    PeerAddress peer;
-    peer.length = 1;
-    from = peer;
+  // An empty datagram stands for the keyer having keyed the queued text.
+  std::vector<std::string> Step(const std::string& datagram) {
+    if (datagram.empty()) {
+      keyed = true;
+      session.OnKeyerProgress();
+    } else {
+      session.OnDatagram(datagram, from);
+    }
+    return std::exchange(log, {});
   }
-  FakeTarget target;
-  std::vector<std::string> replies;
-  PeerAddress from;
-  NetKeyerSession session{
-      target, [this](const PeerAddress&, std::string_view bytes) { replies.emplace_back(bytes); }};
+
+  std::vector<std::string> log;
+  bool keyed = true;
+  PeerAddress from{.length = 1};
+  NetKeyerSession session{*this, [this](const PeerAddress&, std::string_view bytes) {
+                            log.push_back("reply " + std::string(bytes));
+                          }};
 };
 
 TEST(NetKeyerSession, RequestsActAndRepliesFollowTheKeying) {
-  const std::vector<Step> steps = {
-      {"\x1b"
-       "0",
-       {"reset"},
-       {}},
-      {"\x1b"
-       "2 30",
-       {"speed 30"},
-       {}},
-      {"\x1b"
-       "3600",
-       {"tone 600"},
-       {}},
-      {"\x1b"
-       "7-20",
-       {"weight -20"},
-       {}},
-      {"\x1b"
-       "a1",
-       {"ptt 1"},
-       {}},
-      {"\x1b"
-       "d70",
-       {"lead-in 50"},
-       {}},
-      {"\x1b"
-       "c3",
-       {"tune 3"},
-       {}},
-      {"\x1b"
-       "c0",
-       {"abort"},
-       {}},
-      {"\x1b"
-       "5",
-       {},
-       {}},
-      {"\x1b"
-       "6",
-       {},
-       {}},
-      {"\x1b"
-       "8ttyS0",
-       {},
-       {}},
-      {"\x1b"
-       "hcat",
-       {},
-       {}},
-      {"purring", {"text purring"}, {}},
-      {"", {}, {"hcat\r\n"}},
-      {"barking", {"text barking"}, {}},
-      {"", {}, {}},
-      {"TEST^", {"text TEST"}, {}},
-      {"", {}, {"TEST\r\n"}},
-      {"\x1b"
-       "hx",
-       {},
-       {}},
-      {"LONG", {"text LONG"}, {}},
-      {"\x1b"
-       "4",
-       {"abort"},
-       {"break\r\n"}},
-      {"", {}, {}},
-      {"^", {}, {"\r\n"}},
+  const std::pair<std::string, std::vector<std::string>> steps[] = {
+      {"\0330", {"reset"}},
+      {"\0332 30", {"speed 30"}},
+      {"\0333600", {"tone 600"}},
+      {"\0337-20", {"weight -20"}},
+      {"\033a1", {"ptt 1"}},
+      {"\033d70", {"lead-in 50"}},
+      {"\033c3", {"tune 3"}},
+      {"\033c0", {"abort"}},
+      {"\0335", {}},
+      {"\0336", {}},
+      {"\0338ttyS0", {}},
+      {"\033hcat", {}},
+      {"purring", {"text purring"}},
+      {"", {"reply hcat\r\n"}},
+      {"barking", {"text barking"}},
+      {"", {}},
+      {"TEST^", {"text TEST"}},
+      {"", {"reply TEST\r\n"}},
+      {"\033hx", {}},
+      {"LONG", {"text LONG"}},
+      {"\0334", {"abort", "reply break\r\n"}},
+      {"", {}},
+      {"^", {"reply \r\n"}},
   };
   SessionRig rig;
-  for (const Step& step : steps) {
-    if (step.datagram.empty()) {
-      rig.target.keyed = true;
-      rig.session.OnKeyerProgress();
-    } else {
-      rig.session.OnDatagram(step.datagram, rig.from);
-    }
-    EXPECT_EQ(std::exchange(rig.target.calls, {}), step.calls) << step.datagram;
-    EXPECT_EQ(std::exchange(rig.replies, {}), step.replies) << step.datagram;
-  }
+  for (const auto& [datagram, log] : steps) EXPECT_EQ(rig.Step(datagram), log) << datagram;
 }
 
 TEST(NetKeyerSession, AFloodIsCappedUntilTheQueueHasBeenKeyed) {
   SessionRig rig;
   const std::string datagram(256, 'E');
   std::size_t queued = 0;
-  for (int i = 0; i < 100; ++i) {
-    rig.session.OnDatagram(datagram, rig.from);
-    queued += rig.target.calls.size();
-    rig.target.calls.clear();
-  }
+  for (int i = 0; i < 100; ++i) queued += rig.Step(datagram).size();
   EXPECT_EQ(queued, kQueuedTextLimit / datagram.size());
   EXPECT_TRUE(rig.session.ClientKeying());
-  rig.target.keyed = true;
-  rig.session.OnKeyerProgress();
+  rig.Step("");
   EXPECT_FALSE(rig.session.ClientKeying());
-  rig.session.OnDatagram(datagram, rig.from);
-  EXPECT_EQ(rig.target.calls.size(), 1u);
+  EXPECT_EQ(rig.Step(datagram).size(), 1u);
 }
 
 // Real sockets on the loopback: a reply goes back to the sender's port, an oversized datagram

@@ -1,132 +1,96 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "netkeyer/request.h"
 
 namespace vantrel::netkeyer {
 namespace {
 
-using Kind = Request::Kind;
 using operating::TextPiece;
 
-// A piece written the short way: "T:text", "S:step", "E".
-std::string Show(const operating::NetworkText& text) {
-  std::string shown;
-  for (const TextPiece& piece : text) {
-    if (!shown.empty()) shown += "|";
-    if (piece.kind == TextPiece::Kind::Text) shown += "T:" + piece.text;
-    if (piece.kind == TextPiece::Kind::SpeedStep) shown += "S:" + std::to_string(piece.wpmStep);
-    if (piece.kind == TextPiece::Kind::Erase) shown += "E";
+// A request written the short way: its kind, value, 'argument', then its pieces ("T:text",
+// "S:step", "E") and "echo".
+std::string Show(const Request& request) {
+  static const char* const kKinds[] = {"Ignored",  "Reset",    "Speed",     "Tone", "Abort",
+                                       "Exit",     "WordMode", "Weight",    "Ptt",  "Tune",
+                                       "PttDelay", "Accepted", "ReplyNext", "Text"};
+  std::string shown = kKinds[static_cast<int>(request.kind)];
+  if (request.value != 0) shown += " " + std::to_string(request.value);
+  if (!request.argument.empty()) shown += " '" + request.argument + "'";
+  for (const TextPiece& piece : request.text) {
+    if (piece.kind == TextPiece::Kind::Text) shown += " T:" + piece.text;
+    if (piece.kind == TextPiece::Kind::SpeedStep) shown += " S:" + std::to_string(piece.wpmStep);
+    if (piece.kind == TextPiece::Kind::Erase) shown += " E";
   }
-  return shown;
+  return request.echo ? shown + " echo" : shown;
 }
 
-struct CommandCase {
-  std::string datagram;
-  Kind kind;
-  int value;
-  std::string argument;
-};
-
-TEST(RequestParser, CommandsWithTheirBounds) {
-  const char kEscape = '\x1b';
-  std::vector<CommandCase> cases = {
-      {"0", Kind::Reset, 0, ""},
-      {"24", Kind::Speed, 4, ""},
-      {"2 60", Kind::Speed, 60, ""},
-      {"261", Kind::Ignored, 0, ""},
-      {"23", Kind::Ignored, 0, ""},
-      {"2", Kind::Ignored, 0, ""},
-      {"2 25x", Kind::Ignored, 0, ""},
-      {"225\r\n", Kind::Speed, 25, ""},
-      {"30", Kind::Tone, 0, ""},
-      {"34000", Kind::Tone, 4000, ""},
-      {"34001", Kind::Ignored, 0, ""},
-      {"4", Kind::Abort, 0, ""},
-      {"5", Kind::Exit, 0, ""},
-      {"6", Kind::WordMode, 0, ""},
-      {"7-50", Kind::Weight, -50, ""},
-      {"750", Kind::Weight, 50, ""},
-      {"751", Kind::Ignored, 0, ""},
-      {"8null", Kind::Accepted, 0, "null"},
-      {"96789", Kind::Accepted, 0, "6789"},
-      {"a1", Kind::Ptt, 1, ""},
-      {"a0", Kind::Ptt, 0, ""},
-      {"a2", Kind::Ignored, 0, ""},
-      {"b1", Kind::Accepted, 1, ""},
-      {"b2", Kind::Ignored, 0, ""},
-      {"c10", Kind::Tune, 10, ""},
-      {"c0", Kind::Tune, 0, ""},
-      {"c11", Kind::Ignored, 0, ""},
-      {"d20", Kind::PttDelay, 20, ""},
-      {"d999", Kind::PttDelay, 50, ""},
-      {"d-1", Kind::Ignored, 0, ""},
-      {"e1001", Kind::Accepted, 0, "1001"},
-      {"fn", Kind::Accepted, 0, "n"},
-      {"g100", Kind::Accepted, 100, ""},
-      {"g101", Kind::Ignored, 0, ""},
-      {"hcat", Kind::ReplyNext, 0, "cat"},
-      {"h", Kind::ReplyNext, 0, ""},
-      {"z", Kind::Ignored, 0, ""},
-  };
-  for (CommandCase& c : cases) c.datagram.insert(0, 1, kEscape);
-  cases.insert(cases.end(), {
-                                {"\x1b", Kind::Ignored, 0, ""},
-                                {"", Kind::Ignored, 0, ""},
-                                {"\r\n", Kind::Ignored, 0, ""},
-                                {std::string(257, 'E'), Kind::Ignored, 0, ""},
-                            });
-  for (const CommandCase& c : cases) {
-    const Request request = ParseRequest(c.datagram);
-    EXPECT_EQ(request.kind, c.kind) << c.datagram;
-    EXPECT_EQ(request.value, c.value) << c.datagram;
-    EXPECT_EQ(request.argument, c.argument) << c.datagram;
-  }
-}
-
-struct TextCase {
-  std::string datagram;
-  std::string pieces;
-  bool echo;
-  std::string echoText;
-};
-
-TEST(RequestParser, TextWithSpeedMarksProsignsAndEcho) {
-  const std::vector<TextCase> cases = {
-      {"CQ TEST", "T:CQ TEST", false, ""},
-      {"cq de ja1zzz\r\n", "T:cq de ja1zzz", false, ""},
-      {"qrz de pa0rct ++test--", "T:qrz de pa0rct |S:4|T:test|S:-4", false, ""},
-      {"5NN+-1", "T:5NN|S:0|T:1", false, ""},
-      {"TU*", "T:TU|T:~AR", false, ""},
-      {"=<(!&>", "T:~BT|T:~SK|T:~KN|T:~SN|T:~AS|T:~BK", false, ""},
-      {"*K", "T:~AR|T:K", false, ""},
-      {"d~l~2", "T:dl2", false, ""},
-      {"AB\x08", "T:A", false, ""},
-      {"*\x08K", "T:K", false, ""},
-      {"\x08\x08X", "E|E|T:X", false, ""},
-      {"A\tB\x01\x7F", "T:AB", false, ""},
-      {"\xb1\xb2", "T:\xb1\xb2", false, ""},
-      {"TEST^", "T:TEST", true, "TEST"},
-      {"OK^ignored", "T:OK", true, "OK"},
-      {"TU *^", "T:TU |T:~AR", true, "TU +"},
-      {"^", "", true, ""},
-      {std::string(256, 'E'), "T:" + std::string(256, 'E'), false, ""},
-  };
-  for (const TextCase& c : cases) {
-    const Request request = ParseRequest(c.datagram);
-    EXPECT_EQ(request.kind, Kind::Text) << c.datagram;
-    EXPECT_EQ(Show(request.text), c.pieces) << c.datagram;
-    EXPECT_EQ(request.echo, c.echo) << c.datagram;
-    EXPECT_EQ(request.argument, c.echoText) << c.datagram;
-  }
-}
-
-TEST(RequestParser, TextWithNothingToKeyIsIgnored) {
-  for (const std::string datagram : {"~", "\x01\x02", "\t"}) {
-    EXPECT_EQ(ParseRequest(datagram).kind, Kind::Ignored) << datagram;
-  }
+TEST(RequestParser, EachDatagramGivesItsAction) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"\0330", "Reset"},
+      {"\03324", "Speed 4"},
+      {"\0332 60", "Speed 60"},
+      {"\033261", "Ignored"},
+      {"\03323", "Ignored"},
+      {"\0332", "Ignored"},
+      {"\0332 25x", "Ignored"},
+      {"\033225\r\n", "Speed 25"},
+      {"\03330", "Tone"},
+      {"\03334000", "Tone 4000"},
+      {"\03334001", "Ignored"},
+      {"\0334", "Abort"},
+      {"\0335", "Exit"},
+      {"\0336", "WordMode"},
+      {"\0337-50", "Weight -50"},
+      {"\033750", "Weight 50"},
+      {"\033751", "Ignored"},
+      {"\0338null", "Accepted 'null'"},
+      {"\03396789", "Accepted '6789'"},
+      {"\033a1", "Ptt 1"},
+      {"\033a0", "Ptt"},
+      {"\033a2", "Ignored"},
+      {"\033b1", "Accepted 1"},
+      {"\033b2", "Ignored"},
+      {"\033c10", "Tune 10"},
+      {"\033c0", "Tune"},
+      {"\033c11", "Ignored"},
+      {"\033d20", "PttDelay 20"},
+      {"\033d999", "PttDelay 50"},
+      {"\033d-1", "Ignored"},
+      {"\033e1001", "Accepted '1001'"},
+      {"\033fn", "Accepted 'n'"},
+      {"\033g100", "Accepted 100"},
+      {"\033g101", "Ignored"},
+      {"\033hcat", "ReplyNext 'cat'"},
+      {"\033h", "ReplyNext"},
+      {"\033z", "Ignored"},
+      {"\033", "Ignored"},
+      {"", "Ignored"},
+      {"\r\n", "Ignored"},
+      {"~", "Ignored"},
+      {"\x01\x02", "Ignored"},
+      {"\t", "Ignored"},
+      {std::string(257, 'E'), "Ignored"},
+      {std::string(256, 'E'), "Text T:" + std::string(256, 'E')},
+      {"cq de ja1zzz\r\n", "Text T:cq de ja1zzz"},
+      {"qrz de pa0rct ++test--", "Text T:qrz de pa0rct  S:4 T:test S:-4"},
+      {"5NN+-1", "Text T:5NN S:0 T:1"},
+      {"TU*", "Text T:TU T:~AR"},
+      {"=<(!&>", "Text T:~BT T:~SK T:~KN T:~SN T:~AS T:~BK"},
+      {"*K", "Text T:~AR T:K"},
+      {"d~l~2", "Text T:dl2"},
+      {"AB\x08", "Text T:A"},
+      {"*\x08K", "Text T:K"},
+      {"\x08\x08X", "Text E E T:X"},
+      {"A\tB\x01\x7F", "Text T:AB"},
+      {"\xb1\xb2", "Text T:\xb1\xb2"},
+      {"TEST^", "Text 'TEST' T:TEST echo"},
+      {"OK^ignored", "Text 'OK' T:OK echo"},
+      {"TU *^", "Text 'TU +' T:TU  T:~AR echo"},
+      {"^", "Text echo"}};
+  for (const auto& [datagram, action] : cases)
+    EXPECT_EQ(Show(ParseRequest(datagram)), action) << datagram;
 }
 
 }  // namespace

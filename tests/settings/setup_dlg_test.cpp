@@ -1,69 +1,90 @@
 #include "ui/setup_dlg.h"
 
-#include <QCheckBox>
 #include <QComboBox>
-#include <QRadioButton>
+#include <QLabel>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
 #include "settings/dialog_driver.h"
+#include "settings/settings_file.h"
+#include "support/temp_dir.h"
+#include "ui/dialog_template.h"
+#include "ui/save_settings_report.h"
 #include "ui/setup_dlg_ids.h"
+#include "ui/setup_dlg_template.h"
 
 namespace vantrel::ui {
 namespace {
 
 using namespace settings;
 
-const std::string kNone = "\x82\xC8\x82\xB5";
-
-class SetupDlgTest : public testing::Test {
- protected:
-  SetupDlgTest() : ui_(dlg_) {
-    for (int i = 0; i < kMessageCount; ++i) {
-      dlg_.FnMsgA[i] = "A" + std::to_string(i + 1);
-      dlg_.FnMsgB[i] = "B" + std::to_string(i + 1);
-    }
-  }
-
-  bool Checked(int id) { return static_cast<QAbstractButton*>(dlg_.Control(id))->isChecked(); }
-  QString Text(int id) { return ui_.Edit(id)->text(); }
-  QComboBox* SideToneList() { return static_cast<QComboBox*>(dlg_.Control(kIdSideToneFreqIf)); }
-
-  // Presses OK and returns the message it raised, if any.
-  QString PressOk() {
-    return DialogDriver::MessageDuring([this] { ui_.Click(kIdOk); });
-  }
-
-  CSetupDlg dlg_;
-  DialogDriver ui_;
+struct DialogHolder {
+  CSetupDlg dlg;
 };
 
-TEST_F(SetupDlgTest, OpensOnBankAWhateverWasShownLast) {
-  ASSERT_TRUE(ui_.Open());
-  EXPECT_TRUE(Checked(kIdBankA));
-  EXPECT_EQ(Text(MessageEditId(1)), "A1");
-  EXPECT_EQ(Text(MessageEditId(10)), "A10");
-  ui_.Click(kIdBankB);
-  EXPECT_TRUE(Checked(kIdBankB));
-  EXPECT_EQ(Text(MessageEditId(3)), "B3");
-  QTest::keyClick(&dlg_, Qt::Key_Escape);
-  EXPECT_FALSE(dlg_.isVisible());
-  EXPECT_EQ(dlg_.result(), QDialog::Rejected);
+// A setup dialog whose banks hold "A1".."A10" and "B1".."B10", driven the way an operator does.
+struct Rig : DialogHolder, DialogDriver {
+  Rig() : DialogDriver(dlg) {
+    for (int i = 0; i < kMessageCount; ++i) {
+      dlg.FnMsgA[i] = "A" + std::to_string(i + 1);
+      dlg.FnMsgB[i] = "B" + std::to_string(i + 1);
+    }
+  }
+  QString Text(int id) { return Edit(id)->text(); }
+  bool Checked(int id) { return static_cast<QAbstractButton*>(dlg.Control(id))->isChecked(); }
+  QComboBox* SideToneList() { return static_cast<QComboBox*>(dlg.Control(kIdSideToneFreqIf)); }
+  QString PressOk() {
+    return DialogDriver::MessageDuring([this] { Click(kIdOk); });
+  }
+  // Whether the settings file written now would hold `line`.
+  bool Stores(const std::string& line) {
+    return ("\n" + FormatSettings(dlg)).find("\n" + line + "\n") != std::string::npos;
+  }
+};
 
-  ASSERT_TRUE(ui_.Open());
-  EXPECT_TRUE(Checked(kIdBankA));
-  EXPECT_FALSE(Checked(kIdBankB));
-  EXPECT_EQ(Text(MessageEditId(3)), "A3");
+TEST(SetupDlg, BanksAreSwitchedAndExchangedByEnterAndEscape) {
+  Rig rig;
+  ASSERT_TRUE(rig.Open());
+  rig.Type(MessageEditId(3), "new A3");
+  rig.Click(kIdBankB);
+  EXPECT_EQ(rig.Text(MessageEditId(3)), "B3");
+  rig.Type(MessageEditId(3), "new B3");
+  rig.Click(kIdBankA);
+  EXPECT_EQ(rig.Text(MessageEditId(3)), "new A3");
+  QTest::keyClick(rig.Edit(MessageEditId(3)), Qt::Key_Escape);
+  EXPECT_EQ(rig.dlg.result(), QDialog::Rejected);
+  EXPECT_FALSE(rig.dlg.isVisible());
+  EXPECT_EQ(rig.dlg.FnMsgA[2], "A3");
+  EXPECT_EQ(rig.dlg.FnMsgB[2], "B3");
+
+  ASSERT_TRUE(rig.Open());
+  rig.Click(kIdBankB);
+  QTest::keyClick(&rig.dlg, Qt::Key_Escape);
+  ASSERT_TRUE(rig.Open());
+  EXPECT_TRUE(rig.Checked(kIdBankA));
+  EXPECT_EQ(rig.Text(MessageEditId(3)), "A3");
+  rig.Type(MessageEditId(2), "typed");
+  rig.Type(kIdCqLoopInterval, "99");
+  EXPECT_EQ(DialogDriver::MessageDuring([&] { rig.Click(kIdBankA); }), "");
+  EXPECT_EQ(rig.Text(MessageEditId(2)), "typed");
+  EXPECT_EQ(rig.dlg.MessageFields[1], "A2");
+  rig.Type(kIdCqLoopInterval, "5");
+  rig.Click(kIdBankB);
+  rig.Type(MessageEditId(10), "  lead");
+  rig.Click(kIdAlwaysOnTop);
+  QTest::keyClick(rig.Edit(MessageEditId(10)), Qt::Key_Return);
+  EXPECT_EQ(rig.dlg.result(), QDialog::Accepted);
+  EXPECT_EQ(rig.dlg.FnMsgA[1], "typed");
+  EXPECT_EQ(rig.dlg.FnMsgB[9], "  lead");
+  EXPECT_EQ(rig.dlg.FnMsgA[9], "A10");
+  EXPECT_TRUE(rig.dlg.AlwaysOnTop);
 }
 
-TEST_F(SetupDlgTest, FirstControlOfTheTabOrderHasTheFocus) {
-  ASSERT_TRUE(ui_.Open());
-  EXPECT_EQ(QApplication::focusWidget(), dlg_.Control(kIdBankA));
-}
-
-TEST_F(SetupDlgTest, TabMovesThroughTheControlsInTemplateOrder) {
-  dlg_.KnownFirmwareVersion = 23;
-  ASSERT_TRUE(ui_.Open());
+TEST(SetupDlg, TabMovesThroughTheControlsInTemplateOrderFromTheFirst) {
+  Rig rig;
+  rig.dlg.KnownFirmwareVersion = 23;
+  ASSERT_TRUE(rig.Open());
   std::vector<int> expected = {kIdBankA};
   for (int n = 1; n <= kMessageCount; ++n) expected.push_back(MessageEditId(n));
   expected.insert(expected.end(),
@@ -78,7 +99,7 @@ TEST_F(SetupDlgTest, TabMovesThroughTheControlsInTemplateOrder) {
     QWidget* focus = QApplication::focusWidget();
     int id = 0;
     for (int candidate : expected) {
-      if (dlg_.Control(candidate) == focus) id = candidate;
+      if (rig.dlg.Control(candidate) == focus) id = candidate;
     }
     seen.push_back(id);
     QTest::keyClick(focus, Qt::Key_Tab);
@@ -86,320 +107,243 @@ TEST_F(SetupDlgTest, TabMovesThroughTheControlsInTemplateOrder) {
   EXPECT_EQ(seen, expected);
 }
 
-TEST_F(SetupDlgTest, EditsInBothBanksAreCommittedByOk) {
-  ASSERT_TRUE(ui_.Open());
-  ui_.Type(MessageEditId(3), "new A3");
-  ui_.Click(kIdBankB);
-  EXPECT_EQ(Text(MessageEditId(3)), "B3");
-  ui_.Type(MessageEditId(3), "new B3");
-  ui_.Click(kIdBankA);
-  EXPECT_EQ(Text(MessageEditId(3)), "new A3");
-  EXPECT_EQ(PressOk(), "");
-  EXPECT_EQ(dlg_.result(), QDialog::Accepted);
-  EXPECT_EQ(dlg_.FnMsgA[2], "new A3");
-  EXPECT_EQ(dlg_.FnMsgB[2], "new B3");
-  EXPECT_EQ(dlg_.FnMsgA[0], "A1");
-  EXPECT_EQ(dlg_.FnMsgB[9], "B10");
-}
-
-TEST_F(SetupDlgTest, EditsInBothBanksAreDroppedByCancel) {
-  ASSERT_TRUE(ui_.Open());
-  ui_.Type(MessageEditId(3), "new A3");
-  ui_.Click(kIdBankB);
-  ui_.Type(MessageEditId(3), "new B3");
-  ui_.Click(kIdBankA);
-  ui_.Click(kIdCancel);
-  EXPECT_EQ(dlg_.result(), QDialog::Rejected);
-  EXPECT_FALSE(dlg_.isVisible());
-  EXPECT_EQ(dlg_.FnMsgA[2], "A3");
-  EXPECT_EQ(dlg_.FnMsgB[2], "B3");
-}
-
-TEST_F(SetupDlgTest, OkWhileBankBIsShownCommitsTheShownEdits) {
-  ASSERT_TRUE(ui_.Open());
-  ui_.Click(kIdBankB);
-  ui_.Type(MessageEditId(10), "  lead");
-  EXPECT_EQ(PressOk(), "");
-  EXPECT_EQ(dlg_.FnMsgB[9], "  lead");
-  EXPECT_EQ(dlg_.FnMsgA[9], "A10");
-}
-
-TEST_F(SetupDlgTest, ClickingTheShownBankChangesNothing) {
-  ASSERT_TRUE(ui_.Open());
-  ui_.Type(MessageEditId(2), "typed");
-  ui_.Type(kIdCqLoopInterval, "99");
-  EXPECT_EQ(DialogDriver::MessageDuring([this] { ui_.Click(kIdBankA); }), "");
-  EXPECT_TRUE(Checked(kIdBankA));
-  EXPECT_EQ(Text(MessageEditId(2)), "typed");
-  EXPECT_EQ(dlg_.MessageFields[1], "A2");
-}
-
-TEST_F(SetupDlgTest, EnterPressesOkAndEscapeCancels) {
-  ASSERT_TRUE(ui_.Open());
-  ui_.Type(kIdMyCall, "JA1XYZ");
-  QTest::keyClick(ui_.Edit(kIdMyCall), Qt::Key_Return);
-  EXPECT_EQ(dlg_.result(), QDialog::Accepted);
-  EXPECT_EQ(dlg_.MyCALL, "JA1XYZ");
-
-  ASSERT_TRUE(ui_.Open());
-  ui_.Type(kIdMessage1, "dropped");
-  QTest::keyClick(ui_.Edit(kIdMessage1), Qt::Key_Escape);
-  EXPECT_EQ(dlg_.result(), QDialog::Rejected);
-  EXPECT_EQ(dlg_.FnMsgA[0], "A1");
-}
-
-TEST_F(SetupDlgTest, ShowsNumbersInShortForm) {
-  dlg_.WeightDot = 0.5f;
-  dlg_.WeightDash = 5.0f;
-  dlg_.CqLoopInterval = 12.25f;
-  dlg_.IntervalWord = 0.1f;
-  dlg_.PttdAfter = 500;
-  ASSERT_TRUE(ui_.Open());
-  EXPECT_EQ(Text(kIdWeightDot), "0.5");
-  EXPECT_EQ(Text(kIdWeightDash), "5");
-  EXPECT_EQ(Text(kIdCqLoopInterval), "12.25");
-  EXPECT_EQ(Text(kIdIntervalWord), "0.1");
-  EXPECT_EQ(Text(kIdPttdAfter), "500");
-  EXPECT_EQ(Text(kIdSideToneFreq), "880");
-}
-
-TEST_F(SetupDlgTest, ReadsEverySettingOnOk) {
-  ASSERT_TRUE(ui_.Open());
-  ui_.Click(kIdPttCtrl);
-  ui_.Click(kIdPaddleRvs);
-  ui_.Click(kIdAuto);
-  ui_.Click(kIdLogTime);
-  ui_.Click(kIdSideTone);
-  ui_.Click(kIdAlwaysOnTop);
-  ui_.Type(kIdNumber, "001");
-  ui_.Type(kIdCqLoopInterval, "7.5");
-  ui_.Type(kIdPttdAfter, "0");
-  ui_.Type(kIdPttdBefore, "100");
-  ui_.Type(kIdWeightDash, "4");
-  ui_.Type(kIdWeightDot, "0.5");
-  ui_.Type(kIdIntervalChar, "2");
-  ui_.Type(kIdIntervalWord, "20");
-  ui_.Type(kIdSideToneFreq, "3000");
-  ui_.Type(kIdMessage1, "ｱｲｳ テスト");
-  EXPECT_EQ(PressOk(), "");
-  EXPECT_TRUE(dlg_.PTTCtrl && dlg_.PaddleRvs && dlg_.Auto && dlg_.LogTime && dlg_.SideTone &&
-              dlg_.AlwaysOnTop);
-  EXPECT_EQ(dlg_.Number, "001");
-  EXPECT_EQ(dlg_.CqLoopInterval, 7.5f);
-  EXPECT_EQ(dlg_.PttdAfter, 0);
-  EXPECT_EQ(dlg_.PttdBefore, 100);
-  EXPECT_EQ(dlg_.WeightDash, 4.0f);
-  EXPECT_EQ(dlg_.WeightDot, 0.5f);
-  EXPECT_EQ(dlg_.IntervalChar, 2.0f);
-  EXPECT_EQ(dlg_.IntervalWord, 20.0f);
-  EXPECT_EQ(dlg_.SideToneFreq, 3000);
-  EXPECT_EQ(dlg_.FnMsgA[0], "\xB1\xB2\xB3 \x83\x65\x83\x58\x83\x67");
-  EXPECT_EQ(dlg_.SideToneFreqIf, "558");
-  EXPECT_EQ(dlg_.SideToneFreqIfIndex, 7);
-}
-
-struct FieldCase {
-  const char* name;
-  int id;
-  const char* typed;
-  const char* message;  // empty when the value is taken
-};
-
-void PrintTo(const FieldCase& c, std::ostream* os) {
-  *os << c.name;
-}
-
-class FieldValidation : public SetupDlgTest, public testing::WithParamInterface<FieldCase> {};
-
-TEST_P(FieldValidation, RefusesWithTheReasonAndFocusesTheField) {
-  const FieldCase& c = GetParam();
-  ASSERT_TRUE(ui_.Open());
-  ui_.Type(MessageEditId(1), "kept edit");
-  ui_.Type(c.id, QString::fromUtf8(c.typed));
-  EXPECT_EQ(PressOk(), QString::fromUtf8(c.message));
-  if (*c.message == '\0') {
-    EXPECT_EQ(dlg_.result(), QDialog::Accepted);
-    EXPECT_EQ(dlg_.FnMsgA[0], "kept edit");
-    return;
+TEST(SetupDlg, OkTakesEachFieldOrRefusesItWithTheReason) {
+  struct Case {
+    int id;
+    const char* shown;    // in the edit as the dialog opens
+    const char* typed;    // nullptr: the check box is clicked
+    const char* message;  // empty when the value is taken
+    std::string stored;   // the line the settings file then holds
+  };
+  const char* const kDecimal = "数値を入力してください。";
+  const char* const kPositive = "正の整数を入力してください。";
+  const Case cases[] = {
+      {kIdCqLoopInterval, "5", "60", "", "CqLoopInterval 60.000000"},
+      {kIdCqLoopInterval, "5", " 7.5 ", "", "CqLoopInterval 7.500000"},
+      {kIdCqLoopInterval, "5", "60.1", "0 から 60 までの数値を入力してください。",
+       "CqLoopInterval 5.000000"},
+      {kIdCqLoopInterval, "5", "", kDecimal, "CqLoopInterval 5.000000"},
+      {kIdCqLoopInterval, "5", "5s", kDecimal, "CqLoopInterval 5.000000"},
+      {kIdPttdBefore, "25", "100", "", "PttdBefore 100"},
+      {kIdPttdBefore, "25", "101", "0 から 100 までの整数を入力してください。", "PttdBefore 25"},
+      {kIdPttdAfter, "200", "0", "", "PttdAfter 0"},
+      {kIdPttdAfter, "200", "-1", kPositive, "PttdAfter 200"},
+      {kIdPttdAfter, "200", "", kPositive, "PttdAfter 200"},
+      {kIdSideToneFreq, "880", "3000", "", "SideToneFreq 3000"},
+      {kIdSideToneFreq, "880", "299", "300 から 3000 までの整数を入力してください。",
+       "SideToneFreq 880"},
+      {kIdWeightDot, "1", "0.5", "", "WeightDot 0.500000"},
+      {kIdWeightDot, "1", "5.5", "0 から 5 までの数値を入力してください。", "WeightDot 1.000000"},
+      {kIdWeightDash, "3", "4", "", "WeightDash 4.000000"},
+      {kIdIntervalChar, "3", "2", "", "IntervalChar 2.000000"},
+      {kIdIntervalChar, "3", "1.9", "2 から 10 までの数値を入力してください。",
+       "IntervalChar 3.000000"},
+      {kIdIntervalWord, "7", "20", "", "IntervalWord 20.000000"},
+      {kIdIntervalWord, "7", "2", "3 から 20 までの数値を入力してください。",
+       "IntervalWord 7.000000"},
+      {kIdNumber, "11M", "001", "", "Number 001"},
+      {kIdMyCall, "N0CALL", "JA1XYZ", "", "MyCALL JA1XYZ"},
+      {MessageEditId(10), "A10", "ｱｲｳ テスト", "",
+       "FnMsgA10 \xB1\xB2\xB3 \x83\x65\x83\x58\x83\x67"},
+      {kIdAuto, nullptr, nullptr, "", "Auto TRUE"},
+      {kIdPaddleRvs, nullptr, nullptr, "", "PaddleRvs TRUE"},
+      {kIdPttCtrl, nullptr, nullptr, "", "PTTCtrl TRUE"},
+      {kIdSideTone, nullptr, nullptr, "", "SideTone TRUE"},
+      {kIdLogTime, nullptr, nullptr, "", "LogTime TRUE"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.stored);
+    Rig rig;
+    ASSERT_TRUE(rig.Open());
+    rig.Type(kIdMessage1, "kept edit");
+    if (c.typed) {
+      EXPECT_EQ(rig.Text(c.id), c.shown);
+      rig.Type(c.id, QString::fromUtf8(c.typed));
+    } else {
+      rig.Click(c.id);
+    }
+    EXPECT_EQ(rig.PressOk(), QString::fromUtf8(c.message));
+    EXPECT_TRUE(rig.Stores(c.stored));
+    if (*c.message == '\0') {
+      EXPECT_EQ(rig.dlg.result(), QDialog::Accepted);
+      EXPECT_EQ(rig.dlg.FnMsgA[0], "kept edit");
+      continue;
+    }
+    EXPECT_TRUE(rig.dlg.isVisible());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&rig.dlg));
+    EXPECT_EQ(QApplication::focusWidget(), rig.dlg.Control(c.id));
+    EXPECT_EQ(rig.Edit(c.id)->selectedText(), QString::fromUtf8(c.typed));
+    EXPECT_EQ(rig.dlg.FnMsgA[0], "A1");
+    EXPECT_EQ(rig.dlg.MessageFields[0], "kept edit");
   }
-  EXPECT_TRUE(dlg_.isVisible());
-  EXPECT_TRUE(QTest::qWaitForWindowActive(&dlg_));
-  EXPECT_EQ(QApplication::focusWidget(), dlg_.Control(c.id));
-  EXPECT_EQ(ui_.Edit(c.id)->selectedText(), QString::fromUtf8(c.typed));
-  EXPECT_EQ(dlg_.FnMsgA[0], "A1");
-  EXPECT_EQ(dlg_.MessageFields[0], "kept edit");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    SetupDlg, FieldValidation,
-    testing::Values(
-        FieldCase{"Cq60Taken", kIdCqLoopInterval, "60", ""},
-        FieldCase{"Cq60point1Refused", kIdCqLoopInterval, "60.1",
-                  "0 から 60 までの数値を入力してください。"},
-        FieldCase{"CqEmptyRefused", kIdCqLoopInterval, "", "数値を入力してください。"},
-        FieldCase{"CqTextRefused", kIdCqLoopInterval, "5s", "数値を入力してください。"},
-        FieldCase{"PttdBefore100Taken", kIdPttdBefore, "100", ""},
-        FieldCase{"PttdBefore101Refused", kIdPttdBefore, "101",
-                  "0 から 100 までの整数を入力してください。"},
-        FieldCase{"PttdAfterSignRefused", kIdPttdAfter, "-1", "正の整数を入力してください。"},
-        FieldCase{"PttdAfterEmptyRefused", kIdPttdAfter, "", "正の整数を入力してください。"},
-        FieldCase{"SideToneFreq299Refused", kIdSideToneFreq, "299",
-                  "300 から 3000 までの整数を入力してください。"},
-        FieldCase{"SideToneFreq300Taken", kIdSideToneFreq, "300", ""},
-        FieldCase{"WeightDot5point5Refused", kIdWeightDot, "5.5",
-                  "0 から 5 までの数値を入力してください。"},
-        FieldCase{"IntervalChar1point9Refused", kIdIntervalChar, "1.9",
-                  "2 から 10 までの数値を入力してください。"},
-        FieldCase{"IntervalWord2Refused", kIdIntervalWord, "2",
-                  "3 から 20 までの数値を入力してください。"}),
-    [](const testing::TestParamInfo<FieldCase>& info) { return std::string(info.param.name); });
-
-TEST_F(SetupDlgTest, FieldsReadBeforeAFailureKeepTheirNewValues) {
-  ASSERT_TRUE(ui_.Open());
-  ui_.Type(kIdNumber, "42");
-  ui_.Type(kIdCqLoopInterval, "9");
-  ui_.Type(kIdPttdBefore, "101");
-  ui_.Type(kIdWeightDot, "2");
-  EXPECT_NE(PressOk(), "");
-  EXPECT_EQ(dlg_.Number, "42");
-  EXPECT_EQ(dlg_.CqLoopInterval, 9.0f);
-  EXPECT_EQ(dlg_.PttdBefore, 25);
-  EXPECT_EQ(dlg_.WeightDot, 1.0f);
+TEST(SetupDlg, FieldsReadBeforeAFailureKeepTheirNewValues) {
+  Rig rig;
+  ASSERT_TRUE(rig.Open());
+  rig.Type(kIdNumber, "42");
+  rig.Type(kIdCqLoopInterval, "9");
+  rig.Type(kIdPttdBefore, "101");
+  rig.Type(kIdWeightDot, "2");
+  EXPECT_NE(rig.PressOk(), "");
+  EXPECT_EQ(rig.dlg.Number, "42");
+  EXPECT_EQ(rig.dlg.CqLoopInterval, 9.0f);
+  EXPECT_EQ(rig.dlg.PttdBefore, 25);
+  EXPECT_EQ(rig.dlg.WeightDot, 1.0f);
 }
 
-TEST_F(SetupDlgTest, BankSwitchWithABadFieldShowsTheMessageAndStillSwitches) {
-  ASSERT_TRUE(ui_.Open());
-  ui_.Type(MessageEditId(4), "edited A4");
-  ui_.Type(kIdCqLoopInterval, "61");
-  QString message = DialogDriver::MessageDuring([this] { ui_.Click(kIdBankB); });
-  EXPECT_EQ(message, "0 から 60 までの数値を入力してください。");
-  EXPECT_TRUE(Checked(kIdBankB));
-  EXPECT_EQ(Text(MessageEditId(4)), "B4");
-  EXPECT_EQ(Text(kIdCqLoopInterval), "5");
-  EXPECT_EQ(dlg_.WorkBankA[3], "edited A4");
+TEST(SetupDlg, BankSwitchReadsTheNumbersAndSurvivesCancel) {
+  Rig rig;
+  ASSERT_TRUE(rig.Open());
+  rig.Type(MessageEditId(4), "edited A4");
+  rig.Type(kIdWeightDot, "2.5");
+  EXPECT_EQ(DialogDriver::MessageDuring([&] { rig.Click(kIdBankB); }), "");
+  EXPECT_EQ(rig.Text(MessageEditId(4)), "B4");
+  rig.Type(kIdCqLoopInterval, "61");
+  EXPECT_EQ(DialogDriver::MessageDuring([&] { rig.Click(kIdBankA); }),
+            "0 から 60 までの数値を入力してください。");
+  EXPECT_TRUE(rig.Checked(kIdBankA));
+  EXPECT_EQ(rig.Text(MessageEditId(4)), "edited A4");
+  EXPECT_EQ(rig.Text(kIdCqLoopInterval), "5");
+  rig.Click(kIdCancel);
+  EXPECT_EQ(rig.dlg.WeightDot, 2.5f);
+  EXPECT_EQ(rig.dlg.FnMsgA[3], "A4");
+  ASSERT_TRUE(rig.Open());
+  EXPECT_EQ(rig.Text(kIdWeightDot), "2.5");
 }
 
-TEST_F(SetupDlgTest, WeightChangedBeforeABankSwitchSurvivesCancel) {
-  ASSERT_TRUE(ui_.Open());
-  ui_.Type(kIdWeightDot, "2.5");
-  ui_.Click(kIdBankB);
-  ui_.Click(kIdCancel);
-  EXPECT_EQ(dlg_.WeightDot, 2.5f);
-  EXPECT_EQ(dlg_.FnMsgB[0], "B1");
-  ASSERT_TRUE(ui_.Open());
-  EXPECT_EQ(Text(kIdWeightDot), "2.5");
+TEST(SetupDlg, FirmwareEnablesExactlyOneFrequencyControl) {
+  for (const auto& [firmware, list] :
+       {std::pair{0, false}, {1, false}, {2, true}, {19, true}, {20, true}, {23, true}}) {
+    Rig rig;
+    rig.dlg.KnownFirmwareVersion = firmware;
+    ASSERT_TRUE(rig.Open());
+    EXPECT_EQ(rig.dlg.Control(kIdSideToneFreqIf)->isEnabled(), list) << firmware;
+    EXPECT_EQ(rig.dlg.Control(kIdSideToneFreq)->isEnabled(), !list) << firmware;
+  }
 }
 
-struct FirmwareCase {
-  int firmware;
-  bool list_enabled;
-};
-
-void PrintTo(const FirmwareCase& c, std::ostream* os) {
-  *os << "firmware " << c.firmware;
+TEST(SetupDlg, SideToneListSelectsTheFirstEntryBeginningWithTheText) {
+  struct Case {
+    const char* text;
+    int selected;
+    int index;
+    std::string stored;
+  };
+  const Case cases[] = {{"558", 7, 7, "558"},
+                        {"3906", 1, 1, "3906"},
+                        {"3", 1, 1, "3906"},
+                        {"300", 13, 13, "300"},
+                        {"1000", -1, 7, ""}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    Rig rig;
+    rig.dlg.SideToneFreqIf = c.text;
+    ASSERT_TRUE(rig.Open());
+    EXPECT_EQ(rig.SideToneList()->currentIndex(), c.selected);
+    EXPECT_EQ(rig.PressOk(), "");
+    EXPECT_EQ(rig.dlg.SideToneFreqIfIndex, c.index);
+    EXPECT_EQ(rig.dlg.SideToneFreqIf, c.stored);
+  }
+  Rig rig;
+  rig.dlg.KnownFirmwareVersion = 23;
+  ASSERT_TRUE(rig.Open());
+  ASSERT_EQ(rig.SideToneList()->count(), 14);
+  rig.SideToneList()->setFocus();
+  QTest::keyClick(rig.SideToneList(), Qt::Key_Home);
+  EXPECT_EQ(rig.SideToneList()->currentText(), "なし");
+  EXPECT_EQ(rig.PressOk(), "");
+  EXPECT_EQ(rig.dlg.SideToneFreqIfIndex, 0);
+  EXPECT_EQ(rig.dlg.SideToneFreqIf, SideToneFreqList[0]);
 }
 
-class FrequencyControls : public SetupDlgTest, public testing::WithParamInterface<FirmwareCase> {};
+TEST(SetupDlg, TextsStayWithin256Cp932Bytes) {
+  Rig rig;
+  ASSERT_TRUE(rig.Open());
+  rig.Type(kIdMessage1, QString(256, u'x'));
+  QTest::keyClicks(rig.Edit(kIdMessage1), "y");
+  EXPECT_EQ(rig.Text(kIdMessage1), QString(256, u'x'));
+  rig.Type(MessageEditId(2), QString(127, u'あ') + "xx");
+  DialogDriver::TypeText(rig.Edit(MessageEditId(2)), "あ");
+  EXPECT_EQ(rig.Text(MessageEditId(2)), QString(127, u'あ') + "xx");
+  rig.Type(kIdMyCall, QString(256, u'ｱ'));
+  QTest::keyClicks(rig.Edit(kIdMyCall), "1");
+  rig.Type(kIdNumber, "5");
+  DialogDriver::TypeText(rig.Edit(kIdNumber), QString::fromUtf8("\xF0\x9F\x98\x80"));
+  EXPECT_EQ(rig.Text(kIdNumber), "5");
+  EXPECT_EQ(rig.PressOk(), "");
+  EXPECT_EQ(rig.dlg.FnMsgA[0], std::string(256, 'x'));
+  EXPECT_EQ(rig.dlg.FnMsgA[1].size(), 256u);
+  EXPECT_EQ(rig.dlg.MyCALL, std::string(256, '\xB1'));
 
-TEST_P(FrequencyControls, ExactlyOneIsEnabled) {
-  dlg_.KnownFirmwareVersion = GetParam().firmware;
-  ASSERT_TRUE(ui_.Open());
-  EXPECT_EQ(dlg_.Control(kIdSideToneFreqIf)->isEnabled(), GetParam().list_enabled);
-  EXPECT_EQ(dlg_.Control(kIdSideToneFreq)->isEnabled(), !GetParam().list_enabled);
+  Rig overlong;
+  overlong.dlg.MyCALL = std::string(300, 'C');
+  ASSERT_TRUE(overlong.Open());
+  EXPECT_EQ(overlong.PressOk(), "256 バイト以内で入力してください。");
+  EXPECT_TRUE(QTest::qWaitForWindowActive(&overlong.dlg));
+  EXPECT_EQ(QApplication::focusWidget(), overlong.dlg.Control(kIdMyCall));
+  EXPECT_TRUE(overlong.dlg.isVisible());
 }
 
-INSTANTIATE_TEST_SUITE_P(SetupDlg, FrequencyControls,
-                         testing::Values(FirmwareCase{0, false}, FirmwareCase{1, false},
-                                         FirmwareCase{2, true}, FirmwareCase{19, true},
-                                         FirmwareCase{20, true}, FirmwareCase{23, true}));
-
-TEST_F(SetupDlgTest, SideToneListHoldsTheFourteenChoices) {
-  ASSERT_EQ(SideToneList()->count(), 14);
-  EXPECT_EQ(SideToneList()->itemText(0), "なし");
-  EXPECT_EQ(SideToneList()->itemText(7), "558");
-  EXPECT_EQ(SideToneList()->itemText(13), "300");
+TEST(SetupDlg, ControlsSitWhereTheTemplateScaledByTheFontPutsThemAndCaptionsFit) {
+  CSetupDlg dlg;
+  const DialogUnits units = DialogUnitsFor(dlg.font());
+  const DialogTemplate& setup = SetupDialogTemplate();
+  EXPECT_EQ(dlg.size(), QSize(units.X(setup.width), units.Y(setup.height)));
+  EXPECT_EQ(dlg.windowTitle(), "Vantrel Setup");
+  for (const ControlSpec& spec : setup.controls) {
+    if (spec.id == 0) continue;
+    const QRect placed = dlg.Control(spec.id)->geometry();
+    EXPECT_EQ(placed.topLeft(), QPoint(units.X(spec.x), units.Y(spec.y))) << spec.id;
+    EXPECT_EQ(placed.height(), units.Y(spec.height)) << spec.id;
+    EXPECT_GE(placed.width(), units.X(spec.width)) << spec.id;
+    EXPECT_LE(placed.right(), dlg.width()) << spec.id;
+  }
+  for (QWidget* child : dlg.findChildren<QWidget*>()) {
+    QString text;
+    if (auto* label = qobject_cast<QLabel*>(child)) text = label->text();
+    if (auto* button = qobject_cast<QAbstractButton*>(child)) text = button->text();
+    if (text.isEmpty()) continue;
+    const int needed = qobject_cast<QPushButton*>(child)
+                           ? child->fontMetrics().horizontalAdvance(QString(text).remove(u'&')) + 8
+                           : child->sizeHint().width();
+    EXPECT_LE(needed, child->width()) << text.toStdString();
+    EXPECT_LE(child->fontMetrics().height(), child->height()) << text.toStdString();
+  }
 }
 
-TEST_F(SetupDlgTest, ChoosingNoneGivesIndexZero) {
-  dlg_.KnownFirmwareVersion = 23;
-  ASSERT_TRUE(ui_.Open());
-  EXPECT_EQ(SideToneList()->currentIndex(), 7);
-  SideToneList()->setFocus();
-  QTest::keyClick(SideToneList(), Qt::Key_Home);
-  EXPECT_EQ(SideToneList()->currentIndex(), 0);
-  EXPECT_EQ(PressOk(), "");
-  EXPECT_EQ(dlg_.SideToneFreqIfIndex, 0);
-  EXPECT_EQ(dlg_.SideToneFreqIf, kNone);
+TEST(SetupDlg, LabelMnemonicsLeadToTheirControls) {
+  CSetupDlg dlg;
+  std::map<QString, int> expected = {
+      {"Fn 0&1", MessageEditId(1)},    {"Fn 1&0", MessageEditId(10)},
+      {"コールサイン(&M)", kIdMyCall}, {"&PTTディレイ", kIdPttdBefore},
+      {"ドット(&D)", kIdWeightDot},    {"単語間(&W)", kIdIntervalWord},
+      {"初期値(&N)", kIdNumber},       {"C&Q間隔", kIdCqLoopInterval}};
+  for (QLabel* label : dlg.findChildren<QLabel*>()) {
+    auto it = expected.find(label->text());
+    if (it == expected.end()) continue;
+    EXPECT_EQ(label->buddy(), dlg.Control(it->second)) << label->text().toStdString();
+    expected.erase(it);
+  }
+  EXPECT_TRUE(expected.empty());
 }
 
-struct SelectCase {
-  const char* text;
-  int selected;
-  int index_after_ok;
-};
-
-void PrintTo(const SelectCase& c, std::ostream* os) {
-  *os << '"' << c.text << '"';
-}
-
-class SideToneSelection : public SetupDlgTest, public testing::WithParamInterface<SelectCase> {};
-
-TEST_P(SideToneSelection, SelectsTheFirstEntryBeginningWithTheText) {
-  dlg_.SideToneFreqIf = GetParam().text;
-  ASSERT_TRUE(ui_.Open());
-  EXPECT_EQ(SideToneList()->currentIndex(), GetParam().selected);
-  EXPECT_EQ(PressOk(), "");
-  EXPECT_EQ(dlg_.SideToneFreqIfIndex, GetParam().index_after_ok);
-}
-
-INSTANTIATE_TEST_SUITE_P(SetupDlg, SideToneSelection,
-                         testing::Values(SelectCase{"558", 7, 7}, SelectCase{"3906", 1, 1},
-                                         SelectCase{"3", 1, 1}, SelectCase{"300", 13, 13},
-                                         SelectCase{"1000", -1, 7}));
-
-TEST_F(SetupDlgTest, NoSelectionOnOkGivesIndexSevenAndAnEmptyText) {
-  dlg_.SideToneFreqIf = "1000";
-  ASSERT_TRUE(ui_.Open());
-  EXPECT_EQ(PressOk(), "");
-  EXPECT_EQ(dlg_.SideToneFreqIf, "");
-  EXPECT_EQ(dlg_.SideToneFreqIfIndex, 7);
-}
-
-TEST_F(SetupDlgTest, A257thByteCannotBeTyped) {
-  ASSERT_TRUE(ui_.Open());
-  ui_.Type(kIdMessage1, QString(256, u'x'));
-  QTest::keyClicks(ui_.Edit(kIdMessage1), "y");
-  EXPECT_EQ(Text(kIdMessage1), QString(256, u'x'));
-
-  ui_.Type(MessageEditId(2), QString(127, u'あ') + "xx");
-  EXPECT_EQ(Text(MessageEditId(2)), QString(127, u'あ') + "xx");
-  DialogDriver::TypeText(ui_.Edit(MessageEditId(2)), "あ");
-  EXPECT_EQ(Text(MessageEditId(2)), QString(127, u'あ') + "xx");
-
-  ui_.Type(kIdMyCall, QString(256, u'ｱ'));
-  QTest::keyClicks(ui_.Edit(kIdMyCall), "1");
-  EXPECT_EQ(Text(kIdMyCall).size(), 256);
-
-  EXPECT_EQ(PressOk(), "");
-  EXPECT_EQ(dlg_.FnMsgA[0], std::string(256, 'x'));
-  EXPECT_EQ(dlg_.FnMsgA[1].size(), 256u);
-  EXPECT_EQ(dlg_.MyCALL, std::string(256, '\xB1'));
-}
-
-TEST_F(SetupDlgTest, CharactersWithoutACp932FormCannotBeTyped) {
-  ASSERT_TRUE(ui_.Open());
-  ui_.Type(kIdNumber, "5");
-  DialogDriver::TypeText(ui_.Edit(kIdNumber), QString::fromUtf8("\xF0\x9F\x98\x80"));
-  EXPECT_EQ(Text(kIdNumber), "5");
-}
-
-TEST_F(SetupDlgTest, OverlongFieldFromTheFileIsRefusedWithTheLengthMessage) {
-  dlg_.MyCALL = std::string(300, 'C');
-  ASSERT_TRUE(ui_.Open());
-  EXPECT_EQ(PressOk(), "256 バイト以内で入力してください。");
-  EXPECT_TRUE(QTest::qWaitForWindowActive(&dlg_));
-  EXPECT_EQ(QApplication::focusWidget(), dlg_.Control(kIdMyCall));
-  EXPECT_TRUE(dlg_.isVisible());
+TEST(SaveSettingsReporting, OnlyAFailureTellsTheOperator) {
+  TempDir dir;
+  bool saved = false;
+  QString message = DialogDriver::MessageDuring(
+      [&] { saved = SaveSettingsReporting(Settings{}, nullptr, dir.path()); });
+  EXPECT_TRUE(saved);
+  EXPECT_EQ(message, "");
+  EXPECT_EQ(dir.Read("Vantrel.cfg"), FormatSettings(Settings{}));
+  std::filesystem::create_directory(dir.path() / "Vantrel.cfg.tmp");
+  Settings changed;
+  changed.WPM = 30;
+  message = DialogDriver::MessageDuring(
+      [&] { saved = SaveSettingsReporting(changed, nullptr, dir.path()); });
+  EXPECT_FALSE(saved);
+  EXPECT_EQ(message, "設定を保存できません。");
+  EXPECT_EQ(dir.Read("Vantrel.cfg"), FormatSettings(Settings{}));
 }
 
 }  // namespace

@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <string>
+
+#include "loglink/escaped_bytes.h"
+#include "loglink/log_records.h"
+#include "loglink/log_reply.h"
+#include "loglink/wire_format.h"
+
+namespace vantrel::loglink {
+namespace {
+
+using namespace std::string_literals;
+
+TEST(LogRecords, EscapedBytesShowEveryByteUnambiguously) {
+  EXPECT_EQ(EscapedBytes("a\"b\\c\r\t\n"), "a\\\"b\\\\c\\r\\t\\n");
+  EXPECT_EQ(EscapedBytes("\0\x7F\x82\xA0\xFF"s), "\\x00\\x7F\\x82\\xA0\\xFF");
+}
+
+// The text and its NUL fit 256 bytes; a cut never splits a double-byte character.
+TEST(LogRecords, SendTextHoldsTheCallsignAndTheReport) {
+  std::string kana = "AB";
+  for (int i = 0; i < 127; ++i) kana += "\x82\xA0"s;
+  const struct {
+    std::string call;
+    int report;
+    std::string kept;
+  } cases[] = {{"Q1ABC", 599, "Q1ABC"},
+               {"", 599, ""},
+               {std::string(243, 'A'), 599, std::string(243, 'A')},
+               {std::string(244, 'A'), 599, std::string(243, 'A')},
+               {std::string(256, 'A'), 5, std::string(245, 'A')},
+               {std::string(256, 'A'), -10, std::string(243, 'A')},
+               {kana, 599, kana.substr(0, 242)}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(CopyDataSendText(c.call, c.report),
+              "\n" + c.kept + "\n\n\n" + std::to_string(c.report) + "\n\n\nCW")
+        << c.call.size();
+  }
+}
+
+// Every case starts from the callsign box holding OLD and the report box 599.
+TEST(LogRecords, ReplyFillsTheBoxes) {
+  const std::string k31 = "ABCDEFGHIJKLMNOPQRSTUVWXYZ01234";
+  const struct {
+    std::string bytes;
+    std::string hisCall;
+    int report;
+  } cases[] = {
+      {"Q1ABC x y 579\0"s, "Q1ABC", 579},
+      {" \t\r\nQ1ABC\t\vx\fy\r\n 579  ", "Q1ABC", 579},
+      {"Q1ABC x y 579 559 JA1ZZZ", "Q1ABC", 579},
+      {"Q1ABC x y abc", "Q1ABC", 599},
+      {"Q1ABC x y -", "Q1ABC", 599},
+      {"Q1ABC x y +-5", "Q1ABC", 599},
+      {"Q1ABC x y 57x9", "Q1ABC", 57},
+      {"Q1ABC x y -12", "Q1ABC", -12},
+      {"Q1ABC x y +579", "Q1ABC", 579},
+      {"Q1ABC x y 99999999999", "Q1ABC", 599},
+      {"JA1ZZZ x y -2147483648", "JA1ZZZ", std::numeric_limits<int>::min()},
+      {"Q1ABC x y", "Q1ABC", 599},
+      {"Q1ABC", "Q1ABC", 599},
+      {" \n\t ", "OLD", 599},
+      {"", "OLD", 599},
+      {"\0Q1ABC x y 579"s, "OLD", 599},
+      {"Q1ABC x\0 y 579"s, "Q1ABC", 599},
+      {k31 + "XYZ x y 579", k31, 579},
+      {"Q1ABC " + std::string(40, 'x') + " " + std::string(40, 'y') + " 579", "Q1ABC", 579},
+      {"\xB1\xB2 x y 579", "\xB1\xB2", 579}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(EscapedBytes(c.bytes));
+    std::string hisCall = "OLD";
+    int report = 599;
+    ApplyLogReply(ParseLogReply(c.bytes), hisCall, report);
+    EXPECT_EQ(hisCall, c.hisCall);
+    EXPECT_EQ(report, c.report);
+  }
+}
+
+std::string Header(std::uint16_t addressSize, std::uint64_t identifier, std::uint32_t count) {
+  std::string out = "CPYD\x01\x00"s;
+  for (int i = 0; i < 2; ++i) out += static_cast<char>(addressSize >> (8 * i));
+  for (int i = 0; i < 8; ++i) out += static_cast<char>(identifier >> (8 * i));
+  for (int i = 0; i < 4; ++i) out += static_cast<char>(count >> (8 * i));
+  return out;
+}
+
+TEST(WireFormat, RecordsAndResultsHaveFixedBytes) {
+  EXPECT_EQ(EncodeRecord({0x3000F, "\nQ1ABC\n\n\n599\n\n\nCW", "/run/user/1000/vantrel-4242-1"}),
+            "CPYD\x01\x00\x1D\x00\x0F\x00\x03\x00\x00\x00\x00\x00\x11\x00\x00\x00"s
+            "/run/user/1000/vantrel-4242-1\nQ1ABC\n\n\n599\n\n\nCW");
+  EXPECT_EQ(EncodeRecord({0x73, "", ""}), Header(0, 0x73, 0));
+  EXPECT_EQ(EncodeResult(0x0102030405060708), "\x08\x07\x06\x05\x04\x03\x02\x01"s);
+  EXPECT_EQ(DecodeResult("\x08\x07\x06\x05\x04\x03\x02\x01"s), 0x0102030405060708u);
+  EXPECT_FALSE(EncodeRecord({1, std::string(kMaxMessageSize - kHeaderSize + 1, 'x'), ""}));
+  EXPECT_TRUE(EncodeRecord({1, std::string(kMaxMessageSize - kHeaderSize, 'x'), ""}));
+  EXPECT_FALSE(EncodeRecord({1, "", "relative/path"}));
+  EXPECT_FALSE(EncodeRecord({1, "", "/" + std::string(kMaxReplyAddress, 'a')}));
+}
+
+TEST(WireFormat, DecoderCollectsAMessageByteByByteAndLeavesWhatFollows) {
+  const std::string message = *EncodeRecord({0x3000F, "abc", "/tmp/x"});
+  RecordDecoder decoder;
+  for (char c : message) {
+    EXPECT_EQ(decoder.state(), RecordDecoder::State::kNeedMore);
+    EXPECT_EQ(decoder.Feed(std::string(1, c)), 1u);
+  }
+  ASSERT_EQ(decoder.state(), RecordDecoder::State::kComplete);
+  EXPECT_EQ(decoder.record().identifier, 0x3000Fu);
+  EXPECT_EQ(decoder.record().bytes, "abc");
+  EXPECT_EQ(decoder.record().replyAddress, "/tmp/x");
+  RecordDecoder whole;
+  EXPECT_EQ(whole.Feed(message + "trailing"), message.size());
+}
+
+TEST(WireFormat, DecoderRefusesMalformedMessages) {
+  std::string good = *EncodeRecord({0x73, "", "/tmp/reply"});
+  const std::string cases[] = {"X" + good.substr(1),
+                               good.substr(0, 4) + "\x02" + good.substr(5),
+                               Header(kMaxReplyAddress + 1, 1, 0),
+                               Header(0, 1, kMaxMessageSize - kHeaderSize + 1),
+                               Header(0, 1, 0xFFFFFFFF),
+                               Header(3, 1, 0) + "abc",
+                               Header(3, 1, 0) + "/a\0"s};
+  for (const std::string& bytes : cases) {
+    RecordDecoder decoder;
+    decoder.Feed(bytes);
+    EXPECT_EQ(decoder.state(), RecordDecoder::State::kMalformed) << EscapedBytes(bytes);
+  }
+}
+
+}  // namespace
+}  // namespace vantrel::loglink
