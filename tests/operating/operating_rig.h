@@ -6,6 +6,7 @@
 #include <array>
 #include <cctype>
 #include <ctime>
+#include <initializer_list>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -125,11 +126,10 @@ class RecordingGate final : public StatusGate {
   const SendState& send_;
 };
 
-inline std::string Joined(const std::string* begin, const std::string* end) {
+template <typename Parts>
+std::string Joined(const Parts& parts, std::size_t from, std::size_t to) {
   std::string joined;
-  for (const std::string* part = begin; part != end; ++part) {
-    joined += (part == begin ? "" : "|") + *part;
-  }
+  for (std::size_t i = from; i < to; ++i) joined += (i == from ? "" : "|") + parts[i];
   return joined;
 }
 
@@ -176,8 +176,8 @@ struct OperatingRig {
     const int n = std::atoi(arg.c_str());
     const std::size_t times = arg.find('x');
     if (verb == "set") return Set(arg.substr(0, arg.find('=')), arg.substr(arg.find('=') + 1));
-    if (verb == "type") return TypeEach(arg, modifiers);
-    if (verb == "char") return Type(arg, modifiers);
+    if (verb == "type") return Type(arg, modifiers, false);
+    if (verb == "char") return Type(arg, modifiers, true);
     if (verb == "press") return void(consumed = logic.OnKeyDown(KeyNamed(arg), modifiers));
     if (verb == "release") return logic.OnKeyUp(KeyNamed(arg));
     if (verb == "status") return Status(n, times == arg.npos ? 1 : std::atoi(&arg[times + 1]));
@@ -265,13 +265,13 @@ struct OperatingRig {
     return pieces;
   }
 
-  // One character as typed; the input line takes it unless it is consumed.
-  void Type(const std::string& character, Modifiers modifiers) {
-    typed = logic.OnCharacter(character, modifiers);
-    if (!typed.consumed && window.focus == Control::InputLine) window.inputLine += typed.character;
-  }
-  void TypeEach(const std::string& text, Modifiers modifiers) {
-    for (char c : text) Type(std::string(1, c), modifiers);
+  // Typed a character at a time, or all as one; the input line takes what is not consumed.
+  void Type(const std::string& text, Modifiers modifiers, bool whole) {
+    for (std::size_t at = 0; at < text.size(); at += whole ? text.size() : 1) {
+      typed = logic.OnCharacter(whole ? text : text.substr(at, 1), modifiers);
+      if (!typed.consumed && window.focus == Control::InputLine)
+        window.inputLine += typed.character;
+    }
   }
 
   void Status(int bufferState, int times = 1) {
@@ -309,7 +309,6 @@ struct OperatingRig {
 
   std::string Observe(const std::string& key) {
     static const char* const kFocus[] = {"InputLine", "Call", "Report", "Speed", "Log", "Other"};
-    const SendState& send = logic.State();
     const std::vector<std::string> gateCalls =
         key == "gate" || key == "rest" ? std::exchange(gate.calls, {}) : gate.calls;
     if (key == "calls") return std::exchange(keyer.calls, {});
@@ -319,8 +318,8 @@ struct OperatingRig {
     if (key == "speed") return std::to_string(window.controls.WPM);
     if (key == "wpm") return std::to_string(window.fields.WPM);
     if (key == "engine") return std::to_string(keyer.speed);
-    if (key == "pending") return send.PendingText;
-    if (key == "cq") return std::to_string(send.CqRepeatCount);
+    if (key == "pending") return logic.State().PendingText;
+    if (key == "cq") return std::to_string(logic.State().CqRepeatCount);
     if (key == "timer") return window.timer ? std::to_string(*window.timer) : "-";
     if (key == "timers") return std::exchange(window.timerStarts, {});
     if (key == "focus") return kFocus[static_cast<int>(window.focus)];
@@ -328,12 +327,12 @@ struct OperatingRig {
     if (key == "call") return window.controls.HisCall;
     if (key == "report") return std::to_string(window.controls.Report);
     if (key == "number") return settings.Number;
-    if (key == "captions") return Joined(&window.captions[1], &window.captions[13]);
-    if (key == "tips") return Joined(&window.toolTips[1], &window.toolTips[11]);
+    if (key == "captions") return Joined(window.captions, 1, 13);
+    if (key == "tips") return Joined(window.toolTips, 1, 11);
     if (key == "passed") return typed.consumed ? "-" : typed.character;
     if (key == "consumed") return consumed ? "1" : "0";
     if (key == "keyed") return logic.QueuedTextKeyed() ? "1" : "0";
-    if (key == "gate") return Joined(gateCalls.data(), gateCalls.data() + gateCalls.size());
+    if (key == "gate") return Joined(gateCalls, 0, gateCalls.size());
     if (key == "rest") return !gateCalls.empty() && gateCalls.back() == "R" ? "1" : "0";
     if (key == "loaded") return std::to_string(window.settingsLoaded);
     if (key == "loglink") return std::to_string(window.sentToLog * 10 + window.fetchedFromLog);
@@ -352,16 +351,13 @@ struct OperatingRig {
   bool consumed = false;
 };
 
-struct Session {
-  const char* name;
-  const char* steps;
-};
-
-inline void RunSessions(const std::vector<Session>& sessions) {
-  for (const Session& session : sessions) {
-    SCOPED_TRACE(session.name);
+// Each session "name: steps" on a rig of its own.
+inline void RunSessions(std::initializer_list<const char*> sessions) {
+  for (const std::string session : sessions) {
+    const std::size_t colon = session.find(": ");
+    SCOPED_TRACE(session.substr(0, colon));
     OperatingRig rig;
-    rig.Run(session.steps);
+    rig.Run(session.substr(colon + 2));
   }
 }
 
