@@ -34,9 +34,9 @@ TEST(MemoriesTest, Sessions) {
       "set CqLoopInterval=0.7; msg DONE; set CqLoopInterval=1.2345; msg DONE; "
       "set CqLoopInterval=0.0009; msg DONE; set CqLoopInterval=-1; msg DONE; "
       "?timers=700 1234 0 0 ; ?cq=16",
-      "an empty message does nothing: press+Ctrl Z; forget; fn 7; ?cq=20; ?calls=; ?gate=",
-      "a function key during a cq repeat only ends it: press+Ctrl Z; drain; forget; fn 2; ?cq=0; "
-      "?timer=-; ?calls=SetPttHold 0|StopSending; ?pending=",
+      "an empty message does nothing, another ends a cq repeat: press+Ctrl Z; forget; fn 7; "
+      "?cq=20; ?calls=; ?gate=; press+Ctrl Z; drain; forget; fn 2; ?cq=0; ?timer=-; "
+      "?calls=SetPttHold 0|StopSending; ?pending=",
       "number advances after the send: fw 10; set Auto=1; set Number=009; macro 5NN $N $N; "
       "?number=010; set Number=11M; macro $N; set Number=000; macro $N; ?number=000; "
       "set Number=001; macro TU; ?number=001; set Auto=0; macro $N; ?number=001; set Auto=1; "
@@ -79,12 +79,11 @@ TEST(MemoriesTest, Sessions) {
       "speed keys step within five to fifty: box 49; press+Ctrl Q; ?consumed=1; ?speed=50; "
       "?engine=50; press+Ctrl Q; ?speed=50; box 6; press+Ctrl S; ?speed=5; ?engine=5; "
       "press+Ctrl S; ?speed=5; ?calls=SetSpeed 50|SetSpeed 5",
-      "ctrl k starts a new contact: call Q1ABC; report 579; type q1; focus Call; press+Ctrl K; "
-      "?consumed=1; ?input=; ?call=; ?report=599; ?focus=InputLine",
-      "ctrl w, alt a and the log link keys: line ABC; call Q1ABC; focus Call; press+Ctrl W; "
-      "?call=; "
-      "?input=ABC; press Escape; press+Ctrl W; ?consumed=1; ?input=; press+Alt A; ?consumed=1; "
-      "?focus=Call; press F11; ?consumed=0; press+Ctrl F12; ?consumed=0; ?loglink=11",
+      "edit and focus keys, log link keys: call Q1ABC; report 579; type q1; focus Call; "
+      "press+Ctrl K; ?consumed=1; ?input=; ?call=; ?report=599; ?focus=InputLine; line ABC; "
+      "call Q1ABC; focus Call; press+Ctrl W; ?call=; ?input=ABC; press Escape; press+Ctrl W; "
+      "?consumed=1; ?input=; press+Alt A; ?consumed=1; ?focus=Call; press F11; ?consumed=0; "
+      "press+Ctrl F12; ?consumed=0; ?loglink=11",
   });
 }
 

@@ -42,9 +42,9 @@ TEST(NotificationsTest, Sessions) {
       "network abort drops queued text and its speed changes: net A|+4|B; abort; ?pending=; "
       "status 15x3; ?keyed=1; ?wpm=20; fw 10; net A|+4|B; abort; msg DONE; ?keyed=1; ?wpm=20; "
       "?calls=SetPttHold 0|StopSending|SendText A|SetPttHold 0|StopSending",
-      "network speed is held within the box range: netspeed 4; ?speed=5; ?engine=5; netspeed 60; "
-      "?speed=50; ?engine=50; netspeed 33; ?speed=33; ?engine=33",
-      "network text ends a cq repeat and is still sent: press+Ctrl Z; net TU; ?cq=0; ?pending=TU",
+      "network speed held within the box range, network text ends a cq repeat: netspeed 4; "
+      "?speed=5; ?engine=5; netspeed 60; ?speed=50; ?engine=50; netspeed 33; ?speed=33; "
+      "?engine=33; press+Ctrl Z; net TU; ?cq=0; ?pending=TU",
       // The window rests only after a report that changed nothing: not while the countdown
       // runs, and not on the first idle report after the text, which marks a clear.
       "the window rests after a report that changed nothing: type ab; forget; status 1; ?rest=0; "

@@ -352,8 +352,8 @@ struct OperatingRig {
 };
 
 // Each session "name: steps" on a rig of its own.
-inline void RunSessions(std::initializer_list<const char*> sessions) {
-  for (const std::string session : sessions) {
+inline void RunSessions(std::initializer_list<std::string> sessions) {
+  for (const std::string& session : sessions) {
     const std::size_t colon = session.find(": ");
     SCOPED_TRACE(session.substr(0, colon));
     OperatingRig rig;

@@ -59,5 +59,10 @@ TEST(RulesTest, FirstCharacterLengthKeepsDoubleByteCharactersWhole) {
   for (const auto& [text, length] : cases) EXPECT_EQ(FirstCharacterLength(text), length) << text;
 }
 
+// A zeroed time would stamp every line 00:00:00.
+TEST(RulesTest, TheClockReadsTheLocalDate) {
+  EXPECT_GE(CurrentLocalTime().tm_mday, 1);
+}
+
 }  // namespace
 }  // namespace vantrel::operating
