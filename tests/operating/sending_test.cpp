@@ -26,10 +26,9 @@ TEST(SendingTest, Sessions) {
       "?calls=SendText A; status 15; ?calls=SetPttHold 0|StopSending; ?pending=; ?input=; ?ptt=0; "
       "status 15x2; type d; status 1; ?calls=ClearBuffer|SendText D; drain; type e; status 1; "
       "?calls=ClearBuffer|SendText E",
-      "stop resets the pacing: type ab; status 1x3; stop; type xy; status 15; drain; stop; "
-      "type z; status 1; "
-      "?calls=SendText A|SetPttHold 0|StopSending|SendText X|SendText Y|SetPttHold "
-      "0|StopSending|SendText Z",
+      "stop resets the pacing: type ab; status 1x3; stop; type xy; status 15; "
+      "?calls=SendText A|SetPttHold 0|StopSending|SendText X; drain; stop; type z; status 1; "
+      "?calls=SendText Y|SetPttHold 0|StopSending|SendText Z",
       "case rule and caps lock: type cQ; type+Shift Cq; ?input=CQcq; drain; ?sent=CQcq",
       "older firmware sends each character at once: fw 10; type cQ; ?calls=SendText C|SendText Q; "
       "?pending=; ?input=CQ; msg DONE; ?log=CQ; ?input=; ?timer=-",
