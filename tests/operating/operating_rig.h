@@ -1,74 +1,364 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
 #include <ctime>
+#include <initializer_list>
+#include <optional>
+#include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "keyer/keyer_messages.h"
-#include "operating/fake_keyer.h"
-#include "operating/fake_window.h"
 #include "operating/operating_logic.h"
+#include "operating/speed.h"
 #include "settings/settings.h"
 
 namespace vantrel::operating {
 
-inline constexpr int kIdle = 15;
-inline constexpr int kSending = 1;
+// The operating window's controls as window fields, exchanged in bulk as the window does.
+class FakeWindow final : public OperatingView {
+ public:
+  WindowFields& Fields() override { return fields; }
+  bool ReadControls() override {
+    if (!readFails) fields = controls;
+    return !readFails;
+  }
+  void RefreshControls() override { controls = fields; }
+  std::string InputLineText() const override { return inputLine; }
+  void SetInputLineText(const std::string& text) override { inputLine = text; }
+  void EmptyControl(Control control) override {
+    if (control == Control::InputLine) inputLine.clear();
+    if (control == Control::CallsignBox) controls.HisCall.clear();
+  }
+  Control FocusedControl() const override { return focus; }
+  void SetFocus(Control control) override { focus = control; }
+  void ShowLogEnd() override {}
+  void InsertAtLogEnd(const std::string& text) override { controls.LogText += text; }
+  std::string ButtonCaption(int key) const override { return captions[key]; }
+  void SetButtonCaption(int key, const std::string& text) override { captions[key] = text; }
+  void SetButtonToolTip(int key, const std::string& text) override { toolTips[key] = text; }
+  bool SetSpinPosition(unsigned wpm) override {
+    const unsigned shown = std::clamp(wpm, kMinWpm, kMaxWpm);
+    return std::exchange(controls.WPM, shown) != shown;
+  }
+  void StartCqTimer(unsigned milliseconds) override {
+    timer = milliseconds;
+    timerStarts += std::to_string(milliseconds) + " ";
+  }
+  void KillCqTimer() override { timer.reset(); }
+  void LoadSettingsFile() override { ++settingsLoaded; }
+  void EnableDecodeCheck() override {}
+  void SendToLog() override { ++sentToLog; }
+  void FetchFromLog() override { ++fetchedFromLog; }
 
-inline settings::Settings RigSettings() {
-  settings::Settings s;
-  s.FnMsgA = settings::kDefaultBankA;
-  s.FnMsgB = {"B1 $C", "B2", "B3", "B4", "B5", "B6", "B7", "B8", "B9", "B10"};
-  s.MyCALL = "JA1ZZZ";
-  return s;
+  WindowFields fields;
+  WindowFields controls;
+  bool readFails = false;
+  std::string inputLine;
+  Control focus = Control::InputLine;
+  std::array<std::string, 13> captions;
+  std::array<std::string, 13> toolTips;
+  std::optional<unsigned> timer;
+  std::string timerStarts;
+  int settingsLoaded = 0;
+  int sentToLog = 0;
+  int fetchedFromLog = 0;
+};
+
+// Records the engine calls the logic makes, e.g. "SendText A|SetSpeed 21".
+class FakeKeyer final : public KeyerPort {
+ public:
+  void SendText(std::string text) override {
+    sent += text;
+    Call("SendText " + text);
+  }
+  void StopSending() override { Call("StopSending"); }
+  void ClearBuffer() override { Call("ClearBuffer"); }
+  int SetSpeed(unsigned wpm) override {
+    Call("SetSpeed " + std::to_string(wpm));
+    if (!IsKeyingSpeed(wpm)) return -1;
+    speed = wpm;
+    return 0;
+  }
+  unsigned GetSpeed() const override { return speed; }
+  void SetPttHold(bool on) override { Call(on ? "SetPttHold 1" : "SetPttHold 0"); }
+  unsigned FirmwareVersion() const override { return firmware; }
+  // An unplugged interface comes back on the open attempt the settings make.
+  void SetKeyingSettings(const settings::Settings&) override {
+    Call("SetKeyingSettings");
+    if (returning != 0) firmware = std::exchange(returning, 0);
+  }
+  void SetDotWeight(float) override {}
+  void SetDashWeight(float) override {}
+  void SetPttDelayBefore(unsigned) override {}
+  void SetPcSidetone(bool) override {}
+  void SetPcSidetoneFreq(unsigned) override {}
+  void SetDecodeEnabled(bool) override {}
+  bool KanaMode() const override { return false; }
+  void SetTargetWindow(platform::TargetWindow*) override {}
+
+  void Call(const std::string& call) { calls += (calls.empty() ? "" : "|") + call; }
+
+  unsigned firmware = 23;
+  unsigned returning = 0;
+  unsigned speed = 20;
+  std::string sent;
+  std::string calls;
+};
+
+// Records rests and wakes, each wake with the text queued at that moment.
+class RecordingGate final : public StatusGate {
+ public:
+  explicit RecordingGate(const SendState& send) : send_(send) {}
+  void Rest() override { calls.push_back("R"); }
+  void Wake() override {
+    const std::string wake = "W" + send_.PendingText;
+    if (calls.empty() || calls.back() != wake) calls.push_back(wake);
+  }
+  std::vector<std::string> calls;
+
+ private:
+  const SendState& send_;
+};
+
+template <typename Parts>
+std::string Joined(const Parts& parts, std::size_t from, std::size_t to) {
+  std::string joined;
+  for (std::size_t i = from; i < to; ++i) joined += (i == from ? "" : "|") + parts[i];
+  return joined;
 }
 
-// The operating logic against a recording window and engine, with the clock at 12:34:56.
+// The operating logic against a recording window and engine, the clock at 07:05:09, driven by
+// steps such as "type ab", "press+Ctrl Z", "status 1x3" or "msg SPEED 29 1", and checked by
+// steps such as "?calls=SendText A" (the engine calls since the last such check) or "?log=A".
 struct OperatingRig {
   OperatingRig() {
-    time.tm_hour = 12;
-    time.tm_min = 34;
-    time.tm_sec = 56;
-    logic.ApplySettings();
-    logic.ShowBank(Bank::A);
-    keyer.TakeCalls();
-    window.settingsLoaded = 0;
-    keyer.keyingSettingsGiven = 0;
+    time.tm_hour = 7;
+    time.tm_min = 5;
+    time.tm_sec = 9;
+    settings.FnMsgA = settings::kDefaultBankA;
+    settings.FnMsgB = {"B1 $C", "B2", "B3", "B4", "B5", "B6", "B7", "B8", "B9", "B10"};
+    settings.MyCALL = "JA1ZZZ";
   }
 
-  // The logic's own state, written by tests that start from the middle of a session.
-  SendState& State() { return const_cast<SendState&>(logic.State()); }
-
-  void SetSendMode(int mode) {
-    window.controls.sendMode = mode;
-    window.fields.SendMode = mode;
-  }
-
-  // Each character as typed, passed to the focused control unless consumed.
-  void Type(const std::string& text, Modifiers modifiers = {}) {
-    for (char c : text) {
-      const TypedCharacter result = logic.OnCharacter(std::string(1, c), modifiers);
-      if (!result.consumed) window.Insert(result.character);
+  // Steps separated by "; ".
+  void Run(const std::string& steps) {
+    for (std::size_t at = 0, end = 0; at < steps.size(); at = end + 2) {
+      end = std::min(steps.find("; ", at), steps.size());
+      const std::string step = steps.substr(at, end - at);
+      SCOPED_TRACE(step);
+      const std::size_t space = std::min(step.find(' '), step.size());
+      const std::string verb = step.substr(0, space);
+      if (verb != "set" && !started) Start();
+      if (verb.front() == '?') {
+        Check(step.substr(1));
+      } else {
+        const std::string arg = step.substr(std::min(space + 1, step.size()));
+        Do(verb.substr(0, verb.find('+')), ModifiersIn(verb), arg);
+      }
     }
   }
 
-  bool Press(Key key, Modifiers modifiers = {}) { return logic.OnKeyDown(key, modifiers); }
+  void Start() {
+    started = true;
+    logic.ApplySettings();
+    logic.ShowBank(Bank::A);
+    logic.SetStatusGate(&gate);
+    keyer.calls.clear();
+  }
+
+  void Do(const std::string& verb, Modifiers modifiers, const std::string& arg) {
+    const int n = std::atoi(arg.c_str());
+    const std::size_t times = arg.find('x');
+    if (verb == "set") return Set(arg.substr(0, arg.find('=')), arg.substr(arg.find('=') + 1));
+    if (verb == "type") return Type(arg, modifiers, false);
+    if (verb == "char") return Type(arg, modifiers, true);
+    if (verb == "press") return void(consumed = logic.OnKeyDown(KeyNamed(arg), modifiers));
+    if (verb == "release") return logic.OnKeyUp(KeyNamed(arg));
+    if (verb == "status") return Status(n, times == arg.npos ? 1 : std::atoi(&arg[times + 1]));
+    if (verb == "msg") return Message(arg);
+    if (verb == "forget") return Forget();
+    if (verb == "drain") return Drain();
+    if (verb == "repeat") return Repeat(n);
+    if (verb == "timer") return logic.OnCqTimer();
+    if (verb == "send") return logic.OnSendButton();
+    if (verb == "stop") return logic.StopTransmission();
+    if (verb == "clear") return logic.OnClearButton();
+    if (verb == "exit") return logic.OnExit();
+    if (verb == "fn") return logic.OnFunctionButton(n);
+    if (verb == "macro") return logic.SendWithMacros(arg);
+    if (verb == "net") return logic.QueueNetworkText(NetworkPieces(arg));
+    if (verb == "netspeed") return logic.SetNetworkSpeed(n);
+    if (verb == "abort") return logic.AbortSending();
+    if (verb == "boxchanged") return logic.OnSpeedBoxChanged();
+    Operate(verb, arg, n);
+  }
+
+  // What the operator or the interface does to the window and the engine.
+  void Operate(const std::string& verb, const std::string& arg, int n) {
+    WindowFields& controls = window.controls;
+    if (verb == "fw") return void(keyer.firmware = n);
+    if (verb == "unplug") return void(keyer.returning = std::exchange(keyer.firmware, 0));
+    if (verb == "box") return void(controls.WPM = n);
+    if (verb == "mode") return void(controls.SendMode = window.fields.SendMode = arg == "block");
+    if (verb == "call") return void(controls.HisCall = arg);
+    if (verb == "report") return void(controls.Report = n);
+    if (verb == "ptt") return void(controls.PttCheck = 1);
+    if (verb == "focus")
+      return void(window.focus = arg == "Log" ? Control::Log : Control::CallsignBox);
+    if (verb == "line") return window.SetInputLineText(arg);
+    if (verb == "log") return void(controls.LogText = window.fields.LogText = arg);
+    if (verb == "readfail") return void(window.readFails = true);
+    ADD_FAILURE() << "unknown step " << verb;
+  }
+
+  void Set(const std::string& key, const std::string& value) {
+    if (key == "LogTime") settings.LogTime = value == "1";
+    if (key == "Auto") settings.Auto = value == "1";
+    if (key == "Number") settings.Number = value;
+    if (key == "CqLoopInterval") settings.CqLoopInterval = std::stof(value);
+    if (key.starts_with("FnMsgA.")) settings.FnMsgA[std::stoi(key.substr(7)) - 1] = value;
+  }
+
+  static Modifiers ModifiersIn(const std::string& verb) {
+    return {verb.find("Alt") != verb.npos, verb.find("Ctrl") != verb.npos,
+            verb.find("Shift") != verb.npos};
+  }
+
+  static Key KeyNamed(const std::string& name) {
+    std::istringstream names("Control Escape A K W Q S Z F1 F2 F3 F4 F5 F6 F7 F8 F9 F10 F11 F12");
+    int index = 0;
+    for (std::string next; names >> next && next != name;) ++index;
+    return static_cast<Key>(index);
+  }
+
+  // "NAME wParam lParam", NAME a number or WM_KEYER_NAME.
+  void Message(const std::string& text) {
+    std::istringstream in(text);
+    std::string name;
+    long wParam = 0, lParam = 0;
+    in >> name >> wParam >> lParam;
+    std::istringstream names("DECODED DONE SPEED STATUS PADDLE INPUT UP DOWN RESET CHAR_SENT");
+    unsigned message = WM_KEYER_DECODED;
+    for (std::string next; names >> next && next != name;) ++message;
+    if (std::isdigit(static_cast<unsigned char>(name[0]))) message = std::stoul(name);
+    logic.OnKeyerMessage(message, wParam, lParam);
+  }
+
+  // "CQ|+4|K|<": text, speed steps and an erase, in order.
+  static NetworkText NetworkPieces(const std::string& text) {
+    NetworkText pieces;
+    std::istringstream in(text);
+    for (std::string part; std::getline(in, part, '|');) {
+      const bool step = part.size() > 1 && (part[0] == '+' || part[0] == '-');
+      const TextPiece::Kind kind = part == "<" ? TextPiece::Kind::Erase
+                                   : step      ? TextPiece::Kind::SpeedStep
+                                               : TextPiece::Kind::Text;
+      pieces.push_back(
+          {kind, kind == TextPiece::Kind::Text ? part : "", step ? std::stoi(part) : 0});
+    }
+    return pieces;
+  }
+
+  // Typed a character at a time, or all as one; the input line takes what is not consumed.
+  void Type(const std::string& text, Modifiers modifiers, bool whole) {
+    for (std::size_t at = 0; at < text.size(); at += whole ? text.size() : 1) {
+      typed = logic.OnCharacter(whole ? text : text.substr(at, 1), modifiers);
+      if (!typed.consumed && window.focus == Control::InputLine)
+        window.inputLine += typed.character;
+    }
+  }
 
   void Status(int bufferState, int times = 1) {
-    for (int i = 0; i < times; ++i) logic.OnKeyerMessage(WM_KEYER_STATUS, bufferState, 0);
+    for (int i = 0; i < times; ++i) logic.OnKeyerMessage(WM_KEYER_STATUS, bufferState, 0x0F);
   }
 
-  // Status reports as an interface gives them: busy while text is queued, then idle until the
-  // hand-over of the last character is three reports old.
-  void SendQueued() {
-    while (!State().PendingText.empty()) Status(kSending);
-    Status(kIdle, 3);
+  // Lets everything handed over go out, as the interface reports it.
+  void Drain() {
+    if (keyer.firmware < 20) return logic.OnKeyerMessage(WM_KEYER_TEXT_DONE, 0, 0);
+    while (!logic.State().PendingText.empty()) Status(1);
+    Status(15, 3);
   }
 
-  settings::Settings settings = RigSettings();
+  // Each call goes out and the repeat timer fires, until no timer pends or `calls` went out.
+  void Repeat(int calls) {
+    for (Drain(); window.timer && --calls > 0; Drain()) logic.OnCqTimer();
+  }
+
+  void Forget() {
+    keyer.calls.clear();
+    gate.calls.clear();
+  }
+
+  void Check(const std::string& check) {
+    const std::size_t equals = check.find('=');
+    std::string key = check.substr(0, equals);
+    std::string expected = check.substr(equals + 1);
+    if (const std::size_t times = key.find('*'); times != key.npos) {
+      const std::string once = std::exchange(expected, {});
+      for (int i = std::stoi(key.substr(times + 1)); i > 0; --i) expected += once;
+      key.resize(times);
+    }
+    EXPECT_EQ(Observe(key), expected) << key;
+  }
+
+  std::string Observe(const std::string& key) {
+    static const char* const kFocus[] = {"InputLine", "Call", "Report", "Speed", "Log", "Other"};
+    const std::vector<std::string> gateCalls =
+        key == "gate" || key == "rest" ? std::exchange(gate.calls, {}) : gate.calls;
+    if (key == "calls") return std::exchange(keyer.calls, {});
+    if (key == "sent") return keyer.sent;
+    if (key == "input") return window.inputLine;
+    if (key == "log") return window.controls.LogText;
+    if (key == "speed") return std::to_string(window.controls.WPM);
+    if (key == "wpm") return std::to_string(window.fields.WPM);
+    if (key == "engine") return std::to_string(keyer.speed);
+    if (key == "pending") return logic.State().PendingText;
+    if (key == "cq") return std::to_string(logic.State().CqRepeatCount);
+    if (key == "timer") return window.timer ? std::to_string(*window.timer) : "-";
+    if (key == "timers") return std::exchange(window.timerStarts, {});
+    if (key == "focus") return kFocus[static_cast<int>(window.focus)];
+    if (key == "ptt") return std::to_string(window.controls.PttCheck);
+    if (key == "call") return window.controls.HisCall;
+    if (key == "report") return std::to_string(window.controls.Report);
+    if (key == "number") return settings.Number;
+    if (key == "captions") return Joined(window.captions, 1, 13);
+    if (key == "tips") return Joined(window.toolTips, 1, 11);
+    if (key == "passed") return typed.consumed ? "-" : typed.character;
+    if (key == "consumed") return consumed ? "1" : "0";
+    if (key == "keyed") return logic.QueuedTextKeyed() ? "1" : "0";
+    if (key == "gate") return Joined(gateCalls, 0, gateCalls.size());
+    if (key == "rest") return !gateCalls.empty() && gateCalls.back() == "R" ? "1" : "0";
+    if (key == "loaded") return std::to_string(window.settingsLoaded);
+    if (key == "loglink") return std::to_string(window.sentToLog * 10 + window.fetchedFromLog);
+    ADD_FAILURE() << "unknown check " << key;
+    return {};
+  }
+
+  settings::Settings settings;
   FakeKeyer keyer;
   FakeWindow window;
   std::tm time{};
   OperatingLogic logic{window, keyer, settings, [this] { return time; }};
+  RecordingGate gate{logic.State()};
+  bool started = false;
+  TypedCharacter typed;
+  bool consumed = false;
 };
+
+// Each session "name: steps" on a rig of its own.
+inline void RunSessions(std::initializer_list<std::string> sessions) {
+  for (const std::string& session : sessions) {
+    const std::size_t colon = session.find(": ");
+    SCOPED_TRACE(session.substr(0, colon));
+    OperatingRig rig;
+    rig.Run(session.substr(colon + 2));
+  }
+}
 
 }  // namespace vantrel::operating
