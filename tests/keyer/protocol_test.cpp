@@ -12,7 +12,7 @@ TEST(Protocol, EverySetterWritesTheReportItsFirmwareTakes) {
     SCOPED_TRACE(row[0] + ": " + row[1]);
     EngineRig rig(std::stoul(row[0]));
     rig.TakeWrites();
-    Act(*rig.device, row[1]);
+    EXPECT_EQ(Act(*rig.device, row[1]), std::stoi(row[4]));
     Reports expected;
     for (const auto& report : Split(row[2])) expected.push_back(Report9(report));
     EXPECT_EQ(rig.TakeWrites(), expected);
@@ -20,7 +20,7 @@ TEST(Protocol, EverySetterWritesTheReportItsFirmwareTakes) {
   }
 }
 
-TEST(Protocol, RangedSettersReturnMinusOneAndKeepTheOldValue) {
+TEST(Protocol, RangedSettersKeepTheOldValueWhenOutOfRange) {
   EngineRig rig(0);
   auto& d = *rig.device;
   EXPECT_EQ(d.SetSpeed(4) + d.SetSpeed(51), -2);
@@ -28,14 +28,6 @@ TEST(Protocol, RangedSettersReturnMinusOneAndKeepTheOldValue) {
   EXPECT_EQ(d.SetSpeed(13), 0);
   EXPECT_EQ(d.GetSpeed(), 13u);
   EXPECT_EQ(d.DotLength(), 92u);
-  EXPECT_EQ(d.SetDotWeight(5.0f) + d.SetDashWeight(0.0f) + d.SetPttDelayBefore(100) +
-                d.SetPttDelayAfter(500) + d.SetCharInterval(10.0f) + d.SetWordInterval(20.0f),
-            0);
-  for (float bad : {1.99f, 10.01f}) EXPECT_EQ(d.SetCharInterval(bad), -1) << bad;
-  for (float bad : {2.99f, 20.5f}) EXPECT_EQ(d.SetWordInterval(bad), -1) << bad;
-  EXPECT_EQ(d.SetPttDelayBefore(101) + d.SetPttDelayAfter(501) + d.SetDotWeight(NAN), -3);
-  EXPECT_EQ(d.SendText(""), -1);
-  EXPECT_EQ(d.SendText("E"), 0);
 }
 
 TEST(Protocol, PcSidetoneFrequencyReopensOnlyForANewValueInRange) {

@@ -92,6 +92,7 @@ TEST(Reader, OldFirmwarePaddleKeysElementsAndBreaksOffText) {
   EXPECT_EQ(Messages(rig.window.Take()), "PADDLE 1 0");
 
   rig.device->StopSending();
+  EXPECT_EQ(rig.device->GetPaddleMemory(), PaddleMemory::Empty);
   rig.device->SendText("TEST");
   rig.window.Take();
   rig.TakeWrites();
@@ -115,16 +116,6 @@ TEST(Reader, OldFirmwareSendsTheLinesAgainAfterAReopen) {
   rig.TakeWrites();
   rig.Feed({Report9("00 04 0F 03")});
   EXPECT_EQ(rig.TakeWrites(), (Reports{Report9("00 01 0E")}));
-}
-
-TEST(Reader, StopSendingClearsPaddleMemory) {
-  EngineRig rig(10);
-  rig.Feed({Report9("00 04 0B 03"), Report9("00 04 0E 03")});
-  ASSERT_EQ(rig.device->GetPaddleMemory(), PaddleMemory::Dash);
-  rig.device->StopSending();
-  EXPECT_EQ(rig.device->GetPaddleMemory(), PaddleMemory::Empty);
-  rig.Feed({Report9("00 04 0E 03")});
-  EXPECT_EQ(rig.device->GetKeyingState(), KeyingState::Dash);
 }
 
 }  // namespace
