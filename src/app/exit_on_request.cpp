@@ -46,7 +46,8 @@ void ExitOnRequest::Exit(int signalsTaken) {
   notifier_.setEnabled(false);
   signals_.StartWatchdog(kExitWatchdogSeconds);
   ui::CMainDlg* window = OperatingWindow();
-  if (window != nullptr) window->Engine().StopSending();
+  // The transmitter is released before any modal box gets the chance to run a nested loop.
+  if (window != nullptr) window->Logic().OnExit();
   signals_.AllowImmediateExit(signalsTaken);
   CloseModalBoxes(window);
   if (window != nullptr) window->ExitWindow();
