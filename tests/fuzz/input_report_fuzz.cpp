@@ -1,15 +1,13 @@
 #include <array>
-#include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 #include "keyer/engine_rig.h"
+#include "require.h"
 
 namespace {
 
-using namespace vantrel;
+using namespace vantrel::keyer::testing;
 
 // The first byte picks the interface and the engine's settings:
 //   bits 0-1 firmware 10, 20, 22 or 23; bit 2 decoding; bit 3 PTT control;
@@ -23,20 +21,13 @@ constexpr std::array<std::size_t, 4> kInputLength{9, 9, 32, 5};
 // PTT tail.
 constexpr std::int64_t kSettlePerTextMs = 10'000;
 
-void Require(bool condition, const char* what) {
-  if (condition) return;
-  std::fprintf(stderr, "%s\n", what);
-  std::abort();
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
   const std::uint8_t flags = data[0];
-  keyer::testing::EngineRig rig(kFirmware[flags & 0x03], [flags](keyer::testing::EngineRig& r) {
-    r.hid->inputLength = kInputLength[flags >> 6];
-  });
+  EngineRig rig(kFirmware[flags & 0x03],
+                [flags](EngineRig& r) { r.hid->inputLength = kInputLength[flags >> 6]; });
   auto& device = *rig.device;
   device.SetDecodeEnabled(flags & 0x04);
   device.SetPttControl(flags & 0x08);
@@ -64,11 +55,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   // Left alone, the engine finishes what it was keying and lets go of key and PTT.
   rig.timers.AdvanceMs(texts * kSettlePerTextMs);
-  Require(device.GetKeyingState() == keyer::KeyingState::Idle, "still keying");
+  Require(device.GetKeyingState() == vantrel::keyer::KeyingState::Idle, "still keying");
   Require(device.OutputLines() == 0x0F, "key or PTT line left closed");
   Require(rig.timers.PendingCount() == 0, "a timer is still armed");
   Require(device.ReaderThreadCount() == 1, "not exactly one reader");
   // Unplugged first, so the reader leaves its read at once instead of at its timeout.
-  rig.bus.Change(rig.hid, [](keyer::testing::FakeHidBus::Device& d) { d.present = false; });
+  rig.bus.Change(rig.hid, [](FakeHidBus::Device& d) { d.present = false; });
   return 0;
 }

@@ -1,13 +1,11 @@
-#include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
 #include "loglink/log_records.h"
 #include "loglink/log_reply.h"
 #include "loglink/wire_format.h"
+#include "require.h"
 
 namespace {
 
@@ -17,11 +15,6 @@ using namespace vantrel::loglink;
 // read as one message after another, as a connection delivers them.
 constexpr std::size_t kPieceSizes = 64;
 
-void Fail(const char* what) {
-  std::fprintf(stderr, "%s\n", what);
-  std::abort();
-}
-
 // A reply changes at most the callsign and the report, and what Vantrel then sends back fits
 // the logging program's buffer.
 void CheckReply(const CopyDataRecord& record) {
@@ -29,13 +22,11 @@ void CheckReply(const CopyDataRecord& record) {
   std::string hisCall = "JA1XYZ";
   int report = 599;
   ApplyLogReply(reply, hisCall, report);
-  if (hisCall.size() > kReplyTokenLimit) Fail("callsign longer than its buffer");
-  if (hisCall.find_first_of(std::string_view(" \t\n\v\f\r\0", 7)) != std::string::npos) {
-    Fail("callsign holds a separator");
-  }
-  if (CopyDataSendText(hisCall, report).size() >= kCopyDataSendCapacity) {
-    Fail("record text overflows the logging program's buffer");
-  }
+  Require(hisCall.size() <= kReplyTokenLimit, "callsign longer than its buffer");
+  Require(hisCall.find_first_of(std::string_view(" \t\n\v\f\r\0", 7)) == std::string::npos,
+          "callsign holds a separator");
+  Require(CopyDataSendText(hisCall, report).size() < kCopyDataSendCapacity,
+          "record text overflows the logging program's buffer");
 }
 
 // Feeds one message in pieces; returns the bytes it took, or 0 when the stream ends first
@@ -45,12 +36,12 @@ std::size_t DecodeOne(std::string_view stream, std::size_t piece) {
   std::size_t taken = 0;
   while (decoder.state() == RecordDecoder::State::kNeedMore && taken < stream.size()) {
     const std::size_t took = decoder.Feed(stream.substr(taken, piece));
-    if (took == 0 || took > piece) Fail("decoder took a wrong count");
+    Require(took != 0 && took <= piece, "decoder took a wrong count");
     taken += took;
   }
   if (decoder.state() != RecordDecoder::State::kComplete) return 0;
   const auto again = EncodeRecord(decoder.record());
-  if (!again || *again != stream.substr(0, taken)) Fail("record does not encode to its bytes");
+  Require(again && *again == stream.substr(0, taken), "record does not encode to its bytes");
   CheckReply(decoder.record());
   return taken;
 }

@@ -1,41 +1,19 @@
-#include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <string_view>
 
+#include "require.h"
 #include "settings/profile_file.h"
 #include "support/temp_dir.h"
 
 namespace {
-
-namespace fs = std::filesystem;
-
-// The input is three lines (section, key, value) and then the file's bytes.
-struct Case {
-  std::string_view section;
-  std::string_view key;
-  std::string_view value;
-  std::string_view file;
-};
 
 std::string_view TakeLine(std::string_view& rest) {
   const auto newline = rest.find('\n');
   const auto line = rest.substr(0, newline);
   rest = newline == std::string_view::npos ? std::string_view{} : rest.substr(newline + 1);
   return line;
-}
-
-Case Split(std::string_view input) {
-  Case c;
-  c.section = TakeLine(input);
-  c.key = TakeLine(input);
-  c.value = TakeLine(input);
-  c.file = input;
-  return c;
 }
 
 bool IsBlank(char c) {
@@ -60,35 +38,24 @@ std::string ReadBackOf(std::string_view value) {
   return std::string(value);
 }
 
-const fs::path& ScratchFile() {
-  static const vantrel::settings::TempDir dir;
-  static const fs::path path = dir.path() / "profile.ini";
-  return path;
-}
-
-void Fail(const char* what) {
-  std::fprintf(stderr, "%s\n", what);
-  std::abort();
-}
-
 }  // namespace
 
-// Any file reads without harm, and a value written under a plain section and key reads back.
+// The input is three lines (section, key, value) and then the file's bytes. Any file reads
+// without harm, and a value written under a plain section and key reads back.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const Case c = Split(std::string_view(reinterpret_cast<const char*>(data), size));
-  {
-    std::ofstream out(ScratchFile(), std::ios::binary | std::ios::trunc);
-    out.write(c.file.data(), static_cast<std::streamsize>(c.file.size()));
-  }
-  const vantrel::settings::ProfileFile profile(ScratchFile());
-  profile.GetString(c.section, c.key, "");
-  profile.GetInt(c.section, c.key, 0);
-  if (!profile.WriteString(c.section, c.key, c.value)) Fail("write failed");
-  const bool plain = PlainName(c.section) && PlainName(c.key) &&
-                     c.value.find_first_of("\r\n") == std::string_view::npos;
-  if (plain && profile.GetString(c.section, c.key, "\x01missing") != ReadBackOf(c.value)) {
-    Fail("written value does not read back");
-  }
-  fs::remove(ScratchFile());
+  static const vantrel::settings::TempDir dir;
+  const auto path = dir.path() / "profile.ini";
+  std::string_view file(reinterpret_cast<const char*>(data), size);
+  const auto section = TakeLine(file), key = TakeLine(file), value = TakeLine(file);
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << file;
+  const vantrel::settings::ProfileFile profile(path);
+  profile.GetString(section, key, "");
+  profile.GetInt(section, key, 0);
+  Require(profile.WriteString(section, key, value), "write failed");
+  const bool plain =
+      PlainName(section) && PlainName(key) && value.find_first_of("\r\n") == std::string_view::npos;
+  Require(!plain || profile.GetString(section, key, "\x01missing") == ReadBackOf(value),
+          "written value does not read back");
+  std::filesystem::remove(path);
   return 0;
 }

@@ -1,12 +1,11 @@
 #include <algorithm>
 #include <cmath>
-#include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <string_view>
 
+#include "require.h"
 #include "settings/settings_file.h"
 
 namespace {
@@ -63,9 +62,9 @@ bool SameAfterSave(const Settings& a, const Settings& b) {
 // every later save and reload.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const Settings loaded = Read(std::string(reinterpret_cast<const char*>(data), size));
-  if (!InRange(loaded)) std::abort();
+  Require(InRange(loaded), "a number out of its range");
   const Settings reloaded = Read(FormatSettings(loaded));
-  if (!SameAfterSave(loaded, reloaded)) std::abort();
-  if (!SameAfterSave(reloaded, Read(FormatSettings(reloaded)))) std::abort();
+  Require(SameAfterSave(loaded, reloaded), "changed by a save and reload");
+  Require(SameAfterSave(reloaded, Read(FormatSettings(reloaded))), "changed by a second save");
   return 0;
 }

@@ -1,9 +1,8 @@
 #include <algorithm>
-#include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string_view>
 
+#include "require.h"
 #include "sim/script.h"
 
 // Any text parses without throwing, every message names a line of the text, and actions come
@@ -13,9 +12,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto parsed = vantrel::sim::ParseScript(text);
   const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
   for (const auto& error : parsed.errors) {
-    if (error.line < 1 || static_cast<std::size_t>(error.line) > lines) std::abort();
-    if (vantrel::sim::FormatScriptError(error).empty()) std::abort();
+    Require(error.line >= 1 && static_cast<std::size_t>(error.line) <= lines, "no such line");
+    Require(!vantrel::sim::FormatScriptError(error).empty(), "an empty message");
   }
-  if (parsed.actions.size() + parsed.errors.size() > lines) std::abort();
+  Require(parsed.actions.size() + parsed.errors.size() <= lines, "more results than lines");
   return 0;
 }

@@ -27,31 +27,28 @@ TEST(TextEncoding, ConvertsBothWaysByteExact) {
 }
 
 TEST(TextEncoding, WhatHasNoFormBecomesAReplacementOrNothing) {
-  const std::pair<std::string, std::string> toUtf8[] = {{"A\x80"
-                                                         "B",
-                                                         "A\xEF\xBF\xBD"
-                                                         "B"},
-                                                        {"A\x82", "A\xEF\xBF\xBD"},
-                                                        {"\x82\x20X", "\xEF\xBF\xBD X"}};
-  for (const auto& [cp932, utf8] : toUtf8) EXPECT_EQ(Cp932ToUtf8(cp932), utf8);
-  EXPECT_EQ(Utf8ToCp932("A\xF0\x9F\x98\x80"
-                        "B"),
-            "A?B");
-  EXPECT_EQ(Utf8ToCp932("A\xC3"), "A?");
-  EXPECT_EQ(TryUtf8ToCp932("A\xF0\x9F\x98\x80"), std::nullopt);
-  EXPECT_EQ(TryUtf8ToCp932("\xFF"), std::nullopt);
+  EXPECT_EQ(Cp932ToUtf8("A\200B"), "A\357\277\275B");
+  EXPECT_EQ(Cp932ToUtf8("A\202"), "A\357\277\275");
+  EXPECT_EQ(Cp932ToUtf8("\202 X"), "\357\277\275 X");
+  EXPECT_EQ(Utf8ToCp932("A\360\237\230\200B"), "A?B");
+  EXPECT_EQ(Utf8ToCp932("A\303"), "A?");
+  EXPECT_EQ(TryUtf8ToCp932("A\360\237\230\200"), std::nullopt);
+  EXPECT_EQ(TryUtf8ToCp932("\377"), std::nullopt);
 }
 
-iconv_t FailingFrom(const char* to, const char* from, const char* failing) {
-  return std::string_view(from) == failing ? reinterpret_cast<iconv_t>(-1) : iconv_open(to, from);
+const char* failingSource = nullptr;
+
+iconv_t OpenFailing(const char* to, const char* from) {
+  return std::string_view(from) == failingSource ? reinterpret_cast<iconv_t>(-1)
+                                                 : iconv_open(to, from);
 }
 
 TEST(TextEncoding, IsAvailableOnlyWhenBothDirectionsOpen) {
   EXPECT_TRUE(Cp932ConversionAvailable());
-  EXPECT_FALSE(Cp932ConversionAvailable(
-      [](const char* to, const char* from) { return FailingFrom(to, from, "CP932"); }));
-  EXPECT_FALSE(Cp932ConversionAvailable(
-      [](const char* to, const char* from) { return FailingFrom(to, from, "UTF-8"); }));
+  for (const char* failing : {"CP932", "UTF-8"}) {
+    failingSource = failing;
+    EXPECT_FALSE(Cp932ConversionAvailable(OpenFailing)) << failing;
+  }
 }
 
 }  // namespace

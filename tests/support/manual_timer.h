@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <map>
 #include <mutex>
 #include <utility>
@@ -12,16 +13,43 @@ namespace vantrel::platform {
 // thread in deadline order (ties in arming order), so every run is deterministic.
 class ManualTimerService final : public TimerService {
  public:
-  Micros Now() const override;
-  TimerId ArmAt(Micros deadline, Callback callback) override;
-  void Cancel(TimerId id) override;
+  Micros Now() const override {
+    std::lock_guard lock(mutex_);
+    return now_;
+  }
+  TimerId ArmAt(Micros deadline, Callback callback) override {
+    std::lock_guard lock(mutex_);
+    const TimerId id = nextId_++;
+    pending_.emplace(std::make_pair(deadline, id), std::move(callback));
+    return id;
+  }
+  void Cancel(TimerId id) override {
+    std::lock_guard lock(mutex_);
+    std::erase_if(pending_, [id](const auto& entry) { return entry.first.second == id; });
+  }
   void Quiesce() override {}
 
   // Fires every timer due up to and including `target`, moving the clock to each deadline.
-  void AdvanceTo(Micros target);
+  void AdvanceTo(Micros target) {
+    for (;;) {
+      std::unique_lock lock(mutex_);
+      if (pending_.empty() || pending_.begin()->first.first > target) {
+        now_ = std::max(now_, target);
+        return;
+      }
+      auto node = pending_.extract(pending_.begin());
+      const auto [deadline, id] = node.key();
+      now_ = std::max(now_, deadline);
+      lock.unlock();
+      node.mapped()(id, deadline);
+    }
+  }
   void AdvanceBy(Micros delta) { AdvanceTo(Now() + delta); }
   void AdvanceMs(std::int64_t ms) { AdvanceBy(ms * 1000); }
-  std::size_t PendingCount() const;
+  std::size_t PendingCount() const {
+    std::lock_guard lock(mutex_);
+    return pending_.size();
+  }
 
  private:
   mutable std::mutex mutex_;

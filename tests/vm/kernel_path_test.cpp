@@ -15,8 +15,6 @@ using sim::Line;
 using sim::LineTransition;
 
 const std::string kSettings = "WPM 20\nSideTone FALSE\nLogTime FALSE\n";
-const std::string kTeardown1 = "00 01 0F 0F 0F 0F 0F 0F 0F";
-const std::string kTeardown2 = "00 02 0F 0F 0F 0F 0F 0F 0F";
 
 TEST(Enumeration, TheHalvixIsOpenedBesideAnotherHidDeviceThatIsNeverWritten) {
   std::atomic<int> otherWrites = 0;
@@ -28,68 +26,55 @@ TEST(Enumeration, TheHalvixIsOpenedBesideAnotherHidDeviceThatIsNeverWritten) {
   KernelRig rig(Halvix(23));
   rig.Open(kSettings);
   EXPECT_EQ(rig.Engine().FirmwareVersion(), 23u);
-  EXPECT_TRUE(rig.RunUntil([&] { return !rig.AllCommands().empty(); }));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !rig.Commands().empty(); }));
   rig.window.reset();
   EXPECT_EQ(otherWrites, 0);
 }
 
-struct LengthCase {
-  tools::ReportShape shape;
-  std::size_t length;
-};
-
-class ReportLengths : public testing::TestWithParam<LengthCase> {};
-
-TEST_P(ReportLengths, ComeFromTheDescriptorAndTheFirstCommandArrivesWhole) {
-  KernelRig rig(Halvix(23, GetParam().shape));
-  std::unique_ptr<platform::HidDevice> handle;
-  for (const auto& info : rig.bus.Enumerate()) {
-    if (info.vendorId == keyer::kHalvixVendorId) handle = rig.bus.Open(info.path);
+TEST(ReportLengths, ComeFromTheDescriptorAndTheFirstCommandArrivesWhole) {
+  for (const auto& [shape, length] : {std::pair{tools::ReportShape{0, 8}, 9u},
+                                      {tools::ReportShape{1, 8}, 9u},
+                                      {tools::ReportShape{0, 31}, 32u}}) {
+    SCOPED_TRACE(length);
+    KernelRig rig(Halvix(23, shape));
+    std::unique_ptr<platform::HidDevice> handle;
+    for (const auto& info : rig.bus.Enumerate()) {
+      if (info.vendorId == keyer::kHalvixVendorId) handle = rig.bus.Open(info.path);
+    }
+    ASSERT_NE(handle, nullptr);
+    EXPECT_EQ(handle->InputReportLength(), length);
+    EXPECT_EQ(handle->OutputReportLength(), length);
+    handle.reset();
+    rig.Open(kSettings);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.Commands().empty(); }));
+    EXPECT_EQ(rig.Commands().front(), "00 01 0F 00 00 00 00 00 00");
+    EXPECT_EQ(rig.Engine().FirmwareVersion(), 23u);
   }
-  ASSERT_NE(handle, nullptr);
-  EXPECT_EQ(handle->InputReportLength(), GetParam().length);
-  EXPECT_EQ(handle->OutputReportLength(), GetParam().length);
-  handle.reset();
-  rig.Open(kSettings);
-  ASSERT_TRUE(rig.RunUntil([&] { return !rig.AllCommands().empty(); }));
-  EXPECT_EQ(rig.AllCommands().front(), "00 01 0F 00 00 00 00 00 00");
-  EXPECT_EQ(rig.Engine().FirmwareVersion(), 23u);
 }
-
-INSTANTIATE_TEST_SUITE_P(Kernel, ReportLengths,
-                         testing::Values(LengthCase{{0, 8}, 9}, LengthCase{{1, 8}, 9},
-                                         LengthCase{{0, 31}, 32}));
-
-struct VersionCase {
-  std::string product;
-  unsigned version;
-};
-
-class FirmwareVersion : public testing::TestWithParam<VersionCase> {};
 
 // A uhid device has no manufacturer string (hidapi reads it as empty), so firmware 10 comes
 // from the product string here; the manufacturer rule is the simulated bus's to test.
-TEST_P(FirmwareVersion, IsReadFromTheProductString) {
-  auto config = Halvix(GetParam().version);
-  config.name = GetParam().product;
-  KernelRig rig(config);
-  rig.Open(kSettings);
-  EXPECT_EQ(rig.Engine().FirmwareVersion(), GetParam().version);
+TEST(FirmwareVersion, IsReadFromTheProductString) {
+  for (const auto& [product, version] : {std::pair{"Halvix CW Ver2.3", 23u},
+                                         {"Halvix CW Ver2.0", 20u},
+                                         {"Halvix CW Ver2.2", 22u},
+                                         {"Halvix CW Ver1.0", 10u},
+                                         {"Halvix CW", 99u}}) {
+    auto config = Halvix(version);
+    config.name = product;
+    KernelRig rig(config);
+    rig.Open(kSettings);
+    EXPECT_EQ(rig.Engine().FirmwareVersion(), version) << product;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Kernel, FirmwareVersion,
-                         testing::Values(VersionCase{"Halvix CW Ver2.3", 23},
-                                         VersionCase{"Halvix CW Ver2.0", 20},
-                                         VersionCase{"Halvix CW Ver2.2", 22},
-                                         VersionCase{"Halvix CW Ver1.0", 10},
-                                         VersionCase{"Halvix CW", 99}));
 
 // What the window's start-up wrote, without the polls of firmware below 20, whose reader
 // thread writes in its own time: those are compared as a set.
 std::vector<std::string> StartUp(std::vector<sim::ReceivedCommand> commands, unsigned version) {
   std::vector<std::string> bytes;
   for (const auto& command : commands) {
-    if (command.bytes[1] != sim::CmdPollInputs) bytes.push_back(Bytes(command.bytes));
+    if (command.bytes[1] != sim::CmdPollInputs)
+      bytes.push_back(sim::FormatReportBytes(command.bytes));
   }
   if (version < 20) std::sort(bytes.begin(), bytes.end());
   return bytes;
@@ -118,37 +103,39 @@ TEST_P(StartUpBytes, AreThoseTheSimulatedBusReceives) {
   rig.Open(kSettings);
   QTest::qWait(300);
   EXPECT_EQ(StartUp(rig.Device().Commands(), version), simulated);
-  EXPECT_EQ(rig.AllCommands().front(), "00 01 0F 00 00 00 00 00 00");
+  EXPECT_EQ(rig.Commands().front(), "00 01 0F 00 00 00 00 00 00");
 }
 
 INSTANTIATE_TEST_SUITE_P(Kernel, StartUpBytes, testing::Values(23u, 20u, 10u));
 
-TEST(Typing, TypedTextReachesTheInterfaceOneCodePerCommand) {
+TEST(Operating, TypedCodesGoOutADecodedCharacterComesInAndTheTeardownIsWrittenLast) {
   KernelRig rig(Halvix(23));
   rig.Open(kSettings);
   for (const char c : std::string("cq")) {
     const auto before = rig.Commands(sim::CmdSendCodes).size();
     rig.Type(std::string(1, c));
-    ASSERT_TRUE(rig.RunUntil([&] {
+    ASSERT_TRUE(QTest::qWaitFor([&] {
       return rig.Commands(sim::CmdSendCodes).size() > before &&
              rig.Device().BufferState() == sim::kBufferIdle;
-    })) << testing::PrintToString(rig.AllCommands());
+    })) << testing::PrintToString(rig.Commands());
   }
   QTest::qWait(200);
   EXPECT_EQ(rig.Commands(sim::CmdSendCodes),
             (std::vector<std::string>{"00 05 A8 00 00 00 00 00 00", "00 05 D8 00 00 00 00 00 00"}));
   EXPECT_TRUE(static_cast<QLineEdit*>(rig.window->Control(ui::kIdInput))->text().isEmpty());
-}
-
-TEST(InputReports, ADecodedPaddleCharacterReachesTheWindowsLog) {
-  KernelRig rig(Halvix(23));
-  rig.Open(kSettings);
   QTest::mouseClick(rig.window->Control(ui::kIdDecode), Qt::LeftButton, {}, QPoint(4, 4));
   QTest::qWait(100);
   rig.Device().ReportDecoded(0x60);
   const auto log = static_cast<QPlainTextEdit*>(rig.window->Control(ui::kIdLog));
-  EXPECT_TRUE(rig.RunUntil([&] { return log->toPlainText().contains('A'); }))
+  EXPECT_TRUE(QTest::qWaitFor([&] { return log->toPlainText().contains('A'); }))
       << log->toPlainText().toStdString();
+  const auto typed = rig.Commands().size();
+  rig.window.reset();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return rig.Commands().size() >= typed + 2; }));
+  QTest::qWait(50);
+  const auto all = rig.Commands();
+  EXPECT_EQ(std::vector<std::string>(all.end() - 2, all.end()),
+            (std::vector<std::string>{"00 01 0F 0F 0F 0F 0F 0F 0F", "00 02 0F 0F 0F 0F 0F 0F 0F"}));
 }
 
 // Lines of the event log that start with `kind` ("OUT", "IN").
@@ -164,7 +151,7 @@ std::size_t CountLines(const std::string& log, const std::string& kind) {
 
 void ExpectPcTimedDot(KernelRig& rig) {
   rig.Type("e");
-  rig.RunUntil([&] { return rig.Device().Transitions().size() >= 4; });
+  QTest::qWaitFor([&] { return rig.Device().Transitions().size() >= 4; });
   std::vector<std::pair<Line, bool>> lines;
   for (const LineTransition& t : rig.Device().Transitions()) lines.emplace_back(t.line, t.on);
   EXPECT_EQ(lines,
@@ -194,21 +181,16 @@ TEST(FailSoftSound, KeyingGoesOnWithoutASoundSystem) {
   ExpectPcTimedDot(rig);
 }
 
-struct UnplugCase {
-  unsigned version;
-  std::string when;
-};
-
-class Unplug : public testing::TestWithParam<UnplugCase> {};
+class Unplug : public testing::TestWithParam<unsigned> {};
 
 // At firmware 10 the reader writes after every report, so the unplug meets a write under way.
 TEST_P(Unplug, EndsTheReaderAndAReplugReopensOnTheNextTypedCharacter) {
-  const unsigned version = GetParam().version;
+  const unsigned version = GetParam();
   KernelRig rig(Halvix(version));
   rig.Open(kSettings);
   QTest::qWait(100);
   rig.Device().Unplug();
-  ASSERT_TRUE(rig.RunUntil([&] {
+  ASSERT_TRUE(QTest::qWaitFor([&] {
     return rig.Engine().FirmwareVersion() == 0 && rig.Engine().ReaderThreadCount() == 0;
   }));
   EXPECT_FALSE(rig.Engine().LinkOpen());
@@ -217,34 +199,20 @@ TEST_P(Unplug, EndsTheReaderAndAReplugReopensOnTheNextTypedCharacter) {
   ASSERT_TRUE(WaitForNode(rig.bus, true));
   rig.Device().ClearHistory();
   rig.Type("e");
-  ASSERT_TRUE(rig.RunUntil([&] { return rig.Engine().FirmwareVersion() == version; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return rig.Engine().FirmwareVersion() == version; }));
   EXPECT_EQ(rig.Engine().ReaderThreadCount(), 1u);
   if (version >= 20) {
-    ASSERT_TRUE(rig.RunUntil([&] { return !rig.Commands(sim::CmdSendCodes).empty(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.Commands(sim::CmdSendCodes).empty(); }));
     EXPECT_EQ(rig.Commands(sim::CmdSpeed), std::vector<std::string>{"00 24 1E 00 00 00 00 00 00"});
     EXPECT_EQ(rig.Commands(sim::CmdSendCodes),
               std::vector<std::string>{"00 05 40 00 00 00 00 00 00"});
   } else {
-    ASSERT_TRUE(rig.RunUntil([&] { return rig.Device().Transitions().size() >= 2; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.Device().Transitions().size() >= 2; }));
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Kernel, Unplug,
-                         testing::Values(UnplugCase{23, "idle"}, UnplugCase{10, "writing"}),
-                         [](const auto& info) { return info.param.when; });
-
-TEST(Exit, TheTeardownCommandsAreTheLastWritten) {
-  KernelRig rig(Halvix(23));
-  rig.Open(kSettings);
-  rig.Type("e");
-  ASSERT_TRUE(rig.RunUntil([&] { return !rig.Commands(sim::CmdSendCodes).empty(); }));
-  rig.window.reset();
-  ASSERT_TRUE(rig.RunUntil([&] { return rig.AllCommands().size() >= 2; }));
-  QTest::qWait(50);
-  const auto all = rig.AllCommands();
-  EXPECT_EQ(std::vector<std::string>(all.end() - 2, all.end()),
-            (std::vector<std::string>{kTeardown1, kTeardown2}));
-}
+INSTANTIATE_TEST_SUITE_P(Kernel, Unplug, testing::Values(23u, 10u),
+                         [](const auto& info) { return info.param == 23 ? "idle" : "writing"; });
 
 }  // namespace
 }  // namespace vantrel::vm

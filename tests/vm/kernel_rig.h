@@ -26,26 +26,18 @@
 
 namespace vantrel::vm {
 
-inline constexpr int kWaitMs = 5000;
-
-inline std::string Bytes(const sim::Report& report) {
-  return sim::FormatReportBytes(report);
-}
-
 // True once some HID device of the bus carries `vendor`/`product`, or none does when `present`
-// is false; the kernel adds and removes devices on its own workers.
+// is false; the kernel adds and removes devices on its own workers. Waits are QTest's 5 s.
 inline bool WaitForNode(platform::HidBus& bus, bool present,
                         std::uint16_t vendor = keyer::kHalvixVendorId,
                         std::uint16_t product = keyer::kHalvixProductId) {
-  return QTest::qWaitFor(
-      [&] {
-        bool found = false;
-        for (const auto& info : bus.Enumerate()) {
-          found = found || (info.vendorId == vendor && info.productId == product);
-        }
-        return found == present;
-      },
-      kWaitMs);
+  return QTest::qWaitFor([&] {
+    bool found = false;
+    for (const auto& info : bus.Enumerate()) {
+      found = found || (info.vendorId == vendor && info.productId == product);
+    }
+    return found == present;
+  });
 }
 
 // The operating window on the real HID bus (hidapi over hidraw) and a virtual Halvix behind
@@ -53,7 +45,7 @@ inline bool WaitForNode(platform::HidBus& bus, bool present,
 class KernelRig {
  public:
   explicit KernelRig(tools::VirtualHalvixConfig config)
-      : halvix(simTimers, WithHistory(config)), previousDir_(std::filesystem::current_path()) {
+      : halvix(simTimers, config), previousDir_(std::filesystem::current_path()) {
     std::filesystem::current_path(dir.path());
     EXPECT_TRUE(WaitForNode(bus, true)) << "the virtual Halvix never appeared on the bus";
     Device().SetEventLog(&log_);
@@ -81,22 +73,14 @@ class KernelRig {
   void Type(const std::string& text) {
     for (const char c : text) QTest::keyClick(QApplication::focusWidget(), c);
   }
-  template <typename Done>
-  bool RunUntil(Done done, int limitMs = kWaitMs) {
-    return QTest::qWaitFor(done, limitMs);
-  }
 
-  // The bytes of every command the interface received with this code.
-  std::vector<std::string> Commands(std::uint8_t code) {
+  // The bytes of every command the interface received, or of those with this code.
+  std::vector<std::string> Commands(int code = -1) {
     std::vector<std::string> found;
     for (const auto& command : Device().Commands()) {
-      if (command.bytes[1] == code) found.push_back(Bytes(command.bytes));
+      if (code < 0 || command.bytes[1] == code)
+        found.push_back(sim::FormatReportBytes(command.bytes));
     }
-    return found;
-  }
-  std::vector<std::string> AllCommands() {
-    std::vector<std::string> found;
-    for (const auto& command : Device().Commands()) found.push_back(Bytes(command.bytes));
     return found;
   }
   // The interface's event log so far; read it only once the window is gone.
@@ -111,11 +95,6 @@ class KernelRig {
   std::unique_ptr<ui::CMainDlg> window;
 
  private:
-  static tools::VirtualHalvixConfig WithHistory(tools::VirtualHalvixConfig config) {
-    config.sim.keepHistory = true;
-    return config;
-  }
-
   std::filesystem::path previousDir_;
   std::ostringstream logText_;
   sim::EventLog log_{logText_, halvix.Device().StartTime()};
@@ -124,6 +103,7 @@ class KernelRig {
 inline tools::VirtualHalvixConfig Halvix(unsigned version, tools::ReportShape shape = {}) {
   tools::VirtualHalvixConfig config;
   config.sim.firmwareVersion = version;
+  config.sim.keepHistory = true;
   config.shape = shape;
   return config;
 }
