@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "settings/data_table.h"
 #include "settings/number_text.h"
 
 namespace vantrel::settings {
@@ -44,62 +45,11 @@ void ExpectLines(const std::string& file, const std::string& lines) {
 }
 
 TEST(ReadSettings, EachLineIsTakenOverAsItsKeyRuleSays) {
-  struct Case {
-    std::string file;
-    std::string written;  // the lines the settings read are written back as
-    int sideToneIndex = -1;
-  };
-  const Case cases[] = {
-      {"WPM 4\n", "WPM 20"},
-      {"WPM 51\n", "WPM 20"},
-      {"WPM 50\n", "WPM 50"},
-      {"WPM 33abc\n", "WPM 33"},
-      {"WPM x\n", "WPM 20"},
-      {"WPM 99999999999999999999999\n", "WPM 20"},
-      {"CqLoopInterval 60\n", "CqLoopInterval 60.000000"},
-      {"CqLoopInterval 60.5\n", "CqLoopInterval 5.000000"},
-      {"CqLoopInterval 1.5e1s\n", "CqLoopInterval 15.000000"},
-      {"CqLoopInterval 3,5\n", "CqLoopInterval 3.000000"},
-      {"CqLoopInterval nan\n", "CqLoopInterval 5.000000"},
-      {"IntervalChar 1.9\n", "IntervalChar 3.000000"},
-      {"IntervalWord 2.9\n", "IntervalWord 7.000000"},
-      {"WeightDot x\n", "WeightDot 0.000000"},
-      {"WeightDash 5.1\n", "WeightDash 3.000000"},
-      {"PttdAfter x\n", "PttdAfter 0"},
-      {"PttdAfter 501\n", "PttdAfter 200"},
-      {"PttdBefore 101\n", "PttdBefore 25"},
-      {"PttdBefore -1\n", "PttdBefore 25"},
-      {"SideToneFreq 299\n", "SideToneFreq 880"},
-      {"SideToneFreq 300\n", "SideToneFreq 300"},
-      {"Auto TRUE\nAuto true\n", "Auto FALSE"},
-      {"Auto TRUE\nAuto TRUE \n", "Auto FALSE"},
-      {"LogTime TRUE\nLogTime 1\n", "LogTime FALSE"},
-      {"PaddleRvs TRUE\n", "PaddleRvs TRUE\nAuto FALSE\nSideTone FALSE"},
-      {"SideTone TRUE\n", "SideTone TRUE\nPTTCtrl FALSE\nLogTime FALSE"},
-      {"SideToneFreqIf 3906\n", "SideToneFreqIf 3906", 1},
-      {"SideToneFreqIf 300\n", "SideToneFreqIf 300", 13},
-      {"SideToneFreqIf 3906\nSideToneFreqIf 1000\n", "SideToneFreqIf 1000", 7},
-      {"FnMsgA03  UR\n", "FnMsgA03  UR"},
-      {"FnMsgA05 X\nFnMsgA05\n", "FnMsgA05 "},
-      {"FnMsgB10 X\nFnMsgB10 \n", "FnMsgB10 "},
-      {"FnMsgA1 X\nFnMsgA11 Y\nFnMsgA00 Z\n", "FnMsgA01 \nFnMsgA10 "},
-      {" WPM 21\n", "WPM 21"},
-      {"wpm 30\nmycall X\n", "WPM 20\nMyCALL N0CALL"},
-      {"MyCALL  JA1 \nNumber 5NN \n", "MyCALL  JA1 \nNumber 5NN "},
-      {"MyCALL\tAB\n", "MyCALL AB"},
-      {"WPM 30\nWPM 40\n", "WPM 40"},
-      {"MyCALL JA1\r\nWPM 30\r\nAuto TRUE\r\n", "MyCALL JA1\nWPM 30\nAuto TRUE"},
-      {"WPM 30\nMyCALL JA2", "WPM 30\nMyCALL JA2"},
-      {std::string("MyCALL JA\0ZZ\nWPM 3\0"
-                   "0\n",
-                   19),
-       "MyCALL JA\nWPM 20"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.file);
-    const Settings s = Read(c.file);
-    ExpectLines(FormatSettings(s), c.written);
-    if (c.sideToneIndex >= 0) EXPECT_EQ(s.SideToneFreqIfIndex, c.sideToneIndex);
+  for (const auto& row : ReadTable(VANTREL_SETTINGS_DATA_DIR "/read_lines.txt")) {
+    SCOPED_TRACE(row[0]);
+    const Settings s = Read(row[0]);
+    ExpectLines(FormatSettings(s), row[1]);
+    if (row.size() > 2) EXPECT_EQ(s.SideToneFreqIfIndex, std::stoi(row[2]));
   }
   EXPECT_EQ(Read("Vantrel.cfg\nFoo 1\n\n   \n\t\nWPMX 30\n"), Settings{});
   Settings before;
