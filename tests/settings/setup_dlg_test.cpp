@@ -1,18 +1,17 @@
 #include "ui/setup_dlg.h"
 
 #include <QComboBox>
-#include <QLabel>
-#include <QPushButton>
+
+#include <map>
 
 #include <gtest/gtest.h>
 
+#include "settings/data_table.h"
 #include "settings/dialog_driver.h"
 #include "settings/settings_file.h"
 #include "support/temp_dir.h"
-#include "ui/dialog_template.h"
 #include "ui/save_settings_report.h"
 #include "ui/setup_dlg_ids.h"
-#include "ui/setup_dlg_template.h"
 
 namespace vantrel::ui {
 namespace {
@@ -108,71 +107,48 @@ TEST(SetupDlg, TabMovesThroughTheControlsInTemplateOrderFromTheFirst) {
 }
 
 TEST(SetupDlg, OkTakesEachFieldOrRefusesItWithTheReason) {
-  struct Case {
-    int id;
-    const char* shown;    // in the edit as the dialog opens
-    const char* typed;    // nullptr: the check box is clicked
-    const char* message;  // empty when the value is taken
-    std::string stored;   // the line the settings file then holds
-  };
-  const char* const kDecimal = "数値を入力してください。";
-  const char* const kPositive = "正の整数を入力してください。";
-  const Case cases[] = {
-      {kIdCqLoopInterval, "5", "60", "", "CqLoopInterval 60.000000"},
-      {kIdCqLoopInterval, "5", " 7.5 ", "", "CqLoopInterval 7.500000"},
-      {kIdCqLoopInterval, "5", "60.1", "0 から 60 までの数値を入力してください。",
-       "CqLoopInterval 5.000000"},
-      {kIdCqLoopInterval, "5", "", kDecimal, "CqLoopInterval 5.000000"},
-      {kIdCqLoopInterval, "5", "5s", kDecimal, "CqLoopInterval 5.000000"},
-      {kIdPttdBefore, "25", "100", "", "PttdBefore 100"},
-      {kIdPttdBefore, "25", "101", "0 から 100 までの整数を入力してください。", "PttdBefore 25"},
-      {kIdPttdAfter, "200", "0", "", "PttdAfter 0"},
-      {kIdPttdAfter, "200", "-1", kPositive, "PttdAfter 200"},
-      {kIdPttdAfter, "200", "", kPositive, "PttdAfter 200"},
-      {kIdSideToneFreq, "880", "3000", "", "SideToneFreq 3000"},
-      {kIdSideToneFreq, "880", "299", "300 から 3000 までの整数を入力してください。",
-       "SideToneFreq 880"},
-      {kIdWeightDot, "1", "0.5", "", "WeightDot 0.500000"},
-      {kIdWeightDot, "1", "5.5", "0 から 5 までの数値を入力してください。", "WeightDot 1.000000"},
-      {kIdWeightDash, "3", "4", "", "WeightDash 4.000000"},
-      {kIdIntervalChar, "3", "2", "", "IntervalChar 2.000000"},
-      {kIdIntervalChar, "3", "1.9", "2 から 10 までの数値を入力してください。",
-       "IntervalChar 3.000000"},
-      {kIdIntervalWord, "7", "20", "", "IntervalWord 20.000000"},
-      {kIdIntervalWord, "7", "2", "3 から 20 までの数値を入力してください。",
-       "IntervalWord 7.000000"},
-      {kIdNumber, "11M", "001", "", "Number 001"},
-      {kIdMyCall, "N0CALL", "JA1XYZ", "", "MyCALL JA1XYZ"},
-      {MessageEditId(10), "A10", "ｱｲｳ テスト", "",
-       "FnMsgA10 \xB1\xB2\xB3 \x83\x65\x83\x58\x83\x67"},
-      {kIdAuto, nullptr, nullptr, "", "Auto TRUE"},
-      {kIdPaddleRvs, nullptr, nullptr, "", "PaddleRvs TRUE"},
-      {kIdPttCtrl, nullptr, nullptr, "", "PTTCtrl TRUE"},
-      {kIdSideTone, nullptr, nullptr, "", "SideTone TRUE"},
-      {kIdLogTime, nullptr, nullptr, "", "LogTime TRUE"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.stored);
+  const std::map<std::string, int> ids = {{"CqLoopInterval", kIdCqLoopInterval},
+                                          {"PttdBefore", kIdPttdBefore},
+                                          {"PttdAfter", kIdPttdAfter},
+                                          {"SideToneFreq", kIdSideToneFreq},
+                                          {"WeightDot", kIdWeightDot},
+                                          {"WeightDash", kIdWeightDash},
+                                          {"IntervalChar", kIdIntervalChar},
+                                          {"IntervalWord", kIdIntervalWord},
+                                          {"Number", kIdNumber},
+                                          {"MyCALL", kIdMyCall},
+                                          {"FnMsgA10", MessageEditId(10)},
+                                          {"Auto", kIdAuto},
+                                          {"PaddleRvs", kIdPaddleRvs},
+                                          {"PTTCtrl", kIdPttCtrl},
+                                          {"SideTone", kIdSideTone},
+                                          {"LogTime", kIdLogTime}};
+  for (const auto& row : ReadTable(VANTREL_SETTINGS_DATA_DIR "/setup_fields.txt")) {
+    const std::string& stored = row[0];
+    SCOPED_TRACE(stored);
+    const int id = ids.at(stored.substr(0, stored.find(' ')));
+    const bool typed = row.size() > 2;
+    const QString message = typed ? QString::fromStdString(row[1]) : "";
     Rig rig;
     ASSERT_TRUE(rig.Open());
     rig.Type(kIdMessage1, "kept edit");
-    if (c.typed) {
-      EXPECT_EQ(rig.Text(c.id), c.shown);
-      rig.Type(c.id, QString::fromUtf8(c.typed));
+    if (typed) {
+      EXPECT_EQ(rig.Text(id), QString::fromStdString(row[2]));
+      rig.Type(id, QString::fromStdString(row[3]));
     } else {
-      rig.Click(c.id);
+      rig.Click(id);
     }
-    EXPECT_EQ(rig.PressOk(), QString::fromUtf8(c.message));
-    EXPECT_TRUE(rig.Stores(c.stored));
-    if (*c.message == '\0') {
+    EXPECT_EQ(rig.PressOk(), message);
+    EXPECT_TRUE(rig.Stores(stored));
+    if (message.isEmpty()) {
       EXPECT_EQ(rig.dlg.result(), QDialog::Accepted);
       EXPECT_EQ(rig.dlg.FnMsgA[0], "kept edit");
       continue;
     }
     EXPECT_TRUE(rig.dlg.isVisible());
     EXPECT_TRUE(QTest::qWaitForWindowActive(&rig.dlg));
-    EXPECT_EQ(QApplication::focusWidget(), rig.dlg.Control(c.id));
-    EXPECT_EQ(rig.Edit(c.id)->selectedText(), QString::fromUtf8(c.typed));
+    EXPECT_EQ(QApplication::focusWidget(), rig.dlg.Control(id));
+    EXPECT_EQ(rig.Edit(id)->selectedText(), QString::fromStdString(row[3]));
     EXPECT_EQ(rig.dlg.FnMsgA[0], "A1");
     EXPECT_EQ(rig.dlg.MessageFields[0], "kept edit");
   }
@@ -283,49 +259,6 @@ TEST(SetupDlg, TextsStayWithin256Cp932Bytes) {
   EXPECT_TRUE(QTest::qWaitForWindowActive(&overlong.dlg));
   EXPECT_EQ(QApplication::focusWidget(), overlong.dlg.Control(kIdMyCall));
   EXPECT_TRUE(overlong.dlg.isVisible());
-}
-
-TEST(SetupDlg, ControlsSitWhereTheTemplateScaledByTheFontPutsThemAndCaptionsFit) {
-  CSetupDlg dlg;
-  const DialogUnits units = DialogUnitsFor(dlg.font());
-  const DialogTemplate& setup = SetupDialogTemplate();
-  EXPECT_EQ(dlg.size(), QSize(units.X(setup.width), units.Y(setup.height)));
-  EXPECT_EQ(dlg.windowTitle(), "Vantrel Setup");
-  for (const ControlSpec& spec : setup.controls) {
-    if (spec.id == 0) continue;
-    const QRect placed = dlg.Control(spec.id)->geometry();
-    EXPECT_EQ(placed.topLeft(), QPoint(units.X(spec.x), units.Y(spec.y))) << spec.id;
-    EXPECT_EQ(placed.height(), units.Y(spec.height)) << spec.id;
-    EXPECT_GE(placed.width(), units.X(spec.width)) << spec.id;
-    EXPECT_LE(placed.right(), dlg.width()) << spec.id;
-  }
-  for (QWidget* child : dlg.findChildren<QWidget*>()) {
-    QString text;
-    if (auto* label = qobject_cast<QLabel*>(child)) text = label->text();
-    if (auto* button = qobject_cast<QAbstractButton*>(child)) text = button->text();
-    if (text.isEmpty()) continue;
-    const int needed = qobject_cast<QPushButton*>(child)
-                           ? child->fontMetrics().horizontalAdvance(QString(text).remove(u'&')) + 8
-                           : child->sizeHint().width();
-    EXPECT_LE(needed, child->width()) << text.toStdString();
-    EXPECT_LE(child->fontMetrics().height(), child->height()) << text.toStdString();
-  }
-}
-
-TEST(SetupDlg, LabelMnemonicsLeadToTheirControls) {
-  CSetupDlg dlg;
-  std::map<QString, int> expected = {
-      {"Fn 0&1", MessageEditId(1)},    {"Fn 1&0", MessageEditId(10)},
-      {"コールサイン(&M)", kIdMyCall}, {"&PTTディレイ", kIdPttdBefore},
-      {"ドット(&D)", kIdWeightDot},    {"単語間(&W)", kIdIntervalWord},
-      {"初期値(&N)", kIdNumber},       {"C&Q間隔", kIdCqLoopInterval}};
-  for (QLabel* label : dlg.findChildren<QLabel*>()) {
-    auto it = expected.find(label->text());
-    if (it == expected.end()) continue;
-    EXPECT_EQ(label->buddy(), dlg.Control(it->second)) << label->text().toStdString();
-    expected.erase(it);
-  }
-  EXPECT_TRUE(expected.empty());
 }
 
 TEST(SaveSettingsReporting, OnlyAFailureTellsTheOperator) {
