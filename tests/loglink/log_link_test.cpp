@@ -217,23 +217,5 @@ TEST_F(LogLinkTest, AnotherUsersSocketsAreLeftUnread) {
   ExpectBoxesUntouched();
 }
 
-// Each stalled client is accepted before the next connects, so the listen queue never fills.
-TEST_F(LogLinkTest, UnfinishedRepliesDoNotPileUp) {
-  LogLink& link = Link();
-  std::vector<std::unique_ptr<RawClient>> stalled;
-  for (int i = 0; i < 20; ++i) {
-    stalled.push_back(std::make_unique<RawClient>(link.ReplyAddress()));
-    stalled.back()->Send(Reply("Q1ABC x y 579").substr(0, 5));
-    pollfd wait{link.Fd(), POLLIN, 0};
-    ::poll(&wait, 1, 1000);
-    link.HandleReadable();
-  }
-  stalled.front()->AnswerFrom(link);
-  RawClient client(link.ReplyAddress());
-  ASSERT_TRUE(client.Send(Reply("K9XYZ")));
-  EXPECT_EQ(client.AnswerFrom(link), EncodeResult(1));
-  EXPECT_EQ(hisCall_, "K9XYZ");
-}
-
 }  // namespace
 }  // namespace vantrel::loglink
