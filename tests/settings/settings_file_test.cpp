@@ -70,29 +70,12 @@ TEST(ReadSettings, LongLinesAreKeptWholeAndTheirTailIsNeverAKey) {
 }
 
 TEST(NumberText, FieldTextMustBeOneWholeNumber) {
-  struct Case {
-    const char* text;
-    std::optional<double> decimal;
-    std::optional<unsigned long> whole;
-  };
-  const Case cases[] = {
-      {"60", 60.0, 60},
-      {" 60 ", 60.0, 60},
-      {"\t7\r", 7.0, 7},
-      {"60.1", 60.1, std::nullopt},
-      {"", std::nullopt, std::nullopt},
-      {"  ", std::nullopt, std::nullopt},
-      {"-1", -1.0, std::nullopt},
-      {"+1", 1.0, std::nullopt},
-      {"1x", std::nullopt, std::nullopt},
-      {"1 2", std::nullopt, std::nullopt},
-      {"99999999999999999999999", 1e23, std::nullopt},
-      {"1e999", std::nullopt, std::nullopt},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.text);
-    EXPECT_EQ(ParseDecimal(c.text), c.decimal);
-    EXPECT_EQ(ParseUnsigned(c.text), c.whole);
+  for (const auto& row : ReadTable(VANTREL_SETTINGS_DATA_DIR "/number_texts.txt")) {
+    SCOPED_TRACE(row[0]);
+    EXPECT_EQ(ParseDecimal(row[0]),
+              row[1] == "-" ? std::nullopt : std::optional(std::stod(row[1])));
+    EXPECT_EQ(ParseUnsigned(row[0]),
+              row[2] == "-" ? std::nullopt : std::optional(std::stoul(row[2])));
   }
 }
 
