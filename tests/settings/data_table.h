@@ -8,26 +8,25 @@
 
 namespace vantrel {
 
-// Rows of tab-separated fields, one a line; '#' starts a comment line. In a field "\xHH" stands
-// for that byte and "\\" for a backslash, so any byte string fits on one line.
+// Rows of tab-separated fields, one a line, '#' lines left out. "\xHH" stands for that byte and
+// "\\" for a backslash, so any byte string fits on one line.
 inline std::vector<std::vector<std::string>> ReadTable(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   EXPECT_TRUE(in) << path;
   std::vector<std::vector<std::string>> rows;
   for (std::string line; std::getline(in, line);) {
     if (line.empty() || line[0] == '#') continue;
-    std::vector<std::string> row(1);
+    rows.emplace_back(1);
     for (std::size_t i = 0; i < line.size(); ++i) {
       if (line[i] == '\t') {
-        row.emplace_back();
-      } else if (line[i] == '\\' && line[i + 1] == 'x') {
-        row.back() += static_cast<char>(std::stoi(line.substr(i + 2, 2), nullptr, 16));
+        rows.back().emplace_back();
+      } else if (line.compare(i, 2, "\\x") == 0) {
+        rows.back().back() += static_cast<char>(std::stoi(line.substr(i + 2, 2), nullptr, 16));
         i += 3;
       } else {
-        row.back() += line[i] == '\\' ? line[++i] : line[i];
+        rows.back().back() += line[i] == '\\' ? line[++i] : line[i];
       }
     }
-    rows.push_back(std::move(row));
   }
   return rows;
 }
