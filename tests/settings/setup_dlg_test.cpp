@@ -117,21 +117,8 @@ TEST(SetupDlg, OkTakesEachFieldOrRefusesItWithTheReason) {
   }
 }
 
-TEST(SetupDlg, FieldsReadBeforeAFailureKeepTheirNewValues) {
-  Rig rig;
-  ASSERT_TRUE(rig.Open());
-  rig.Type(kIdNumber, "42");
-  rig.Type(kIdCqLoopInterval, "9");
-  rig.Type(kIdPttdBefore, "101");
-  rig.Type(kIdWeightDot, "2");
-  EXPECT_NE(rig.PressOk(), "");
-  EXPECT_EQ(rig.dlg.Number, "42");
-  EXPECT_EQ(rig.dlg.CqLoopInterval, 9.0f);
-  EXPECT_EQ(rig.dlg.PttdBefore, 25);
-  EXPECT_EQ(rig.dlg.WeightDot, 1.0f);
-}
-
-TEST(SetupDlg, BankSwitchReadsTheNumbersAndSurvivesCancel) {
+// Fields are read in order up to the one refused; what was read stays through Cancel.
+TEST(SetupDlg, NumbersReadBeforeARefusalKeepTheirNewValues) {
   Rig rig;
   ASSERT_TRUE(rig.Open());
   rig.Type(MessageEditId(4), "edited A4");
@@ -143,7 +130,15 @@ TEST(SetupDlg, BankSwitchReadsTheNumbersAndSurvivesCancel) {
             "0 から 60 までの数値を入力してください。");
   EXPECT_TRUE(rig.Checked(kIdBankA));
   EXPECT_EQ(rig.Text(MessageEditId(4)), "edited A4");
+  rig.Type(kIdNumber, "42");
+  rig.Type(kIdCqLoopInterval, "9");
+  rig.Type(kIdPttdBefore, "101");
+  rig.Type(kIdWeightDot, "2");
+  EXPECT_NE(rig.PressOk(), "");
   rig.Click(kIdCancel);
+  EXPECT_EQ(rig.dlg.Number, "42");
+  EXPECT_EQ(rig.dlg.CqLoopInterval, 9.0f);
+  EXPECT_EQ(rig.dlg.PttdBefore, 25);
   EXPECT_EQ(rig.dlg.WeightDot, 2.5f);
   EXPECT_EQ(rig.dlg.FnMsgA[3], "A4");
   ASSERT_TRUE(rig.Open());
