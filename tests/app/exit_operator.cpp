@@ -5,7 +5,6 @@
 // the end of the desktop session.
 //   exit_operator keying|ptt|setup[+quit] --simulate=V --simulate-log=FILE
 #include <QApplication>
-#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 
@@ -39,67 +38,58 @@ CMainDlg* Window() {
   return nullptr;
 }
 
-void Type(QWidget* control, const std::string& text) {
+bool Type(QWidget* control, const std::string& text) {
   QTest::mouseClick(control, Qt::LeftButton);
   QTest::keyClick(control, Qt::Key_A, Qt::ControlModifier);
   for (char c : text) QTest::keyClick(control, c);
+  return true;
 }
 
 // Each step waits until it can act and then says it is done.
 using Step = std::function<bool(CMainDlg&)>;
 
-bool Act(const std::function<void(CMainDlg&)>& action, CMainDlg& window) {
-  action(window);
-  return true;
-}
-
 std::vector<Step> Scene(const std::string& scene) {
-  const bool quit = scene.ends_with("+quit");
+  using namespace vantrel::ui;
   const std::string name = scene.substr(0, scene.find('+'));
-  std::vector<Step> steps;
-  auto act = [&steps](std::function<void(CMainDlg&)> action) {
-    steps.push_back([action](CMainDlg& window) { return Act(action, window); });
-  };
-  auto await = [&steps](std::function<bool()> condition) {
-    steps.push_back([condition](CMainDlg&) { return condition(); });
-  };
-  act([](CMainDlg& w) { Type(w.Control(vantrel::ui::kIdSpeed), "5"); });
+  std::vector<Step> steps = {[](CMainDlg& w) { return Type(w.Control(kIdSpeed), "5"); }};
   if (name == "keying") {
-    act([](CMainDlg& w) { Type(w.Control(vantrel::ui::kIdInput), "tttt"); });
+    steps.push_back([](CMainDlg& w) { return Type(w.Control(kIdInput), "tttt"); });
     // Now and then the simulated interface at 23 takes the first code without keying it and
     // reports idle, and the pacing rule stops the text; typing on gets the keying going.
     steps.push_back([polls = 0](CMainDlg& w) mutable {
       if (LogHas(" KEY 1\n")) return true;
-      if (++polls % 50 == 0) QTest::keyClick(w.Control(vantrel::ui::kIdInput), 't');
+      if (++polls % 50 == 0) QTest::keyClick(w.Control(kIdInput), 't');
       return false;
     });
   } else {
-    act([](CMainDlg& w) { QTest::mouseClick(w.Control(vantrel::ui::kIdPtt), Qt::LeftButton); });
-    await([] { return LogHas(" PTT 1\n"); });
+    steps.push_back([](CMainDlg& w) {
+      QTest::mouseClick(w.Control(kIdPtt), Qt::LeftButton);
+      return true;
+    });
+    steps.push_back([](CMainDlg&) { return LogHas(" PTT 1\n"); });
   }
   if (name == "setup") {
     // The dialog runs modally inside the click, so the click must not run inside a step.
-    act([](CMainDlg& w) {
-      QTimer::singleShot(
-          0, &w, [&w] { QTest::mouseClick(w.Control(vantrel::ui::kIdSetup), Qt::LeftButton); });
+    steps.push_back([](CMainDlg& w) {
+      QTimer::singleShot(0, &w, [&w] { QTest::mouseClick(w.Control(kIdSetup), Qt::LeftButton); });
+      return true;
     });
-    await([] {
+    steps.push_back([](CMainDlg&) {
       QWidget* modal = QApplication::activeModalWidget();
       return modal != nullptr && qobject_cast<CMainDlg*>(modal) == nullptr;
     });
   }
-  act([](CMainDlg&) {
+  steps.push_back([quit = scene.ends_with("+quit")](CMainDlg& w) {
     std::fputs("ready\n", stdout);
     std::fflush(stdout);
-  });
-  if (quit) {
-    act([](CMainDlg& w) {
+    if (quit) {
       QTimer::singleShot(0, &w, [] {
         QEvent quitEvent(QEvent::Quit);
         QCoreApplication::sendEvent(qApp, &quitEvent);
       });
-    });
-  }
+    }
+    return true;
+  });
   return steps;
 }
 

@@ -12,39 +12,38 @@
 namespace vantrel::app {
 namespace {
 
-TEST(SecondCopy, ExitsAtOnceTouchingNothingAndCallsTheRunningCopy) {
+struct SecondRun {
   settings::TempDir work;
   settings::TempDir instances;
-  auto running = platform::SingleInstance::Acquire(instances.path(), "MyApp");
+  int machinesMade = 0;
+  int Start() {
+    auto make = [this] {
+      ++machinesMade;
+      return std::unique_ptr<Machine>();
+    };
+    return RunOperatingWindow(WindowRun{work.path(), instances.path(), {}, make, {}});
+  }
+};
+
+TEST(SecondCopy, ExitsAtOnceTouchingNothingAndCallsTheRunningCopy) {
+  SecondRun run;
+  auto running = platform::SingleInstance::Acquire(run.instances.path(), "MyApp");
   ASSERT_NE(running, nullptr);
   platform::ActivationListener listener(
-      QString::fromStdString((instances.path() / "MyApp.socket").string()));
+      QString::fromStdString((run.instances.path() / "MyApp.socket").string()));
   QSignalSpy activations(&listener, &platform::ActivationListener::ActivationRequested);
-  int machinesMade = 0;
-
-  int result = RunOperatingWindow(WindowRun{work.path(), instances.path(), {}, [&] {
-                                              ++machinesMade;
-                                              return std::unique_ptr<Machine>();
-                                            }});
-
-  EXPECT_EQ(result, 0);
-  EXPECT_EQ(machinesMade, 0);
-  EXPECT_TRUE(std::filesystem::is_empty(work.path()));
+  EXPECT_EQ(run.Start(), 0);
+  EXPECT_EQ(run.machinesMade, 0);
+  EXPECT_TRUE(std::filesystem::is_empty(run.work.path()));
   EXPECT_TRUE(activations.wait(5000));
 }
 
 TEST(SecondCopy, ALockLeftByACrashedCopyDoesNotBlock) {
-  settings::TempDir work;
-  settings::TempDir instances;
-  instances.Write("MyApp.lock", "");
-  instances.Write("MyApp.socket", "");
-  int machinesMade = 0;
-  int result = RunOperatingWindow(WindowRun{work.path(), instances.path(), {}, [&] {
-                                              ++machinesMade;
-                                              return std::unique_ptr<Machine>();
-                                            }});
-  EXPECT_EQ(result, 1);
-  EXPECT_EQ(machinesMade, 1);
+  SecondRun run;
+  run.instances.Write("MyApp.lock", "");
+  run.instances.Write("MyApp.socket", "");
+  EXPECT_EQ(run.Start(), 1);
+  EXPECT_EQ(run.machinesMade, 1);
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "golden.h"
 #include "keyer/code_encoder.h"
 #include "keyer/code_table.h"
 #include "keyer/morse_code.h"
@@ -13,6 +16,9 @@
 
 namespace vantrel::keyer {
 namespace {
+
+using vantrel::testing::Golden;
+using vantrel::testing::Split;
 
 using namespace std::string_literals;
 
@@ -44,45 +50,17 @@ TEST(MorseCode, CodesCountsProsignsAndDecoding) {
     EXPECT_EQ(FindDecodedIndex(code, kana), index) << int{code} << " kana " << kana;
 }
 
+std::uint8_t Byte(const std::string& hex) {
+  return static_cast<std::uint8_t>(std::stoul(hex, nullptr, 16));
+}
+
 TEST(CodeTable, EachFileLineSetsItsSlot) {
-  struct Case {
-    std::string file;
-    std::size_t slot;
-    std::uint8_t character, code;
-  };
-  const Case cases[] = {{"", 2, 'C', 0xA8},
-                        {"", 126, 0, 0},
-                        {"a-.-\n", 26, 'a', 0xB0},
-                        {"a-.-\n", 0, 'A', 0x60},
-                        {"# -...-\n", 126, '#', 0x8C},
-                        {"Q --.-x\n", 16, 'Q', 0xD8},
-                        {"; .-\n", 126, 0, 0},
-                        {"E ........\n", 4, 'E', 0x01},
-                        {"E x......-\n", 4, 'E', 0x02},
-                        {"T -------\n", 19, 'T', 0xFF},
-                        {"U \xA5\xA5-\n", 20, 'U', 0x30},
-                        {"T _\n", 19, 'T', 0xC0},
-                        {"K xyz\n", 10, 'K', 0x80},
-                        {"N \t  -. ---\n", 13, 'N', 0xA0},
-                        {"R -.-\r\n", 17, 'R', 0xB0},
-                        {"A\r\n", 0, 'A', 0x60},
-                        {"# -", 126, '#', 0xC0},
-                        {" .-\n", 67, ' ', 0x60},
-                        {"\t.-\n", 126, '\t', 0x60},
-                        {"Z\nZ \n#\n", 25, 'Z', 0xC8},
-                        {"#\n# \n", 126, 0, 0},
-                        {"; x\n# -\n", 126, '#', 0xC0},
-                        {"# -\n$ .\n%--\n", 128, '%', 0xE0},
-                        {"# .-\n# -.\n", 127, '#', 0xA0},
-                        {"A " + std::string(253, '.') + "#-.-\n", 126, '#', 0xB0},
-                        {"A " + std::string(253, '.') + "#-.-\n", 0, 'A', 0x01},
-                        {"\0# .-\nB\0 .\n$ -\0.\n"s, 126, '$', 0xC0},
-                        {"\0# .-\nB\0 .\n"s, 1, 'B', 0x88}};
-  for (const auto& c : cases) {
+  for (const auto& row : Golden(VANTREL_TEST_DATA "/code_table.txt")) {
+    SCOPED_TRACE(row[0] + " slot " + row[1]);
     CodeTable table;
-    table.Load(c.file);
-    EXPECT_EQ(table.Slot(c.slot).character, c.character) << c.file;
-    EXPECT_EQ(table.Slot(c.slot).code, c.code) << c.file;
+    table.Load(row[0]);
+    EXPECT_EQ(table.Slot(std::stoul(row[1])).character, Byte(row[2]));
+    EXPECT_EQ(table.Slot(std::stoul(row[1])).code, Byte(row[3]));
   }
   CodeTable table;
   table.Load("# .-\n# -.\nA -\nA --\n");
@@ -113,41 +91,26 @@ TEST(CodeTable, LoadsTheFileAtThePathAndKeepsTheTableWhenUnreadable) {
   EXPECT_EQ(table.Lookup('#'), 0xC0);
 }
 
-// Each call's kind: 'S' sent with its codes, '1' or '2' the first or second prosign half
-// held, 'D' a prosign dropped without a command or a message.
 TEST(CodeEncoder, SendsTheCodesOfEachCall) {
-  struct Call {
-    std::string text;
-    char kind;
-    std::vector<std::uint8_t> codes = {};
-  };
-  const std::pair<std::string, std::vector<Call>> cases[] = {
-      {"", {{"A", 'S', {0x60}}, {"c", 'S', {0xA8}}, {"#", 'S', {0}}, {"\xB1", 'S', {0xDC}}}},
-      {"", {{"ABCDEFGH", 'S', {0x60, 0x88, 0xA8, 0x90, 0x40, 0x28, 0xD0}}, {"", 'S'}}},
-      {"", {{"ABCDEFG~", 'S', {0x60, 0x88, 0xA8, 0x90, 0x40, 0x28, 0xD0}}, {"E", 'S', {0x40}}}},
-      {"", {{"~", '1'}, {"A", '2'}, {"RK", 'S', {0x54, 0xB0}}, {" ", 'S', {0x80}}}},
-      {"", {{"~", '1'}, {" ", '2'}, {"K", 'S', {0xB0}}}},
-      {"", {{"~", '1'}, {"Q", '2'}, {"Q", 'D'}, {"A", 'S', {0x60}}}},
-      {"", {{"~", '1'}, {"#", '2'}, {"A", 'D'}}},
-      {"", {{"~", '1'}, {"A", '2'}, {"#", 'D'}}},
-      {"", {{"A~", '1'}, {"A", '2'}, {"~", '1'}, {"S", '2'}, {"K", 'S', {0x16}}}},
-      {"# .\n", {{"~", '1'}, {"#", '2'}, {"T", 'S', {0x60}}}},
-      {"a -.-\n~ .-\n", {{"aA", 'S', {0xB0, 0x60}}, {"~", '1'}}},
-  };
-  for (const auto& [file, calls] : cases) {
+  for (const auto& row : Golden(VANTREL_TEST_DATA "/encoder.txt")) {
     CodeTable table;
-    table.Load(file);
+    table.Load(row[0]);
     CodeEncoder encoder;
-    for (const Call& call : calls) {
-      SCOPED_TRACE(file + " / " + call.text);
-      const EncodedCodes result = encoder.Encode(table, call.text);
-      EXPECT_EQ(result.writeCommand, call.kind == 'S');
-      EXPECT_EQ(result.postCharSent, call.kind != 'D');
-      EXPECT_EQ(encoder.State(), call.kind == '1'   ? ProsignState::First
-                                 : call.kind == '2' ? ProsignState::Second
-                                                    : ProsignState::Idle);
+    for (const auto& call : Split(row[1])) {
+      SCOPED_TRACE(row[0] + " / " + call);
+      const auto fields = Split(call, '/');
+      std::string text = fields[0];
+      std::replace(text.begin(), text.end(), '_', ' ');
+      const char kind = fields[1][0];
+      const EncodedCodes result = encoder.Encode(table, text);
+      EXPECT_EQ(result.writeCommand, kind == 'S');
+      EXPECT_EQ(result.postCharSent, kind != 'D');
+      EXPECT_EQ(encoder.State(), kind == '1'   ? ProsignState::First
+                                 : kind == '2' ? ProsignState::Second
+                                               : ProsignState::Idle);
       std::array<std::uint8_t, kCodesPerCommand> codes{};
-      std::copy(call.codes.begin(), call.codes.end(), codes.begin());
+      std::istringstream in(fields[2]);
+      for (unsigned i = 0, value = 0; in >> std::hex >> value; ++i) codes[i] = value;
       if (result.writeCommand) {
         EXPECT_EQ(result.codes, codes);
       }
@@ -156,19 +119,14 @@ TEST(CodeEncoder, SendsTheCodesOfEachCall) {
 }
 
 TEST(ElementString, AppendsTheSymbolsOfEachCall) {
-  const std::tuple<std::string, std::string, std::string> cases[] = {
-      {"", "CQ", "-.-.,--.-,"},     {"", "A  B", ".-__-...,"}, {"", "~AR K", ".-.-._-.-,"},
-      {"", "A#B", ".-,-...,"},      {"", " E", "_.,"},         {"", "E# T", ".,_-,"},
-      {"", "K~AR", "-.-,.-.-."},    {"", "~A~R", ".-.-."},     {"", "\xB1\x82\xA0", "--.--,"},
-      {"# -...-\n", "#", "-...-,"}, {"K x\n", "KE", ",.,"},    {"", "~S", "..."}};
-  const CodeTable builtin;
-  for (const auto& [file, text, elements] : cases) {
+  for (const auto& row : Golden(VANTREL_TEST_DATA "/element_strings.txt")) {
     CodeTable table;
-    table.Load(file);
+    table.Load(row[0]);
     std::string elementString = "x";
-    BuildElementString(table, text, elementString);
-    EXPECT_EQ(elementString, "x" + elements) << text;
+    BuildElementString(table, row[1], elementString);
+    EXPECT_EQ(elementString, "x" + row[2]) << row[1];
   }
+  const CodeTable builtin;
   std::string elementString;
   BuildElementString(builtin, "~S", elementString);
   BuildElementString(builtin, "K", elementString);

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <functional>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -9,12 +10,16 @@
 #include <vector>
 
 #include "fake_hid.h"
+#include "golden.h"
 #include "keyer/cw_device.h"
 #include "keyer/keyer_messages.h"
 #include "support/manual_timer.h"
 #include "support/test_doubles.h"
 
 namespace vantrel::keyer::testing {
+
+using vantrel::testing::Golden;
+using vantrel::testing::Split;
 
 using Reports = std::vector<std::vector<std::uint8_t>>;
 
@@ -85,5 +90,41 @@ struct EngineRig {
     bus.WaitDrained(hid);
   }
 };
+
+// Runs "SetSpeed 25; SendText CQ" on the engine and returns the sum of the results.
+inline int Act(CCwDevice& d, const std::string& script) {
+  using Setter = std::function<int(CCwDevice&, const std::string&)>;
+  auto u = [](const std::string& a) { return static_cast<unsigned>(std::stoul(a)); };
+  auto f = [](const std::string& a) { return std::stof(a); };
+  auto b = [](const std::string& a) { return a == "1"; };
+  static const std::map<std::string, Setter> setters = {
+      {"SetSpeed", [=](auto& d, auto& a) { return d.SetSpeed(u(a)); }},
+      {"SetDotWeight", [=](auto& d, auto& a) { return d.SetDotWeight(f(a)); }},
+      {"SetDashWeight", [=](auto& d, auto& a) { return d.SetDashWeight(f(a)); }},
+      {"SetPttDelayBefore", [=](auto& d, auto& a) { return d.SetPttDelayBefore(u(a)); }},
+      {"SetPttDelayAfter", [=](auto& d, auto& a) { return d.SetPttDelayAfter(u(a)); }},
+      {"SetCharInterval", [=](auto& d, auto& a) { return d.SetCharInterval(f(a)); }},
+      {"SetWordInterval", [=](auto& d, auto& a) { return d.SetWordInterval(f(a)); }},
+      {"SendText", [](auto& d, auto& a) { return d.SendText(a); }},
+      {"SetPttControl", [=](auto& d, auto& a) { return d.SetPttControl(b(a)), 0; }},
+      {"SetPaddleReverse", [=](auto& d, auto& a) { return d.SetPaddleReverse(b(a)), 0; }},
+      {"SetSidetoneIndex", [=](auto& d, auto& a) { return d.SetSidetoneIndex(u(a)), 0; }},
+      {"SendSidetoneIndex", [=](auto& d, auto& a) { return d.SendSidetoneIndex(u(a)), 0; }},
+      {"SetPttHold", [=](auto& d, auto& a) { return d.SetPttHold(b(a)), 0; }},
+      {"SetDecodeEnabled", [=](auto& d, auto& a) { return d.SetDecodeEnabled(b(a)), 0; }},
+      {"SetPcSidetone", [=](auto& d, auto& a) { return d.SetPcSidetone(b(a)), 0; }},
+      {"SetPcSidetoneFreq", [=](auto& d, auto& a) { return d.SetPcSidetoneFreq(u(a)), 0; }},
+      {"StopSending", [](auto& d, auto&) { return d.StopSending(), 0; }},
+      {"ClearBuffer", [](auto& d, auto&) { return d.ClearBuffer(), 0; }},
+  };
+  int sum = 0;
+  std::istringstream in(script);
+  for (std::string step; std::getline(in, step, ';');) {
+    step.erase(0, std::min(step.find_first_not_of(' '), step.size()));
+    const auto space = std::min(step.find(' '), step.size());
+    sum += setters.at(step.substr(0, space))(d, step.substr(std::min(space + 1, step.size())));
+  }
+  return sum;
+}
 
 }  // namespace vantrel::keyer::testing

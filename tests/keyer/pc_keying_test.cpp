@@ -29,41 +29,12 @@ std::string Timeline(EngineRig& rig, std::int64_t untilMs) {
 }
 
 TEST(PcKeying, ElementsGapsAndPttFollowTheClockAndTruncatedFloatProducts) {
-  struct Case {
-    std::function<void(CCwDevice&)> setup;
-    std::vector<std::string> texts;
-    const char* expected;
-    PttState ptt = PttState::Off;
-  };
-  auto speed = [](unsigned wpm, float dashWeight) {
-    return [=](CCwDevice& d) { d.SetSpeed(wpm), d.SetDashWeight(dashWeight); };
-  };
-  const Case cases[] = {
-      {speed(5, 3.0f), {"T"}, "K0 k720 D1440"},
-      {speed(13, 3.0f), {"T"}, "K0 k276 D552"},
-      {speed(20, 3.3f), {"T"}, "K0 k197 D377"},
-      {speed(50, 3.0f), {"T"}, "K0 k72 D144"},
-      {{}, {"A B"}, "K0 k60 K120 k300 K720 k900 K960 k1020 K1080 k1140 K1200 k1260 D1440"},
-      {{},
-       {"A", " ", "B"},
-       "K0 k60 K120 k300 K840 k1020 K1080 k1140 K1200 k1260 K1320 k1380 D1560"},
-      {{}, {"~AR"}, "K0 k60 K120 k300 K360 k420 K480 k660 K720 k780 D840"},
-      {[](CCwDevice& d) { d.SetDashWeight(0.0f); }, {"ET"}, "K0 k60 K240 k360 D540"},
-      {[](CCwDevice& d) { d.SetPttControl(true); }, {"EE"}, "P0 K25 k85 K265 k325 D505 p585"},
-      {[](CCwDevice& d) { d.SetPttControl(true), d.SetPttDelayAfter(0); },
-       {"EE"},
-       "P0 K25 p85 k85 P265 K290 p350 k350 D530"},
-      {[](CCwDevice& d) { d.SetPttControl(true), d.SetPttHold(true); },
-       {"E"},
-       "P0 K0 k60 D240",
-       PttState::Tail},
-  };
-  for (const auto& c : cases) {
+  for (const auto& row : Golden(VANTREL_TEST_DATA "/pc_timings.txt")) {
+    SCOPED_TRACE(row[0]);
     EngineRig rig(0);
-    if (c.setup) c.setup(*rig.device);
-    for (const auto& text : c.texts) rig.device->SendText(text);
-    EXPECT_EQ(Timeline(rig, 1600), c.expected) << c.texts.front();
-    EXPECT_EQ(rig.device->GetPttState(), c.ptt) << c.texts.front();
+    Act(*rig.device, row[0]);
+    EXPECT_EQ(Timeline(rig, 1600), row[1]);
+    EXPECT_EQ(static_cast<int>(rig.device->GetPttState()), std::stoi(row[2]));
   }
 }
 

@@ -23,7 +23,7 @@ double MsSince(Clock::time_point start) {
 
 // After a fault: nothing keyed at the interface and no reader left. Then the interface comes
 // back, the next character reopens the link, every setting reaches the interface again and
-// exactly one reader runs; the character is keyed and released.
+// exactly one reader runs; the character is keyed and released and the CQ repeat has ended.
 void ExpectRecovery(SessionRig& rig, unsigned version) {
   ASSERT_TRUE(rig.RunMs(600));
   EXPECT_TRUE(rig.Released());
@@ -47,182 +47,157 @@ void ExpectRecovery(SessionRig& rig, unsigned version) {
   EXPECT_TRUE(rig.Released());
 }
 
-class EveryFirmware : public testing::TestWithParam<unsigned> {};
-
-TEST_P(EveryFirmware, UnplugWhileIdle) {
-  SessionRig rig(GetParam());
-  rig.Open(kPlain);
-  ASSERT_TRUE(rig.RunMs(50));
-  rig.sim.Unplug();
-  ExpectRecovery(rig, GetParam());
-}
-
-// The cable goes while the host's next write is on its way: the typed character's or the
-// reply to a report below firmware 20.
-TEST_P(EveryFirmware, UnplugDuringAWrite) {
-  SessionRig rig(GetParam());
-  rig.Open(kPlain);
-  rig.FocusInput();
-  const int writesBefore = rig.bus.Writes();
-  rig.bus.UnplugAtWrite(1);
-  rig.Type("t");
-  ASSERT_TRUE(rig.RunUntil([&] { return !rig.sim.IsPlugged(); }, 1000));
-  EXPECT_GT(rig.bus.Writes(), writesBefore);
-  ExpectRecovery(rig, GetParam());
-}
-
-TEST_P(EveryFirmware, UnplugWhileTheCqRepeatPauses) {
-  SessionRig rig(GetParam());
-  rig.Open(kCq);
-  rig.FocusInput();
-  rig.Key(Qt::Key_Z, Qt::ControlModifier);
-  ASSERT_TRUE(rig.RunUntil([&] { return rig.window->Logic().State().CqTimer; }, 10000));
-  rig.sim.Unplug();
-  ASSERT_TRUE(rig.RunMs(1500));
-  EXPECT_TRUE(rig.Released());
-  ExpectRecovery(rig, GetParam());
-  EXPECT_EQ(rig.window->Logic().State().CqRepeatCount, 0);
-}
-
-// Pulled and put back while the setup dialog is open; the dialog is then confirmed.
-TEST_P(EveryFirmware, UnplugAndReplugDuringTheSetupDialog) {
-  SessionRig rig(GetParam());
-  rig.Open(kPlain);
-  bool pulled = false;
-  QTimer::singleShot(0, [&] {
-    QWidget* dialog = QApplication::activeModalWidget();
-    ASSERT_NE(dialog, nullptr);
-    rig.sim.Unplug();
-    pulled = rig.RunMs(100) && rig.Released();
-    rig.sim.Plug();
-    rig.RunMs(10);
-    QTest::keyClick(dialog, Qt::Key_Return);
-  });
-  rig.Click(ui::kIdSetup);
-  EXPECT_TRUE(pulled);
-  rig.sim.Unplug();
-  ExpectRecovery(rig, GetParam());
-}
-
-INSTANTIATE_TEST_SUITE_P(Firmware, EveryFirmware, testing::Values(10u, 20u, 22u, 23u));
-
-TEST(Faults, UnplugMidCharacterAtFirmware23) {
-  for (int offsetMs : {0, 7, 23, 61}) {
-    SessionRig rig(23);
-    rig.Open(kPlain);
-    rig.FocusInput();
-    rig.Type("test");
-    ASSERT_TRUE(rig.RunUntil([&] { return rig.sim.IsOn(sim::Line::Key); }, 2000));
-    ASSERT_TRUE(rig.RunMs(offsetMs));
-    rig.sim.Unplug();
-    ExpectRecovery(rig, 23);
-  }
-}
-
-enum class PttPhase { LeadIn, Element, Tail };
-
-class PcKeyedPtt : public testing::TestWithParam<PttPhase> {};
-
-// Firmware 10: the host times every element and the PTT around them.
-TEST_P(PcKeyedPtt, UnplugAtFirmware10) {
-  SessionRig rig(10);
-  rig.Open(kPtt);
-  rig.FocusInput();
-  rig.Type("t");
-  bool keyed = false;
-  auto reached = [&] {
-    const bool key = rig.sim.IsOn(sim::Line::Key);
-    const bool ptt = rig.sim.IsOn(sim::Line::Ptt);
-    keyed = keyed || key;
-    switch (GetParam()) {
-      case PttPhase::LeadIn:
-        return ptt && !key;
-      case PttPhase::Element:
-        return key;
-      case PttPhase::Tail:
-        return keyed && ptt && !key;
-    }
-    return false;
-  };
-  ASSERT_TRUE(rig.RunUntil(reached, 2000));
-  ASSERT_TRUE(rig.RunMs(3));
-  rig.sim.Unplug();
-  ExpectRecovery(rig, 10);
-}
-
-INSTANTIATE_TEST_SUITE_P(Phases, PcKeyedPtt,
-                         testing::Values(PttPhase::LeadIn, PttPhase::Element, PttPhase::Tail));
-
-enum class ExitFault { UnplugBefore, UnplugDuringStop, ReplugBeforeTeardown };
-
-struct ExitCase {
-  unsigned version;
-  ExitFault fault;
+struct Scenario {
+  std::string name;
+  std::vector<unsigned> versions;
+  const char* settings;
+  // Brings the session to its point and pulls the cable.
+  std::function<void(SessionRig&)> fault;
 };
 
-class FaultAtExit : public testing::TestWithParam<ExitCase> {};
+void TypeAndUnplugWhen(SessionRig& rig, const char* text, const std::function<bool()>& reached,
+                       int afterMs) {
+  rig.FocusInput();
+  rig.Type(text);
+  ASSERT_TRUE(rig.RunUntil(reached, 2000));
+  ASSERT_TRUE(rig.RunMs(afterMs));
+  rig.sim.Unplug();
+}
+
+std::vector<Scenario> Scenarios() {
+  const std::vector<unsigned> every = {10, 20, 22, 23};
+  std::vector<Scenario> scenarios = {
+      {"idle", every, kPlain,
+       [](SessionRig& rig) {
+         ASSERT_TRUE(rig.RunMs(50));
+         rig.sim.Unplug();
+       }},
+      // The typed character's write, or the reply to a report below firmware 20.
+      {"during the host's next write", every, kPlain,
+       [](SessionRig& rig) {
+         rig.FocusInput();
+         const int writesBefore = rig.bus.writes.load();
+         rig.bus.unplugAtWrite = 1;
+         rig.Type("t");
+         ASSERT_TRUE(rig.RunUntil([&] { return !rig.sim.IsPlugged(); }, 1000));
+         EXPECT_GT(rig.bus.writes.load(), writesBefore);
+       }},
+      {"while the CQ repeat pauses", every, kCq,
+       [](SessionRig& rig) {
+         rig.FocusInput();
+         rig.Key(Qt::Key_Z, Qt::ControlModifier);
+         ASSERT_TRUE(rig.RunUntil([&] { return rig.window->Logic().State().CqTimer; }, 10000));
+         rig.sim.Unplug();
+         ASSERT_TRUE(rig.RunMs(1500));
+         EXPECT_TRUE(rig.Released());
+       }},
+      // Pulled and put back while the setup dialog is open; the dialog is then confirmed.
+      {"and replug during the setup dialog", every, kPlain, [](SessionRig& rig) {
+         bool pulled = false;
+         QTimer::singleShot(0, [&] {
+           QWidget* dialog = QApplication::activeModalWidget();
+           ASSERT_NE(dialog, nullptr);
+           rig.sim.Unplug();
+           pulled = rig.RunMs(100) && rig.Released();
+           rig.sim.Plug();
+           rig.RunMs(10);
+           QTest::keyClick(dialog, Qt::Key_Return);
+         });
+         rig.Click(ui::kIdSetup);
+         EXPECT_TRUE(pulled);
+         rig.sim.Unplug();
+       }}};
+  for (int offsetMs : {0, 7, 23, 61}) {
+    scenarios.push_back({"mid-character +" + std::to_string(offsetMs) + " ms",
+                         {23},
+                         kPlain,
+                         [offsetMs](SessionRig& rig) {
+                           TypeAndUnplugWhen(
+                               rig, "test", [&] { return rig.sim.IsOn(sim::Line::Key); }, offsetMs);
+                         }});
+  }
+  // Firmware 10: the host times every element and the PTT around them.
+  for (const auto& [phase, keyedFirst, keyNow] : {std::tuple{"PTT lead-in", false, false},
+                                                  {"element", false, true},
+                                                  {"PTT tail", true, false}}) {
+    scenarios.push_back({phase, {10}, kPtt, [keyedFirst, keyNow](SessionRig& rig) {
+                           bool keyed = false;
+                           TypeAndUnplugWhen(
+                               rig, "t",
+                               [&, keyedFirst, keyNow] {
+                                 const bool key = rig.sim.IsOn(sim::Line::Key);
+                                 keyed = keyed || key;
+                                 return key == keyNow && (keyNow || rig.sim.IsOn(sim::Line::Ptt)) &&
+                                        (!keyedFirst || keyed);
+                               },
+                               3);
+                         }});
+  }
+  return scenarios;
+}
+
+TEST(Faults, UnplugAtEachPointLeavesNothingKeyedAndReconnects) {
+  for (const Scenario& scenario : Scenarios()) {
+    for (unsigned version : scenario.versions) {
+      SCOPED_TRACE("unplug " + scenario.name + " at firmware " + std::to_string(version));
+      SessionRig rig(version);
+      rig.Open(scenario.settings);
+      scenario.fault(rig);
+      ExpectRecovery(rig, version);
+    }
+  }
+}
 
 // Exit while a text is keyed: the settings are saved, the window and the engine go, nothing
 // stays keyed and no thread is left behind, even when teardown reopens the interface.
-TEST_P(FaultAtExit, LeavesNothingKeyedAndNoThread) {
-  const std::size_t threadsBefore = VantrelThreadCount();
-  SessionRig rig(GetParam().version);
-  rig.Open(kPtt);
-  rig.FocusInput();
-  rig.Type("test");
-  ASSERT_TRUE(rig.RunUntil([&] { return rig.sim.IsOn(sim::Line::Key); }, 2000));
-  switch (GetParam().fault) {
-    case ExitFault::UnplugBefore:
-    case ExitFault::ReplugBeforeTeardown:
-      rig.sim.Unplug();
-      break;
-    case ExitFault::UnplugDuringStop:
-      rig.bus.UnplugAtWrite(1);
-      break;
+TEST(Faults, ExitWhileKeyingLeavesNothingKeyedAndNoThread) {
+  enum Fault { UnplugBefore, UnplugDuringStop, ReplugBeforeTeardown };
+  for (unsigned version : {10u, 23u}) {
+    for (Fault fault : {UnplugBefore, UnplugDuringStop, ReplugBeforeTeardown}) {
+      SCOPED_TRACE("firmware " + std::to_string(version) + " fault " + std::to_string(fault));
+      const std::size_t threadsBefore = VantrelThreadCount();
+      SessionRig rig(version);
+      rig.Open(kPtt);
+      rig.FocusInput();
+      rig.Type("test");
+      ASSERT_TRUE(rig.RunUntil([&] { return rig.sim.IsOn(sim::Line::Key); }, 2000));
+      if (fault == UnplugDuringStop) rig.bus.unplugAtWrite = 1;
+      if (fault != UnplugDuringStop) rig.sim.Unplug();
+      rig.Click(ui::kIdExit);
+      EXPECT_FALSE(rig.window->isVisible());
+      if (fault == ReplugBeforeTeardown) rig.sim.Plug();
+      const auto start = Clock::now();
+      rig.window.reset();
+      std::printf("[ teardown ] %.1f ms\n", MsSince(start));
+      EXPECT_TRUE(rig.Released());
+      EXPECT_TRUE(std::filesystem::exists(rig.dir.path() / "Vantrel.cfg"));
+      EXPECT_TRUE(WaitReal([&] { return VantrelThreadCount() <= threadsBefore; }))
+          << VantrelThreadCount() << " threads, " << threadsBefore << " before";
+    }
   }
-  rig.Click(ui::kIdExit);
-  EXPECT_FALSE(rig.window->isVisible());
-  if (GetParam().fault == ExitFault::ReplugBeforeTeardown) rig.sim.Plug();
-  const auto start = Clock::now();
-  rig.window.reset();
-  std::printf("[ teardown ] %.1f ms\n", MsSince(start));
-  EXPECT_TRUE(rig.Released());
-  EXPECT_TRUE(std::filesystem::exists(rig.dir.path() / "Vantrel.cfg"));
-  EXPECT_TRUE(WaitReal([&] { return VantrelThreadCount() <= threadsBefore; }))
-      << VantrelThreadCount() << " threads, " << threadsBefore << " before";
 }
-
-INSTANTIATE_TEST_SUITE_P(Exit, FaultAtExit,
-                         testing::Values(ExitCase{10, ExitFault::UnplugBefore},
-                                         ExitCase{10, ExitFault::UnplugDuringStop},
-                                         ExitCase{10, ExitFault::ReplugBeforeTeardown},
-                                         ExitCase{23, ExitFault::UnplugBefore},
-                                         ExitCase{23, ExitFault::UnplugDuringStop},
-                                         ExitCase{23, ExitFault::ReplugBeforeTeardown}));
-
-class SilentDevice : public testing::TestWithParam<unsigned> {};
 
 // An interface that stops answering: reads only time out and writes go nowhere. Typing, the
 // stop and the exit still return, and teardown ends.
-TEST_P(SilentDevice, ExitAndTeardownComplete) {
-  SessionRig rig(GetParam());
-  rig.Open(kPtt);
-  ASSERT_TRUE(rig.RunMs(20));
-  rig.bus.SetSilent(true);
-  std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  rig.FocusInput();
-  rig.Type("e");
-  rig.timers.AdvanceMs(500);
-  const auto start = Clock::now();
-  rig.Click(ui::kIdExit);
-  const double exitMs = MsSince(start);
-  rig.window.reset();
-  std::printf("[ silent   ] firmware %u: exit %.1f ms, exit and teardown %.1f ms\n", GetParam(),
-              exitMs, MsSince(start));
-  EXPECT_TRUE(std::filesystem::exists(rig.dir.path() / "Vantrel.cfg"));
+TEST(Faults, ASilentInterfaceStillLetsTheWindowExitAndTearDown) {
+  for (unsigned version : {10u, 23u}) {
+    SessionRig rig(version);
+    rig.Open(kPtt);
+    ASSERT_TRUE(rig.RunMs(20));
+    rig.bus.silent = true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    rig.FocusInput();
+    rig.Type("e");
+    rig.timers.AdvanceMs(500);
+    const auto start = Clock::now();
+    rig.Click(ui::kIdExit);
+    const double exitMs = MsSince(start);
+    rig.window.reset();
+    std::printf("[ silent   ] firmware %u: exit %.1f ms, exit and teardown %.1f ms\n", version,
+                exitMs, MsSince(start));
+    EXPECT_TRUE(std::filesystem::exists(rig.dir.path() / "Vantrel.cfg"));
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Firmware, SilentDevice, testing::Values(10u, 23u));
 
 }  // namespace
 }  // namespace vantrel::reliability

@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include <functional>
 #include <random>
 #include <string>
 
@@ -74,10 +75,10 @@ class RandomOperator {
       if (Pick(2)) {
         rig_.sim.Unplug();
       } else {
-        rig_.bus.UnplugAtWrite(1 + Pick(3));
+        rig_.bus.unplugAtWrite = 1 + Pick(3);
       }
     } else {
-      rig_.bus.UnplugAtWrite(0);
+      rig_.bus.unplugAtWrite = 0;
       rig_.sim.Plug();
     }
   }
@@ -103,26 +104,20 @@ class RandomOperator {
 
   void ChangeOne(ui::DialogDriver& dialog) {
     using namespace ui;
-    switch (Pick(9)) {
-      case 0:
-        return dialog.Type(kIdCqLoopInterval, QString::number(0.2 + Pick(20) / 10.0));
-      case 1:
-        return dialog.Type(kIdPttdBefore, QString::number(Pick(60)));
-      case 2:
-        return dialog.Type(kIdPttdAfter, QString::number(Pick(250)));
-      case 3:
-        return dialog.Type(kIdWeightDot, QString::number(1 + Pick(10) / 10.0));
-      case 4:
-        return dialog.Type(kIdMyCall, Pick(2) ? "JA1ZZZ" : "N0CALL");
-      case 5:
-        return dialog.Type(MessageEditId(1 + Pick(10)), Pick(2) ? "CQ DE $M" : "TU $N");
-      case 6:
-        return dialog.Click(kIdPttCtrl);
-      case 7:
-        return dialog.Click(kIdLogTime);
-      case 8:
-        return dialog.Type(kIdNumber, QString::number(1 + Pick(999)));
-    }
+    auto type = [&](int id, auto value) {
+      return [&dialog, id, value] { dialog.Type(id, value()); };
+    };
+    const std::function<void()> changes[] = {
+        type(kIdCqLoopInterval, [&] { return QString::number(0.2 + Pick(20) / 10.0); }),
+        type(kIdPttdBefore, [&] { return QString::number(Pick(60)); }),
+        type(kIdPttdAfter, [&] { return QString::number(Pick(250)); }),
+        type(kIdWeightDot, [&] { return QString::number(1 + Pick(10) / 10.0); }),
+        type(kIdMyCall, [&] { return QString(Pick(2) ? "JA1ZZZ" : "N0CALL"); }),
+        [&] { dialog.Type(MessageEditId(1 + Pick(10)), Pick(2) ? "CQ DE $M" : "TU $N"); },
+        [&] { dialog.Click(kIdPttCtrl); },
+        [&] { dialog.Click(kIdLogTime); },
+        type(kIdNumber, [&] { return QString::number(1 + Pick(999)); })};
+    changes[Pick(9)]();
   }
 
   static constexpr Qt::Key kSpeedKeys[] = {Qt::Key_Q, Qt::Key_S, Qt::Key_W};

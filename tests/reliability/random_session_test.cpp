@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <thread>
 
 #include "random_operator.h"
 #include "settings/settings_file.h"
@@ -24,45 +22,6 @@ unsigned long EnvNumber(const char* name, unsigned long fallback) {
   const char* text = std::getenv(name);
   return text ? std::strtoul(text, nullptr, 10) : fallback;
 }
-
-// Ends the process when the session makes no progress for a minute, naming the seed.
-class Watchdog {
- public:
-  Watchdog() : thread_([this] { Watch(); }) {}
-  ~Watchdog() {
-    done_ = true;
-    thread_.join();
-  }
-  void Progress(unsigned seed, unsigned version, long action) {
-    seed_ = seed;
-    version_ = version;
-    action_ = action;
-    last_ = Now();
-  }
-
- private:
-  static long Now() {
-    return std::chrono::duration_cast<std::chrono::seconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-  }
-  void Watch() {
-    while (!done_) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
-      if (Now() - last_ > 60) {
-        std::fprintf(stderr, "hang: seed %u firmware %u action %ld\n", seed_.load(),
-                     version_.load(), action_.load());
-        std::abort();
-      }
-    }
-  }
-
-  std::atomic<bool> done_ = false;
-  std::atomic<long> last_ = Now();
-  std::atomic<unsigned> seed_ = 0, version_ = 0;
-  std::atomic<long> action_ = 0;
-  std::thread thread_;
-};
 
 // Settings as the file holds them: what lives only in memory is left at its start value.
 settings::Settings FilePart(settings::Settings values) {
@@ -89,21 +48,19 @@ TEST_P(RandomSession, HoldsEveryInvariant) {
   const unsigned version = GetParam();
   const long actions = static_cast<long>(EnvNumber("VANTREL_SOAK_ACTIONS", 2000));
   const unsigned seed = static_cast<unsigned>(EnvNumber("VANTREL_SOAK_SEED", 1)) * 100 + version;
-  Watchdog watchdog;
   const auto start = std::chrono::steady_clock::now();
   SessionRig rig(version);
   rig.Open(kSessionSettings);
   RandomOperator anOperator(rig, seed);
   // Libraries open descriptors for a moment on threads of their own (the sanitizers' symbolizer
   // reading debug files, for one), so a leak is a count that stays above the lowest one seen.
-  std::size_t fds = ProcCount("fd");
+  std::size_t fds = OpenFdCount();
   const std::size_t threads = VantrelThreadCount() - rig.Engine().ReaderThreadCount();
   long unplugs = 0, releasedChecks = 0;
 
   for (long action = 0; action < actions && !HasFailure(); ++action) {
     SCOPED_TRACE("replay: VANTREL_SOAK_SEED seed " + std::to_string(seed) + ", firmware " +
                  std::to_string(version) + ", action " + std::to_string(action));
-    watchdog.Progress(seed, version, action);
     const bool plugged = rig.sim.IsPlugged();
     ASSERT_TRUE(anOperator.Act()) << "the interface's reports were not taken";
     unplugs += plugged && !rig.sim.IsPlugged();
@@ -114,8 +71,8 @@ TEST_P(RandomSession, HoldsEveryInvariant) {
     }
     EXPECT_LE(rig.window->Logic().State().PendingText.size(), kPendingLimit);
     EXPECT_LE(rig.window->LogText.size() + rig.Log()->toPlainText().size(), 2u * kLogLimit);
-    EXPECT_TRUE(WaitReal([&] { return ProcCount("fd") <= fds; })) << ProcCount("fd") << " fds";
-    fds = std::min(fds, ProcCount("fd"));
+    EXPECT_TRUE(WaitReal([&] { return OpenFdCount() <= fds; })) << OpenFdCount() << " fds";
+    fds = std::min(fds, OpenFdCount());
     EXPECT_TRUE(WaitReal([&] {
       return VantrelThreadCount() - rig.Engine().ReaderThreadCount() == threads;
     })) << VantrelThreadCount()

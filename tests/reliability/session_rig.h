@@ -1,33 +1,26 @@
 #pragma once
 
-#include <gtest/gtest.h>
-
+#include <algorithm>
 #include <chrono>
-#include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "sim/sim_bus.h"
-#include "sim/wire_names.h"
-#include "ui/main_dlg_ids.h"
 #include "ui/sim_window_rig.h"
 
 namespace vantrel::reliability {
 
+using SessionRig = ui::rig::SimWindowRig;
 using ui::CMainDlg;
 
-// Entries in a /proc/self folder: open descriptors ("fd") or threads ("task").
-inline std::size_t ProcCount(const char* folder) {
-  std::size_t count = 0;
-  for ([[maybe_unused]] const auto& entry :
-       std::filesystem::directory_iterator(std::filesystem::path("/proc/self") / folder)) {
-    ++count;
-  }
-  return count;
+// The descriptors the process holds open.
+inline std::size_t OpenFdCount() {
+  const std::filesystem::directory_iterator fds("/proc/self/fd");
+  return static_cast<std::size_t>(std::distance(begin(fds), end(fds)));
 }
 
 // The program's own threads, which it names "vantrel-..."; threads Qt starts and keeps for
@@ -61,13 +54,11 @@ inline std::map<std::uint8_t, sim::Report> LastSettings(
                                                    sim::CmdPaddleReverse, sim::CmdModeFlags};
   std::map<std::uint8_t, sim::Report> last;
   for (const auto& command : commands) {
-    for (std::uint8_t code : kSettingCodes) {
-      if (command.bytes[1] == code) last[code] = command.bytes;
+    if (std::ranges::find(kSettingCodes, command.bytes[1]) != std::end(kSettingCodes)) {
+      last[command.bytes[1]] = command.bytes;
     }
   }
   return last;
 }
-
-using SessionRig = ui::rig::SimWindowRig;
 
 }  // namespace vantrel::reliability

@@ -49,29 +49,5 @@ TEST(EventLog, LeavesOutStatusReportsRepeatedWhileIdle) {
             "0 IN 00 33 00 00 00 00 00 60 FB\n");
 }
 
-TEST(EventLog, InterfaceLogsCommandsKeyingAndReportsFromItsStart) {
-  platform::ManualTimerService timers;
-  timers.AdvanceTo(2000);
-  SimBus bus;
-  auto& device = bus.Attach(timers, {.statusIntervalUs = 50'000});
-  std::ostringstream out;
-  EventLog log(out, device.StartTime());
-  device.SetEventLog(&log);
-  auto handle = bus.Open(device.Path());
-  const Report e{0, 0x05, 0x40, 0, 0, 0, 0, 0, 0};
-  handle->Write(e.data(), e.size());
-  timers.AdvanceTo(252'000);
-  device.SetEventLog(nullptr);
-  EXPECT_EQ(out.str(),
-            "0 OUT 00 05 40 00 00 00 00 00 00\n"
-            "0 KEY 1\n"
-            "50 IN 00 33 00 00 00 00 00 60 EF\n"
-            "60 KEY 0\n"
-            "100 IN 00 33 00 00 00 00 00 60 EF\n"
-            "150 IN 00 33 00 00 00 00 00 60 EF\n"
-            "200 IN 00 33 00 00 00 00 00 60 EF\n"
-            "250 IN 00 33 00 00 00 00 00 60 FF\n");
-}
-
 }  // namespace
 }  // namespace vantrel::sim

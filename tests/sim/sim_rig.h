@@ -3,9 +3,11 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
-#include <ostream>
+#include <sstream>
+#include <string>
 #include <vector>
 
+#include "keyer/golden.h"
 #include "platform/hid.h"
 #include "sim/sim_bus.h"
 #include "sim/sim_interface.h"
@@ -27,6 +29,18 @@ struct SimRig {
     return handle->Write(report.data(), report.size());
   }
 
+  // Writes "at-µs: bytes after the report id; ..." each at its time on the clock.
+  void Play(const std::string& commands) {
+    for (const auto& command : vantrel::testing::Split(commands)) {
+      const auto colon = command.find(':');
+      timers.AdvanceTo(std::stoll(command.substr(0, colon)));
+      Report report{};
+      std::istringstream in(command.substr(colon + 1));
+      for (unsigned i = 1, value = 0; in >> std::hex >> value; ++i) report[i] = value;
+      handle->Write(report.data(), report.size());
+    }
+  }
+
   // Every report waiting now, without waiting for more.
   std::vector<Report> ReadWaiting() {
     std::vector<Report> reports;
@@ -41,26 +55,15 @@ struct SimRig {
   std::unique_ptr<platform::HidDevice> handle;
 };
 
-using Transitions = std::vector<LineTransition>;
-
-inline void PrintTo(const LineTransition& t, std::ostream* out) {
-  *out << t.at << (t.line == Line::Key ? " KEY " : " PTT ") << t.on;
+// "K25000 k205000 P0": each line change with its time, K/P on and k/p off.
+inline std::string LineChanges(const std::vector<LineTransition>& transitions,
+                               platform::Micros origin = 0) {
+  std::string text;
+  for (const auto& t : transitions) {
+    const char name = t.line == Line::Key ? (t.on ? 'K' : 'k') : (t.on ? 'P' : 'p');
+    text += (text.empty() ? "" : " ") + (name + std::to_string(t.at - origin));
+  }
+  return text;
 }
-
-inline LineTransition Key(platform::Micros at, bool on) {
-  return {at, Line::Key, on};
-}
-inline LineTransition Ptt(platform::Micros at, bool on) {
-  return {at, Line::Ptt, on};
-}
-
-// "CQ" at 20 WPM, weights 1.0 and 3.0, PTT 25 ms before and 200 ms after: the simulator's
-// reading of the commands and the engine's keying through it must both give these lines.
-inline const Transitions kCqAtTwentyWpm{
-    Ptt(0, true),          Key(25'000, true),    Key(205'000, false),   Key(265'000, true),
-    Key(325'000, false),   Key(385'000, true),   Key(565'000, false),   Key(625'000, true),
-    Key(685'000, false),   Key(865'000, true),   Key(1'045'000, false), Key(1'105'000, true),
-    Key(1'285'000, false), Key(1'345'000, true), Key(1'405'000, false), Key(1'465'000, true),
-    Key(1'645'000, false), Ptt(1'845'000, false)};
 
 }  // namespace vantrel::sim

@@ -7,12 +7,9 @@
 #include "loglink/log_stub.h"
 #include "platform/qt/foreign_window_raiser.h"
 #include "sim_window_rig.h"
-#include "window_rig.h"
 
 namespace vantrel::ui::rig {
 namespace {
-
-using loglink::testing::ServingThread;
 
 bool IsBox(const loglink::LogMessageBox& box, const loglink::LogMessageBox& expected) {
   return box.text == expected.text && box.caption == "ハムログコントロール" &&
@@ -27,7 +24,7 @@ struct LoggingProgram {
 
   std::ostringstream out;
   std::unique_ptr<loglink::LogStub> stub;
-  ServingThread serving;
+  loglink::testing::ServingThread serving;
 };
 
 TEST(LogLink, WithoutTheLoggingProgramF11AndF12SayItIsNotFound) {
@@ -40,29 +37,29 @@ TEST(LogLink, WithoutTheLoggingProgramF11AndF12SayItIsNotFound) {
   rig.Click(kIdF12);
   ASSERT_EQ(rig.messages.size(), 4u);
   for (const auto& box : rig.messages) EXPECT_TRUE(IsBox(box, loglink::kLogProgramNotFound));
-  EXPECT_EQ(rig.window->Logic().State().PendingText, "");
+  EXPECT_EQ(rig.Pending(), "");
 }
 
 // With the real modal box: one box per press of F11 or F12, the focus back in the input line
 // afterwards, and Alt+X still leaves.
 TEST(LogLink, EachF11OrF12PressShowsOneRealBox) {
-  WindowRig rig(23);
+  SimWindowRig rig(23);
+  rig.realMessageBoxes = true;
   rig.Open();
   QLineEdit* input = rig.Edit(kIdInput);
+  const auto& notFound = loglink::kLogProgramNotFound.text;
   for (const Qt::Key key : {Qt::Key_F11, Qt::Key_F12}) {
     input->setFocus();
-    const auto texts = WindowRig::MessagesDuring([&] { QTest::keyClick(input, key); });
-    ASSERT_EQ(texts.size(), 1u) << key;
-    EXPECT_EQ(texts[0],
-              QString::fromUtf8(loglink::kLogProgramNotFound.text.data(),
-                                static_cast<qsizetype>(loglink::kLogProgramNotFound.text.size())));
+    const auto texts = ModalTextsDuring([&] { rig.Key(key); });
+    EXPECT_EQ(texts, std::vector<QString>{QString::fromUtf8(
+                         notFound.data(), static_cast<qsizetype>(notFound.size()))});
     EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == input; }, 2000)) << key;
   }
-  QTest::keyClick(rig.window->windowHandle(), Qt::Key_X, Qt::AltModifier);
+  rig.WindowKey(Qt::Key_X, Qt::AltModifier);
   EXPECT_TRUE(QTest::qWaitFor([&] { return !rig.window->isVisible(); }, 2000));
 }
 
-TEST(LogLink, F11HandsTheCallsignAndReportOver) {
+TEST(LogLink, F11HandsTheCallsignOverF12FillsItFromTheReplyARefusalIsInvalid) {
   SimWindowRig rig(23);
   rig.Open();
   QTest::mouseClick(rig.Edit(kIdHisCall), Qt::LeftButton);
@@ -70,28 +67,17 @@ TEST(LogLink, F11HandsTheCallsignAndReportOver) {
   {
     LoggingProgram program;
     rig.Key(Qt::Key_F11);
-    EXPECT_TRUE(rig.messages.empty());
     EXPECT_NE(program.out.str().find("record 0x3000F, 17 bytes"), std::string::npos)
         << program.out.str();
   }
-}
-
-TEST(LogLink, F12FillsTheCallsignAndReportFromTheReply) {
-  SimWindowRig rig(23);
-  rig.Open();
   rig.FocusInput();
   {
-    LoggingProgram program({.reply = "Q1ABC x\ny 579"});
+    LoggingProgram program({.reply = "Q2XYZ x\ny 579"});
     rig.Key(Qt::Key_F12);
   }
   EXPECT_TRUE(rig.messages.empty());
-  EXPECT_EQ(rig.Edit(kIdHisCall)->text(), "Q1ABC");
+  EXPECT_EQ(rig.Edit(kIdHisCall)->text(), "Q2XYZ");
   EXPECT_EQ(rig.Edit(kIdReport)->text(), "579");
-}
-
-TEST(LogLink, ARefusalSaysTheCommandIsInvalid) {
-  SimWindowRig rig(23);
-  rig.Open();
   {
     LoggingProgram program({.result = 0});
     rig.Click(kIdF12);
@@ -100,18 +86,11 @@ TEST(LogLink, ARefusalSaysTheCommandIsInvalid) {
   EXPECT_TRUE(IsBox(rig.messages[0], loglink::kInvalidCommand));
 }
 
-}  // namespace
-}  // namespace vantrel::ui::rig
-
-namespace vantrel::platform {
-namespace {
-
 // Only an X11 session can raise another program's window; elsewhere nothing is asked.
-TEST(ForeignWindow, NothingIsRaisedWithoutX11OrWithoutAWindow) {
-  EXPECT_FALSE(RaiseForeignWindow(0));
-  EXPECT_FALSE(RaiseForeignWindow(0x1234567));
-  EXPECT_FALSE(RaiseForeignWindow(std::uint64_t{1} << 40));
+TEST(LogLink, NoForeignWindowIsRaisedWithoutX11OrWithoutAWindow) {
+  for (std::uint64_t window : {std::uint64_t{0}, std::uint64_t{0x1234567}, std::uint64_t{1} << 40})
+    EXPECT_FALSE(platform::RaiseForeignWindow(window));
 }
 
 }  // namespace
-}  // namespace vantrel::platform
+}  // namespace vantrel::ui::rig

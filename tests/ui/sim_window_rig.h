@@ -2,22 +2,32 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QEvent>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "keyer/cw_device.h"
+#include "keyer/keyer_messages.h"
 #include "loglink/log_message_box.h"
+#include "platform/hid.h"
 #include "platform/linux/single_instance.h"
+#include "platform/qt/keyer_message_event.h"
 #include "platform/text_encoding.h"
-#include "reliability/fault_bus.h"
 #include "sim/sim_bus.h"
 #include "sim/wire_names.h"
 #include "support/manual_timer.h"
@@ -29,15 +39,91 @@
 
 namespace vantrel::ui::rig {
 
-// The operating window on one simulated interface behind a cable that can fail, both on the
-// manual clock, run from a fresh temporary working directory. Message boxes of the
-// logging-program link are only noted.
+// The simulated bus seen through a cable that can be pulled while a write is under way, and an
+// interface that can stop answering (reads then wait out their timeout and writes vanish) or
+// flood the host.
+class FaultBus final : public platform::HidBus {
+ public:
+  FaultBus(platform::HidBus& inner, sim::SimInterface& sim) : inner_(inner), sim_(sim) {}
+
+  // The `n`th write from now (1: the next) finds the interface unplugged as it goes out.
+  std::atomic<int> unplugAtWrite = 0;
+  std::atomic<bool> silent = false;
+  // While set, every read is answered at once with a status report, as fast as the reader asks.
+  std::atomic<bool> flooding = false;
+  std::atomic<long> floodReads = 0;
+  std::atomic<int> writes = 0;
+
+  std::vector<platform::HidDeviceInfo> Enumerate() override { return inner_.Enumerate(); }
+  std::unique_ptr<platform::HidDevice> Open(const std::string& path) override {
+    auto device = inner_.Open(path);
+    return device ? std::make_unique<Handle>(*this, std::move(device)) : nullptr;
+  }
+
+ private:
+  class Handle final : public platform::HidDevice {
+   public:
+    Handle(FaultBus& bus, std::unique_ptr<platform::HidDevice> inner)
+        : bus_(bus), inner_(std::move(inner)) {}
+    std::size_t InputReportLength() const override { return inner_->InputReportLength(); }
+    std::size_t OutputReportLength() const override { return inner_->OutputReportLength(); }
+    std::u16string ProductString() override { return inner_->ProductString(); }
+    std::u16string ManufacturerString() override { return inner_->ManufacturerString(); }
+
+    bool Write(const std::uint8_t* data, std::size_t length) override {
+      ++bus_.writes;
+      if (bus_.unplugAtWrite > 0 && --bus_.unplugAtWrite == 0) bus_.sim_.Unplug();
+      if (bus_.silent) return true;
+      return inner_->Write(data, length);
+    }
+    int Read(std::uint8_t* buf, std::size_t capacity, int timeoutMs) override {
+      if (bus_.flooding) {
+        // Idle status reports whose buffer state alternates between 14 and 15, so that no
+        // report repeats the one before and the window cannot let any of them pass unseen.
+        const std::uint8_t status = bus_.floodReads++ % 2 == 0 ? 0xEF : 0xFF;
+        const std::uint8_t report[9] = {0, 0x33, 0, 0, 0, 0, 0, 0x60, status};
+        std::copy_n(report, std::min<std::size_t>(capacity, 9), buf);
+        return 9;
+      }
+      if (bus_.silent) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+        return 0;
+      }
+      return inner_->Read(buf, capacity, timeoutMs);
+    }
+
+   private:
+    FaultBus& bus_;
+    std::unique_ptr<platform::HidDevice> inner_;
+  };
+
+  platform::HidBus& inner_;
+  sim::SimInterface& sim_;
+};
+
+// Counts the status notifications a window takes from its queue, as its event filter.
+class StatusCounter final : public QObject {
+ public:
+  long handled = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == platform::KeyerMessageEvent::Kind() &&
+        static_cast<platform::KeyerMessageEvent*>(event)->message() == WM_KEYER_STATUS) {
+      ++handled;
+    }
+    return false;
+  }
+};
+
+// The operating window on one simulated interface (version 0: none plugged in) behind a cable
+// that can fail, both on the manual clock, run from a fresh temporary working directory.
+// Message boxes of the logging-program link are only noted, unless `realMessageBoxes`.
 class SimWindowRig {
  public:
   explicit SimWindowRig(unsigned version, platform::Micros statusIntervalUs = 5000)
-      : sim(simBus.Attach(timers,
-                          {.firmwareVersion = version, .statusIntervalUs = statusIntervalUs})),
+      : sim(simBus.Attach(timers, {.firmwareVersion = version == 0 ? 23 : version,
+                                   .statusIntervalUs = statusIntervalUs})),
         bus(simBus, sim) {
+    if (version == 0) sim.Unplug();
     previousDir_ = std::filesystem::current_path();
     std::filesystem::current_path(dir.path());
   }
@@ -46,12 +132,20 @@ class SimWindowRig {
     std::filesystem::current_path(previousDir_);
   }
 
+  void Create() {
+    MainDlgServices services{bus, timers, tone, dir.path(), {}, ShowLogMessageBox, {}};
+    if (!realMessageBoxes) {
+      services.showLogMessage = [this](QWidget*, const loglink::LogMessageBox& box) {
+        messages.push_back(box);
+      };
+    }
+    window = std::make_unique<CMainDlg>(services,
+                                        platform::SingleInstance::Acquire(dir.path(), "MyApp"));
+  }
+  // An empty `settingsFile` leaves the folder without one.
   void Open(const std::string& settingsFile = "") {
-    dir.Write("Vantrel.cfg", settingsFile);
-    auto note = [this](QWidget*, const loglink::LogMessageBox& box) { messages.push_back(box); };
-    window =
-        std::make_unique<CMainDlg>(MainDlgServices{bus, timers, tone, dir.path(), {}, note, {}},
-                                   platform::SingleInstance::Acquire(dir.path(), "MyApp"));
+    if (!settingsFile.empty()) dir.Write("Vantrel.cfg", settingsFile);
+    if (!window) Create();
     window->show();
     window->activateWindow();
     if (!QTest::qWaitForWindowActive(window.get())) qWarning("the window never became active");
@@ -81,6 +175,9 @@ class SimWindowRig {
     }
     return done();
   }
+  bool RunUntilSent(int limitMs = 5000) {
+    return RunUntil([&] { return Pending().empty(); }, limitMs);
+  }
 
   QWidget* Control(int id) const { return window->Control(id); }
   QLineEdit* Edit(int id) const { return static_cast<QLineEdit*>(Control(id)); }
@@ -88,6 +185,7 @@ class SimWindowRig {
   QPlainTextEdit* Log() const { return static_cast<QPlainTextEdit*>(Control(kIdLog)); }
   QString LogShown() const { return Log()->toPlainText(); }
   QString InputShown() const { return Edit(kIdInput)->text(); }
+  const std::string& Pending() const { return window->Logic().State().PendingText; }
 
   void Click(int id) {
     QWidget* control = Control(id);
@@ -108,7 +206,26 @@ class SimWindowRig {
   void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
     QTest::keyClick(QApplication::focusWidget(), key, modifiers);
   }
+  // Selects the edit's text with the keyboard and types `text` over it (Delete when empty).
+  void TypeOver(int id, const std::string& text) {
+    QLineEdit* edit = Edit(id);
+    QTest::mouseClick(edit, Qt::LeftButton);
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    if (text.empty()) QTest::keyClick(edit, Qt::Key_Delete);
+    for (char c : text) QTest::keyClick(edit, c);
+  }
+  // Alt and Ctrl+Alt keys through the window, as the platform delivers them to shortcuts.
+  void WindowKey(Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    QTest::keyClick(window->windowHandle(), key, modifiers);
+  }
 
+  // The commands the interface received since the last call (or the start-up).
+  std::vector<sim::Report> TakeWrites() {
+    std::vector<sim::Report> writes;
+    for (const auto& command : sim.Commands()) writes.push_back(command.bytes);
+    sim.ClearHistory();
+    return writes;
+  }
   // The commands the interface received with this command code.
   std::vector<sim::ReceivedCommand> Commands(std::uint8_t code) const {
     std::vector<sim::ReceivedCommand> found;
@@ -134,7 +251,8 @@ class SimWindowRig {
   sim::SimBus simBus;
   platform::NullToneOutput tone;
   sim::SimInterface& sim;
-  reliability::FaultBus bus;
+  FaultBus bus;
+  bool realMessageBoxes = false;
   std::vector<loglink::LogMessageBox> messages;
   // What the start-up sent.
   std::vector<sim::ReceivedCommand> startCommands;
@@ -143,6 +261,40 @@ class SimWindowRig {
  private:
   std::filesystem::path previousDir_;
 };
+
+// Runs `action`; each modal box it opens is noted (`read` of it) and closed with Enter.
+inline std::vector<QString> ModalTextsDuring(
+    const std::function<void()>& action,
+    const std::function<QString(QWidget*)>& read = [](QWidget* modal) {
+      auto* box = qobject_cast<QMessageBox*>(modal);
+      return box ? box->text() : QString();
+    }) {
+  std::vector<QString> texts;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || !modal->isVisible()) return;
+    texts.push_back(read(modal));
+    QTest::keyClick(modal, Qt::Key_Return);
+  });
+  poll.start(5);
+  action();
+  return texts;
+}
+
+// "00 24 1E" → the 9-byte report.
+inline sim::Report Report(const std::string& hex) {
+  sim::Report bytes{};
+  for (std::size_t i = 0; i < hex.size(); i += 3) {
+    bytes[i / 3] = static_cast<std::uint8_t>(std::stoul(hex.substr(i, 2), nullptr, 16));
+  }
+  return bytes;
+}
+inline std::vector<sim::Report> Reports(const std::vector<std::string>& hex) {
+  std::vector<sim::Report> reports;
+  for (const std::string& one : hex) reports.push_back(Report(one));
+  return reports;
+}
 
 inline QString Shown(const std::string& cp932) {
   return QString::fromStdString(platform::Cp932ToUtf8(cp932));

@@ -2,11 +2,10 @@
 // interface in a temporary folder: window_screenshot FILE.png
 #include <QApplication>
 #include <QPixmap>
-#include <QTest>
 
 #include <iostream>
 
-#include "window_rig.h"
+#include "sim_window_rig.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -14,10 +13,9 @@ int main(int argc, char** argv) {
     std::cerr << "usage: window_screenshot FILE.png\n";
     return 2;
   }
-  std::filesystem::path target = std::filesystem::absolute(argv[1]);
-  vantrel::ui::rig::WindowRig rig(23);
+  const std::filesystem::path target = std::filesystem::absolute(argv[1]);
+  vantrel::ui::rig::SimWindowRig rig(23);
   rig.Open();
   QTest::qWait(200);
-  bool saved = rig.window->grab().save(QString::fromStdString(target.string()));
-  return saved ? 0 : 1;
+  return rig.window->grab().save(QString::fromStdString(target.string())) ? 0 : 1;
 }
