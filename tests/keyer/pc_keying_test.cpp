@@ -38,59 +38,5 @@ TEST(PcKeying, ElementsGapsAndPttFollowTheClockAndTruncatedFloatProducts) {
   }
 }
 
-TEST(PcKeying, SidetoneFollowsTheKeyOnlyWhenSwitchedOn) {
-  using Op = platform::NullToneOutput::Op;
-  using Call = platform::NullToneOutput::Call;
-  EngineRig rig(0);
-  rig.tone.Take();
-  rig.device->SendText("E");
-  rig.timers.AdvanceMs(30);
-  rig.device->StopSending();
-  EXPECT_TRUE(rig.tone.Take().empty());
-  rig.device->SetPcSidetone(true);
-  rig.device->SendText("I");
-  rig.timers.AdvanceMs(90);
-  rig.device->StopSending();
-  EXPECT_EQ(rig.tone.Take(), (std::vector<Call>{{Op::Start, 0}, {Op::Pause, 0}, {Op::Pause, 0}}));
-}
-
-TEST(PcKeying, StopSendingReleasesLinesCancelsTimersAndPostsNoTextDone) {
-  EngineRig rig(0);
-  rig.device->SetPttControl(true);
-  rig.device->SendText("PARIS");
-  rig.timers.AdvanceMs(40);
-  rig.device->StopSending();
-  EXPECT_EQ(rig.device->OutputLines(), 0x0F);
-  EXPECT_EQ(rig.device->GetKeyingState(), KeyingState::Idle);
-  EXPECT_EQ(rig.device->GetPttState(), PttState::Off);
-  EXPECT_EQ(rig.timers.PendingCount(), 0u);
-  rig.window.Take();
-  rig.timers.AdvanceMs(2000);
-  EXPECT_TRUE(rig.window.Take().empty());
-  // After a stop the next element waits for the lead-in again.
-  rig.device->SendText("E");
-  EXPECT_EQ(rig.device->OutputLines(), 0x0D);
-}
-
-TEST(PcKeying, DestroyingTheEngineMidElementLeavesNoTimerBehind) {
-  EngineRig rig(10);
-  rig.device->SetPttControl(true);
-  rig.device->SendText("PARIS PARIS");
-  rig.timers.AdvanceMs(333);
-  rig.device.reset();
-  EXPECT_EQ(rig.timers.PendingCount(), 0u);
-  rig.timers.AdvanceMs(5000);
-}
-
-TEST(PcKeying, MessagesMarkCharacterAndWordGaps) {
-  EngineRig rig(0);
-  rig.device->SendText("E E");
-  rig.timers.AdvanceMs(2000);
-  std::vector<unsigned> messages;
-  for (const auto& m : rig.window.Take()) messages.push_back(m.message);
-  EXPECT_EQ(messages,
-            (std::vector<unsigned>{WM_KEYER_WORD_SPACE, WM_KEYER_CHAR_SENT, WM_KEYER_TEXT_DONE}));
-}
-
 }  // namespace
 }  // namespace vantrel::keyer::testing

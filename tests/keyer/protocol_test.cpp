@@ -1,11 +1,25 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "engine_rig.h"
 
 namespace vantrel::keyer::testing {
 namespace {
+
+TEST(FirmwareVersion, ComesFromProductDigitsOrManufacturer) {
+  const std::tuple<std::u16string, std::u16string, unsigned> cases[] = {
+      {u"HALVIX KEYER 2.3", u"", 23},
+      {u"xxxxxxxxxxxxx2x0", u"JA", 20},
+      {u"xxxxxxxxxxxxx2", u"JA1", 10},
+      {u"xxxxxxxxxxxxx2x", u"Halvix", 99},
+      {u"", u"", 99},
+      {std::u16string(u"xxxxxxxxxxxxx") + char16_t{0x0132} + u"x" + char16_t{0x0139}, u"", 29},
+      {std::u16string(u"xxxxxxxxxxxxx") + char16_t{0xB2} + u"x3", u"J", 10},
+      {u"xxxxxxxxxxxxx/x3", u"", 99},
+      {u"xxxxxxxxxxxxx9x:", u"", 99},
+  };
+  for (const auto& [product, manufacturer, expected] : cases)
+    EXPECT_EQ(FirmwareVersionFromStrings(product, manufacturer), expected);
+}
 
 TEST(Protocol, EverySetterWritesTheReportItsFirmwareTakes) {
   for (const auto& row : Golden(VANTREL_TEST_DATA "/setters.txt")) {
@@ -20,27 +34,16 @@ TEST(Protocol, EverySetterWritesTheReportItsFirmwareTakes) {
   }
 }
 
-TEST(Protocol, RangedSettersKeepTheOldValueWhenOutOfRange) {
-  EngineRig rig(0);
-  auto& d = *rig.device;
-  EXPECT_EQ(d.SetSpeed(4) + d.SetSpeed(51), -2);
-  EXPECT_EQ(d.GetSpeed(), 20u);
-  EXPECT_EQ(d.SetSpeed(13), 0);
-  EXPECT_EQ(d.GetSpeed(), 13u);
-  EXPECT_EQ(d.DotLength(), 92u);
-}
-
-TEST(Protocol, PcSidetoneFrequencyReopensOnlyForANewValueInRange) {
-  EngineRig rig(0);
-  using Op = platform::NullToneOutput::Op;
-  EXPECT_EQ(rig.tone.Take(), (std::vector<platform::NullToneOutput::Call>{{Op::Open, 880}}));
-  for (unsigned hz : {880u, 99u, 4001u}) rig.device->SetPcSidetoneFreq(hz);
-  EXPECT_TRUE(rig.tone.Take().empty());
-  rig.device->SetPcSidetoneFreq(100);
-  rig.device->SetPcSidetoneFreq(4000);
-  EXPECT_EQ(rig.tone.Take(),
-            (std::vector<platform::NullToneOutput::Call>{
-                {Op::Close, 0}, {Op::Open, 100}, {Op::Close, 0}, {Op::Open, 4000}}));
+TEST(Reader, ReportsPostTheirMessagesInOrder) {
+  for (const auto& row : Golden(VANTREL_TEST_DATA "/reports.txt")) {
+    SCOPED_TRACE(row[0] + ": " + row[2]);
+    EngineRig rig(std::stoul(row[0]));
+    rig.device->SetDecodeEnabled(row[1] == "1");
+    Reports reports;
+    for (const auto& report : Split(row[2])) reports.push_back(Report9(report));
+    rig.Feed(reports);
+    EXPECT_EQ(Messages(rig.window.Take()), row[3]);
+  }
 }
 
 }  // namespace
