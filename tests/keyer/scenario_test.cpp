@@ -1,11 +1,87 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <functional>
 #include <map>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
 
 #include "engine_rig.h"
+#include "golden.h"
+#include "keyer/keyer_messages.h"
 
 namespace vantrel::keyer::testing {
 namespace {
+
+using vantrel::testing::Golden;
+using vantrel::testing::Split;
+
+using Reports = std::vector<std::vector<std::uint8_t>>;
+
+// "00 05 A8" → bytes.
+std::vector<std::uint8_t> Hex(const std::string& text) {
+  std::istringstream in(text);
+  std::vector<std::uint8_t> bytes;
+  unsigned value = 0;
+  while (in >> std::hex >> value) bytes.push_back(static_cast<std::uint8_t>(value));
+  return bytes;
+}
+
+template <typename Pred>
+bool WaitUntil(Pred pred) {
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (!pred()) {
+    if (std::chrono::steady_clock::now() > limit) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
+
+// "STATUS 15 6, UP 6 0": each message by name with its two parameters.
+std::string Messages(const std::vector<platform::PostedMessage>& posted) {
+  static const char* const kNames[] = {"DECODED", "DONE", "SPEED", "STATUS", "PADDLE", "INPUT",
+                                       "UP",      "DOWN", "RESET", "CHAR",   "WORD"};
+  std::string text;
+  for (const auto& m : posted) {
+    text += (text.empty() ? "" : ", ") + std::string(kNames[m.message - WM_KEYER_DECODED]) + " " +
+            std::to_string(m.wParam) + " " + std::to_string(m.lParam);
+  }
+  return text;
+}
+
+// The engine calls a step may make, each giving its result (0 for those without one).
+using Call = std::function<int(CCwDevice&, const std::string&)>;
+unsigned U(const std::string& a) {
+  return static_cast<unsigned>(std::stoul(a));
+}
+float F(const std::string& a) {
+  return std::stof(a);
+}
+bool B(const std::string& a) {
+  return a == "1";
+}
+const std::map<std::string, Call> kCalls = {
+    {"SetSpeed", [](auto& d, auto& a) { return d.SetSpeed(U(a)); }},
+    {"SetDotWeight", [](auto& d, auto& a) { return d.SetDotWeight(F(a)); }},
+    {"SetDashWeight", [](auto& d, auto& a) { return d.SetDashWeight(F(a)); }},
+    {"SetPttDelayBefore", [](auto& d, auto& a) { return d.SetPttDelayBefore(U(a)); }},
+    {"SetPttDelayAfter", [](auto& d, auto& a) { return d.SetPttDelayAfter(U(a)); }},
+    {"SetCharInterval", [](auto& d, auto& a) { return d.SetCharInterval(F(a)); }},
+    {"SetWordInterval", [](auto& d, auto& a) { return d.SetWordInterval(F(a)); }},
+    {"SendText", [](auto& d, auto& a) { return d.SendText(a); }},
+    {"SetPttControl", [](auto& d, auto& a) { return d.SetPttControl(B(a)), 0; }},
+    {"SetPaddleReverse", [](auto& d, auto& a) { return d.SetPaddleReverse(B(a)), 0; }},
+    {"SetSidetoneIndex", [](auto& d, auto& a) { return d.SetSidetoneIndex(U(a)), 0; }},
+    {"SendSidetoneIndex", [](auto& d, auto& a) { return d.SendSidetoneIndex(U(a)), 0; }},
+    {"SetPttHold", [](auto& d, auto& a) { return d.SetPttHold(B(a)), 0; }},
+    {"SetDecodeEnabled", [](auto& d, auto& a) { return d.SetDecodeEnabled(B(a)), 0; }},
+    {"SetPcSidetone", [](auto& d, auto& a) { return d.SetPcSidetone(B(a)), 0; }},
+    {"SetPcSidetoneFreq", [](auto& d, auto& a) { return d.SetPcSidetoneFreq(U(a)), 0; }},
+    {"StopSending", [](auto& d, auto&) { return d.StopSending(), 0; }},
+    {"ClearBuffer", [](auto& d, auto&) { return d.ClearBuffer(), 0; }},
+};
 
 template <typename T>
 std::string N(T value) {
@@ -18,8 +94,11 @@ std::u16string Wide(const std::string& text) {
 
 Reports ReportList(const std::string& text) {
   Reports reports;
-  for (const auto& report : Split(text, ','))
-    reports.push_back(report[0] == '=' ? Hex(report.substr(1)) : Report9(report));
+  for (const auto& report : Split(text, ',')) {
+    auto bytes = Hex(report.substr(report[0] == '=' ? 1 : 0));
+    if (report[0] != '=') bytes.resize(9, 0);
+    reports.push_back(bytes);
+  }
   return reports;
 }
 
@@ -91,17 +170,42 @@ std::string ToneList(const std::vector<platform::ToneCall>& calls) {
   return text;
 }
 
+// Steps the manual clock one millisecond at a time and notes, with its time, every change of
+// the key (K down, k up) and PTT (P on, p off) lines from their state at rest, and every
+// text-done message (D): "P0 K25 k85 D265".
+std::string Timeline(EngineRig& rig) {
+  std::string events;
+  std::uint8_t lines = 0x0F;
+  auto note = [&](const char* what, std::int64_t ms) {
+    events += (events.empty() ? "" : " ") + std::string(what) + std::to_string(ms);
+  };
+  for (std::int64_t ms = 0; ms <= 1600; ++ms) {
+    if (ms > 0) rig.timers.AdvanceMs(1);
+    const std::uint8_t now = rig.device->OutputLines();
+    if ((now ^ lines) & 0x02) note((now & 0x02) ? "p" : "P", ms);
+    if ((now ^ lines) & 0x01) note((now & 0x01) ? "k" : "K", ms);
+    lines = now;
+    for (const auto& m : rig.window.Take()) {
+      if (m.message == WM_KEYER_TEXT_DONE) note("D", ms);
+    }
+  }
+  return events;
+}
+
 void WaitReaders(EngineRig& rig) {
   ASSERT_TRUE(WaitUntil([&] { return rig.device->ReaderThreadCount() == 0; }));
 }
 
-// Steps as in Act, and: "feed R, R" (reports, each waited for; "=R" unpadded), "ms N",
-// "unplug", "plug", "failwrites 0|1", "wait" (until no reader runs), "reset" (destroys the engine),
-// "drop" (forgets writes, messages, keys and tones), "result N" (the sum of the calls since the
-// last); and checks: "writes R, R", "msgs M", "keys 18+ 18-", "tone Open880", "is name=value ...".
+// Steps: engine calls as in kCalls; "feed R, R" (reports, each waited for; "=R" unpadded),
+// "ms N", "unplug", "plug", "failwrites 0|1", "wait" (until no reader runs), "reset" (destroys
+// the engine), "drop" (forgets writes, messages, keys and tones), "result N" (the sum of the
+// call results since the last); checks "writes R, R", "msgs M", "keys 18+ 18-", "timeline T",
+// "tone Open880" and "is name=value ...".
 void Play(EngineRig& rig, const std::string& steps) {
   int sum = 0;
-  for (const auto& step : Split(steps)) {
+  std::istringstream in(steps);
+  for (std::string step; std::getline(in, step, ';');) {
+    step.erase(0, std::min(step.find_first_not_of(' '), step.size()));
     SCOPED_TRACE(step);
     const auto [verb, rest] = VerbAndRest(step);
     if (verb == "feed") {
@@ -127,6 +231,8 @@ void Play(EngineRig& rig, const std::string& steps) {
       EXPECT_EQ(Messages(rig.window.Take()), rest);
     } else if (verb == "keys") {
       EXPECT_EQ(KeyList(rig.keys.Take()), rest);
+    } else if (verb == "timeline") {
+      EXPECT_EQ(Timeline(rig), rest);
     } else if (verb == "tone") {
       EXPECT_EQ(ToneList(rig.tone.Take()), rest);
     } else if (verb == "is") {
@@ -135,9 +241,25 @@ void Play(EngineRig& rig, const std::string& steps) {
         EXPECT_EQ(kQueries.at(check.substr(0, equals))(rig), check.substr(equals + 1)) << check;
       }
     } else {
-      sum += Act(*rig.device, step);
+      sum += kCalls.at(verb)(*rig.device, rest);
     }
   }
+}
+
+TEST(FirmwareVersion, ComesFromProductDigitsOrManufacturer) {
+  const std::tuple<std::u16string, std::u16string, unsigned> cases[] = {
+      {u"HALVIX KEYER 2.3", u"", 23},
+      {u"xxxxxxxxxxxxx2x0", u"JA", 20},
+      {u"xxxxxxxxxxxxx2", u"JA1", 10},
+      {u"xxxxxxxxxxxxx2x", u"Halvix", 99},
+      {u"", u"", 99},
+      {std::u16string(u"xxxxxxxxxxxxx") + char16_t{0x0132} + u"x" + char16_t{0x0139}, u"", 29},
+      {std::u16string(u"xxxxxxxxxxxxx") + char16_t{0xB2} + u"x3", u"J", 10},
+      {u"xxxxxxxxxxxxx/x3", u"", 99},
+      {u"xxxxxxxxxxxxx9x:", u"", 99},
+  };
+  for (const auto& [product, manufacturer, expected] : cases)
+    EXPECT_EQ(FirmwareVersionFromStrings(product, manufacturer), expected);
 }
 
 TEST(Engine, ScenariosOnTheFakeBus) {
