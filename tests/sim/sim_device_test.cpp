@@ -38,35 +38,6 @@ TEST(SimReports, StatusReportsCarryPanelDecodeAndBuffer) {
                                                     {0, 0x33, 0, 0, 0, 2, 0x54, 0x60, 0xD6}}));
 }
 
-TEST(SimReports, SpeedSwitchAndPaddleShowByFirmwareAndReverse) {
-  const std::tuple<unsigned, SpeedSwitch, const char*, Paddle, std::uint8_t, std::uint8_t> cases[] =
-      {{23, SpeedSwitch::Rest, "", Paddle::Dot, 0x60, 0x0B},
-       {23, SpeedSwitch::Up, "", Paddle::Dash, 0x40, 0x0E},
-       {23, SpeedSwitch::Down, "", Paddle::Both, 0x20, 0x0A},
-       {22, SpeedSwitch::Up, "0: 26 00 00 00", Paddle::Dot, 0x00, 0x0E},
-       {20, SpeedSwitch::Rest, "0: 26 00 00 01", Paddle::Dot, 0x00, 0x0B}};
-  for (const auto& [firmware, position, command, paddle, byte7, lines] : cases) {
-    SimRig rig({.firmwareVersion = firmware});
-    rig.Play(command);
-    rig.device.SetSpeedSwitch(position);
-    rig.device.SetPaddle(paddle);
-    rig.timers.AdvanceTo(5000);
-    const Report report = rig.ReadWaiting().at(0);
-    EXPECT_EQ(report[7], byte7) << firmware;
-    EXPECT_EQ(report[8] & 0x0F, lines) << firmware;
-  }
-}
-
-TEST(SimReports, OldFirmwareAnswersEachCommandAfterThePollInterval) {
-  SimRig rig({.firmwareVersion = 10});
-  rig.Send({0x04, 0x0F, 3});
-  rig.timers.AdvanceTo(999);
-  EXPECT_TRUE(rig.ReadWaiting().empty());
-  rig.device.SetPaddle(Paddle::Dot);
-  rig.timers.AdvanceTo(1000);
-  EXPECT_EQ(rig.ReadWaiting(), (std::vector<Report>{{0, 0x04, 0x0B, 3, 0, 0, 0, 0, 0}}));
-}
-
 TEST(SimBus, UnplugFailsHandlesForGoodAndReleasesTheLines) {
   SimRig rig({.firmwareVersion = 10});
   int blocked = 0;
