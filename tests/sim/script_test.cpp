@@ -2,34 +2,23 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <sstream>
 
+#include "sim/event_log.h"
 #include "sim/script_runner.h"
 #include "sim_rig.h"
 
 namespace vantrel::sim {
 namespace {
 
-TEST(ScriptParser, TakesEveryActionAndGivesEachBadLineItsNumber) {
-  const auto parsed = ParseScript(
-      "# a demo\n0 paddle dot\n10.5 paddle none   # released\n\n30 decode 0x9E\n40 input f\n"
-      "50 switch up\r\n70 modeflags 04 A0 00\n80\tunplug\n90.125 plug");
-  ASSERT_TRUE(parsed.errors.empty()) << FormatScriptError(parsed.errors.at(0));
-  const std::vector<ScriptAction> expected{
-      {.at = 0, .verb = ScriptVerb::Paddle, .paddle = Paddle::Dot, .text = "paddle dot"},
-      {.at = 10'500, .verb = ScriptVerb::Paddle, .paddle = Paddle::None, .text = "paddle none"},
-      {.at = 30'000, .verb = ScriptVerb::Decode, .bytes = {0x9E, 0, 0}, .text = "decode 0x9E"},
-      {.at = 40'000, .verb = ScriptVerb::Input, .bytes = {0x0F, 0, 0}, .text = "input f"},
-      {.at = 50'000, .verb = ScriptVerb::Switch, .position = SpeedSwitch::Up, .text = "switch up"},
-      {.at = 70'000,
-       .verb = ScriptVerb::ModeFlags,
-       .bytes = {0x04, 0xA0, 0x00},
-       .text = "modeflags 04 A0 00"},
-      {.at = 80'000, .verb = ScriptVerb::Unplug, .text = "unplug"},
-      {.at = 90'125, .verb = ScriptVerb::Plug, .text = "plug"},
+TEST(EventLog, TimesAreMillisecondsWithDecimalsOnlyWhenNeeded) {
+  const std::pair<platform::Micros, const char*> cases[] = {
+      {0, "0"}, {1000, "1"}, {1500, "1.5"}, {1234, "1.234"}, {25, "0.025"}, {120'050, "120.05"},
   };
-  EXPECT_EQ(parsed.actions, expected);
+  for (const auto& [micros, text] : cases) EXPECT_EQ(FormatLogTime(micros), text);
+}
+
+TEST(ScriptParser, GivesEachBadLineItsNumber) {
   for (const auto& row : vantrel::testing::Golden(VANTREL_TEST_DATA "/script_errors.txt")) {
     const auto bad = ParseScript("0 plug\n# note\n" + row[0] + "\n1 plug\n");
     EXPECT_EQ(bad.errors, (std::vector<ScriptError>{{3, row[1]}})) << row[0];

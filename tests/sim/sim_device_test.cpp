@@ -20,24 +20,6 @@ TEST(SimKeying, CommandsKeyTheLinesOnTheClock) {
   }
 }
 
-TEST(SimReports, StatusReportsCarryPanelDecodeAndBuffer) {
-  SimRig rig;
-  rig.timers.AdvanceTo(4999);
-  EXPECT_TRUE(rig.ReadWaiting().empty());
-  rig.timers.AdvanceTo(20'000);
-  EXPECT_EQ(rig.ReadWaiting(), std::vector<Report>(4, {0, 0x33, 0, 0, 0, 0, 0, 0x60, 0xFF}));
-  rig.device.ReportDecoded(0x60);
-  rig.device.ReportDecoded(0x54);
-  rig.device.SetInputLines(0x06);
-  rig.Send({0x05, 0xA8, 0xD8});
-  rig.device.SendSpeedReport(20);
-  rig.device.SendModeFlagsReport(0x04, 0xA0, 0x01);
-  rig.timers.AdvanceTo(25'000);
-  EXPECT_EQ(rig.ReadWaiting(), (std::vector<Report>{{0, 0x21, 20, 0, 0, 2, 0x54, 0x60, 0xD6},
-                                                    {0, 0x31, 4, 0xA0, 1, 2, 0x54, 0x60, 0xD6},
-                                                    {0, 0x33, 0, 0, 0, 2, 0x54, 0x60, 0xD6}}));
-}
-
 TEST(SimBus, UnplugFailsHandlesForGoodAndReleasesTheLines) {
   SimRig rig({.firmwareVersion = 10});
   int blocked = 0;
