@@ -22,36 +22,29 @@ using vantrel::testing::Split;
 
 using namespace std::string_literals;
 
-// A few codes pinned by hand catch a wrong bit order or marker in the compile-time encoding.
-TEST(MorseCode, CodesCountsProsignsAndDecoding) {
-  const std::pair<std::uint8_t, std::uint8_t> pinned[] = {
-      {'A', 0x60}, {'c', 0xA8}, {'0', 0xFC}, {' ', 0x80}, {'.', 0x56}, {0xB1, 0xDC}, {0xA3, 0x52}};
-  for (const auto& [character, code] : pinned)
-    EXPECT_EQ(kBuiltinCodes[FindCharacterIndex(character)], code) << int{character};
-  EXPECT_EQ(FindCharacterIndex('a'), 26);
-  EXPECT_EQ(FindCharacterIndex(0xA3), 125);
-  EXPECT_EQ(FindCharacterIndex('~'), -1);
-  EXPECT_EQ(kCharacterList[kKanaDecodeStart], '0');
-  EXPECT_EQ(kCharacterList[kFirstKatakanaIndex], 0xB1);
-  for (const auto& [code, count] :
-       {std::pair{0x80, 0}, {0xC0, 1}, {0xFC, 5}, {0x01, 7}, {0xFF, 7}, {0x00, -1}})
-    EXPECT_EQ(ElementCount(static_cast<std::uint8_t>(code)), count) << code;
-  const std::tuple<std::uint8_t, std::uint8_t, std::optional<std::uint8_t>> merges[] = {
-      {0x60, 0x50, 0x54},         {0x10, 0xB0, 0x16},         {0x80, 0xB0, 0xB0},
-      {0x60, 0x80, 0x60},         {0xD8, 0xD8, std::nullopt}, {0x56, 0x40, 0x55},
-      {0x56, 0x20, std::nullopt}, {0x00, 0xB0, std::nullopt}, {0x60, 0x00, std::nullopt}};
-  for (const auto& [first, second, merged] : merges)
-    EXPECT_EQ(MergeProsign(first, second), merged) << int{first} << "+" << int{second};
-  const std::tuple<std::uint8_t, bool, int> decoded[] = {
-      {0x60, false, 0},  {0x60, true, 77},  {0xB4, false, 52}, {0xB4, true, 116},
-      {0xFC, true, 56},  {0x20, true, 123}, {0x80, true, 67},  {0xDC, false, 76},
-      {0x01, false, -1}, {0x9E, false, -1}, {0x00, false, -1}};
-  for (const auto& [code, kana, index] : decoded)
-    EXPECT_EQ(FindDecodedIndex(code, kana), index) << int{code} << " kana " << kana;
-}
-
 std::uint8_t Byte(const std::string& hex) {
   return static_cast<std::uint8_t>(std::stoul(hex, nullptr, 16));
+}
+
+int OrMinusOne(std::optional<std::uint8_t> value) {
+  return value ? *value : -1;
+}
+
+TEST(MorseCode, CodesCountsProsignsAndDecoding) {
+  for (const auto& row : Golden(VANTREL_TEST_DATA "/morse.txt")) {
+    SCOPED_TRACE(row[0] + " " + row[1]);
+    const auto args = Split(row[1], ' ');
+    const std::uint8_t first = Byte(args[0]);
+    int result = 0;
+    if (row[0] == "code") result = kBuiltinCodes[FindCharacterIndex(first)];
+    if (row[0] == "index") result = FindCharacterIndex(first);
+    if (row[0] == "count") result = ElementCount(first);
+    if (row[0] == "merge") result = OrMinusOne(MergeProsign(first, Byte(args[1])));
+    if (row[0] == "decode") result = FindDecodedIndex(first, args[1] == "1");
+    EXPECT_EQ(result, std::stoi(row[2], nullptr, 0));
+  }
+  EXPECT_EQ(kCharacterList[kKanaDecodeStart], '0');
+  EXPECT_EQ(kCharacterList[kFirstKatakanaIndex], 0xB1);
 }
 
 TEST(CodeTable, EachFileLineSetsItsSlot) {
