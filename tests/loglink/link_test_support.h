@@ -4,7 +4,6 @@
 #include <poll.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -51,17 +50,5 @@ class ServingThread {
   int stop_[2] = {-1, -1};
   std::thread thread_;
 };
-
-// Polls `fd` and serves it until `done` holds; the bound only keeps a broken build from hanging.
-inline bool ServeUntil(int fd, const std::function<void()>& serve,
-                       const std::function<bool()>& done) {
-  auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > giveUp) return false;
-    pollfd wait{fd, POLLIN, 0};
-    if (::poll(&wait, 1, 10) > 0) serve();
-  }
-  return true;
-}
 
 }  // namespace vantrel::loglink::testing

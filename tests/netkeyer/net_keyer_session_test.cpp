@@ -1,16 +1,38 @@
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <poll.h>
 
 #include <string>
 #include <vector>
 
 #include "netkeyer/net_keyer_session.h"
-#include "netkeyer/udp_listener.h"
+#include "netkeyer/request.h"
+#include "settings/data_table.h"
 
 namespace vantrel::netkeyer {
 namespace {
+
+using operating::TextPiece;
+
+// A request written the short way: its kind, value, 'argument', then its pieces ("T:text",
+// "S:step", "E") and "echo".
+std::string Show(const Request& request) {
+  static const char* const kKinds[] = {"Ignored",  "Reset",    "Speed",     "Tone", "Abort",
+                                       "Exit",     "WordMode", "Weight",    "Ptt",  "Tune",
+                                       "PttDelay", "Accepted", "ReplyNext", "Text"};
+  std::string shown = kKinds[static_cast<int>(request.kind)];
+  if (request.value != 0) shown += " " + std::to_string(request.value);
+  if (!request.argument.empty()) shown += " '" + request.argument + "'";
+  for (const TextPiece& piece : request.text) {
+    if (piece.kind == TextPiece::Kind::Text) shown += " T:" + piece.text;
+    if (piece.kind == TextPiece::Kind::SpeedStep) shown += " S:" + std::to_string(piece.wpmStep);
+    if (piece.kind == TextPiece::Kind::Erase) shown += " E";
+  }
+  return request.echo ? shown + " echo" : shown;
+}
+
+TEST(RequestParser, EachDatagramGivesItsAction) {
+  for (const auto& row : ReadTable(VANTREL_NETKEYER_DATA_DIR "/requests.txt"))
+    EXPECT_EQ(Show(ParseRequest(row[0])), row[1]) << row[0];
+}
 
 // Records each request and each reply as one line; the queue is keyed when the test says so.
 struct SessionRig final : KeyingTarget {
@@ -52,33 +74,13 @@ struct SessionRig final : KeyingTarget {
 };
 
 TEST(NetKeyerSession, RequestsActAndRepliesFollowTheKeying) {
-  const std::pair<std::string, std::vector<std::string>> steps[] = {
-      {"\0330", {"reset"}},
-      {"\0332 30", {"speed 30"}},
-      {"\0333600", {"tone 600"}},
-      {"\0337-20", {"weight -20"}},
-      {"\033a1", {"ptt 1"}},
-      {"\033d70", {"lead-in 50"}},
-      {"\033c3", {"tune 3"}},
-      {"\033c0", {"abort"}},
-      {"\0335", {}},
-      {"\0336", {}},
-      {"\0338ttyS0", {}},
-      {"\033hcat", {}},
-      {"purring", {"text purring"}},
-      {"", {"reply hcat\r\n"}},
-      {"barking", {"text barking"}},
-      {"", {}},
-      {"TEST^", {"text TEST"}},
-      {"", {"reply TEST\r\n"}},
-      {"\033hx", {}},
-      {"LONG", {"text LONG"}},
-      {"\0334", {"abort", "reply break\r\n"}},
-      {"", {}},
-      {"^", {"reply \r\n"}},
-  };
   SessionRig rig;
-  for (const auto& [datagram, log] : steps) EXPECT_EQ(rig.Step(datagram), log) << datagram;
+  for (auto row : ReadTable(VANTREL_NETKEYER_DATA_DIR "/session_steps.txt")) {
+    const std::string datagram = row[0];
+    row.erase(row.begin());
+    std::erase(row, "");
+    EXPECT_EQ(rig.Step(datagram), row) << datagram;
+  }
 }
 
 TEST(NetKeyerSession, AFloodIsCappedUntilTheQueueHasBeenKeyed) {
@@ -91,54 +93,6 @@ TEST(NetKeyerSession, AFloodIsCappedUntilTheQueueHasBeenKeyed) {
   rig.Step("");
   EXPECT_FALSE(rig.session.ClientKeying());
   EXPECT_EQ(rig.Step(datagram).size(), 1u);
-}
-
-// Real sockets on the loopback: a reply goes back to the sender's port, an oversized datagram
-// is dropped, and a second listener on the same port is told the port is taken.
-TEST(UdpListener, RepliesToTheSenderAndRefusesATakenPort) {
-  std::string error;
-  UdpListener listener;
-  unsigned port = 0;
-  for (unsigned candidate = 47000; candidate < 47100 && !listener.IsOpen(); ++candidate) {
-    listener = UdpListener::Open("127.0.0.1", candidate, error);
-    port = candidate;
-  }
-  ASSERT_TRUE(listener.IsOpen()) << error;
-  UdpListener second = UdpListener::Open("127.0.0.1", port, error);
-  EXPECT_FALSE(second.IsOpen());
-  EXPECT_NE(error.find("他のプログラムが使用中"), std::string::npos) << error;
-  EXPECT_FALSE(UdpListener::Open("localhost", port, error).IsOpen());
-
-  std::string clientError;
-  UdpListener client = UdpListener::Open("127.0.0.1", port + 1000, clientError);
-  ASSERT_TRUE(client.IsOpen()) << clientError;
-  PeerAddress to;
-  auto* v4 = reinterpret_cast<sockaddr_in*>(&to.storage);
-  v4->sin_family = AF_INET;
-  v4->sin_port = htons(static_cast<std::uint16_t>(port));
-  v4->sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  to.length = sizeof(sockaddr_in);
-  client.Send(to, std::string(300, 'E'));
-  client.Send(to, "TEST^");
-
-  std::vector<std::string> got;
-  pollfd wait{listener.Fds()[0], POLLIN, 0};
-  while (got.empty() && ::poll(&wait, 1, 2000) > 0) {
-    listener.ReadWaiting(
-        wait.fd,
-        [&](std::string_view bytes, const PeerAddress& from) {
-          got.emplace_back(bytes);
-          listener.Send(from, "TEST\r\n");
-        },
-        8);
-  }
-  EXPECT_EQ(got, std::vector<std::string>{"TEST^"});
-  std::string reply;
-  pollfd answer{client.Fds()[0], POLLIN, 0};
-  ASSERT_GT(::poll(&answer, 1, 2000), 0);
-  client.ReadWaiting(
-      answer.fd, [&](std::string_view bytes, const PeerAddress&) { reply = bytes; }, 1);
-  EXPECT_EQ(reply, "TEST\r\n");
 }
 
 }  // namespace

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -17,6 +14,9 @@ constexpr char kSessionSettings[] =
     "PTTCtrl TRUE\nPttdBefore 20\nPttdAfter 60\n";
 constexpr std::size_t kPendingLimit = 4096;
 constexpr int kLogLimit = 65536;
+// Descriptors a library opens the first time a path is taken and then keeps (a font cache, a
+// file watcher); a leak instead raises the count again with each action that leaks.
+constexpr int kLastingRisesAllowed = 3;
 
 unsigned long EnvNumber(const char* name, unsigned long fallback) {
   const char* text = std::getenv(name);
@@ -35,7 +35,7 @@ settings::Settings FilePart(settings::Settings values) {
 }
 
 bool NothingQueued(SessionRig& rig) {
-  return rig.window->Logic().State().PendingText.empty() && rig.Engine().ElementString().empty() &&
+  return rig.Pending().empty() && rig.Engine().ElementString().empty() &&
          rig.Engine().GetKeyingState() == keyer::KeyingState::Idle &&
          (rig.sim.FirmwareVersion() < 20 || !rig.sim.IsPlugged() || rig.sim.BufferState() == 15);
 }
@@ -48,30 +48,29 @@ TEST_P(RandomSession, HoldsEveryInvariant) {
   const unsigned version = GetParam();
   const long actions = static_cast<long>(EnvNumber("VANTREL_SOAK_ACTIONS", 2000));
   const unsigned seed = static_cast<unsigned>(EnvNumber("VANTREL_SOAK_SEED", 1)) * 100 + version;
-  const auto start = std::chrono::steady_clock::now();
   SessionRig rig(version);
   rig.Open(kSessionSettings);
   RandomOperator anOperator(rig, seed);
-  // Libraries open descriptors for a moment on threads of their own (the sanitizers' symbolizer
-  // reading debug files, for one), so a leak is a count that stays above the lowest one seen.
+  // Descriptors opened for a moment on threads of their own (the sanitizers' symbolizer, for
+  // one) are waited out; a count that stays above the low raises the low.
   std::size_t fds = OpenFdCount();
+  int lastingRises = 0;
   const std::size_t threads = VantrelThreadCount() - rig.Engine().ReaderThreadCount();
-  long unplugs = 0, releasedChecks = 0;
 
   for (long action = 0; action < actions && !HasFailure(); ++action) {
     SCOPED_TRACE("replay: VANTREL_SOAK_SEED seed " + std::to_string(seed) + ", firmware " +
                  std::to_string(version) + ", action " + std::to_string(action));
-    const bool plugged = rig.sim.IsPlugged();
     ASSERT_TRUE(anOperator.Act()) << "the interface's reports were not taken";
-    unplugs += plugged && !rig.sim.IsPlugged();
     if (NothingQueued(rig)) {
-      ++releasedChecks;
       EXPECT_TRUE(rig.RunUntil([&] { return rig.Released() || !NothingQueued(rig); }, 2000))
           << "key or PTT held with nothing queued or playing";
     }
-    EXPECT_LE(rig.window->Logic().State().PendingText.size(), kPendingLimit);
-    EXPECT_LE(rig.window->LogText.size() + rig.Log()->toPlainText().size(), 2u * kLogLimit);
-    EXPECT_TRUE(WaitReal([&] { return OpenFdCount() <= fds; })) << OpenFdCount() << " fds";
+    EXPECT_LE(rig.Pending().size(), kPendingLimit);
+    EXPECT_LE(rig.window->LogText.size() + rig.LogShown().size(), 2u * kLogLimit);
+    if (!WaitReal([&] { return OpenFdCount() <= fds; }, std::chrono::seconds(2))) {
+      fds = OpenFdCount();
+      EXPECT_LE(++lastingRises, kLastingRisesAllowed) << fds << " fds stay open";
+    }
     fds = std::min(fds, OpenFdCount());
     EXPECT_TRUE(WaitReal([&] {
       return VantrelThreadCount() - rig.Engine().ReaderThreadCount() == threads;
@@ -87,11 +86,6 @@ TEST_P(RandomSession, HoldsEveryInvariant) {
   settings::Settings reloaded;
   settings::LoadSettings(reloaded, rig.dir.path());
   EXPECT_EQ(FilePart(reloaded), FilePart(inMemory)) << "seed " << seed;
-  std::printf(
-      "[ session  ] firmware %u seed %u: %ld actions, %ld unplugs, %ld released checks, "
-      "%.1f s simulated, %.1f s real\n",
-      version, seed, actions, unplugs, releasedChecks, rig.timers.Now() / 1e6,
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
 }
 
 INSTANTIATE_TEST_SUITE_P(Firmware, RandomSession, testing::Values(10u, 20u, 22u, 23u));

@@ -4,7 +4,6 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 #include <thread>
@@ -17,7 +16,6 @@ namespace vantrel::reliability {
 using SessionRig = ui::rig::SimWindowRig;
 using ui::CMainDlg;
 
-// The descriptors the process holds open.
 inline std::size_t OpenFdCount() {
   const std::filesystem::directory_iterator fds("/proc/self/fd");
   return static_cast<std::size_t>(std::distance(begin(fds), end(fds)));

@@ -18,7 +18,7 @@ class DialogDriver {
  public:
   explicit DialogDriver(CSetupDlg& dialog) : dialog_(dialog) {}
 
-  // Shows the dialog and returns whether it became the active window.
+  // Whether the dialog became the active window.
   bool Open() {
     dialog_.show();
     dialog_.activateWindow();
@@ -41,8 +41,7 @@ class DialogDriver {
     TypeText(edit, text);
   }
 
-  // Key presses carrying each character; those off the ASCII keyboard come as the text an
-  // input method would deliver.
+  // Characters off the ASCII keyboard come as the text an input method would deliver.
   static void TypeText(QWidget* widget, const QString& text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
       qsizetype length = text[i].isHighSurrogate() ? 2 : 1;

@@ -27,19 +27,6 @@ struct LoggingProgram {
   loglink::testing::ServingThread serving;
 };
 
-TEST(LogLink, WithoutTheLoggingProgramF11AndF12SayItIsNotFound) {
-  SimWindowRig rig(23);
-  rig.Open();
-  rig.FocusInput();
-  rig.Key(Qt::Key_F11);
-  rig.Key(Qt::Key_F12);
-  rig.Click(kIdF11);
-  rig.Click(kIdF12);
-  ASSERT_EQ(rig.messages.size(), 4u);
-  for (const auto& box : rig.messages) EXPECT_TRUE(IsBox(box, loglink::kLogProgramNotFound));
-  EXPECT_EQ(rig.Pending(), "");
-}
-
 // With the real modal box: one box per press of F11 or F12, the focus back in the input line
 // afterwards, and Alt+X still leaves.
 TEST(LogLink, EachF11OrF12PressShowsOneRealBox) {

@@ -175,9 +175,6 @@ class SimWindowRig {
     }
     return done();
   }
-  bool RunUntilSent(int limitMs = 5000) {
-    return RunUntil([&] { return Pending().empty(); }, limitMs);
-  }
 
   QWidget* Control(int id) const { return window->Control(id); }
   QLineEdit* Edit(int id) const { return static_cast<QLineEdit*>(Control(id)); }
@@ -262,37 +259,30 @@ class SimWindowRig {
   std::filesystem::path previousDir_;
 };
 
-// Runs `action`; each modal box it opens is noted (`read` of it) and closed with Enter.
-inline std::vector<QString> ModalTextsDuring(
-    const std::function<void()>& action,
-    const std::function<QString(QWidget*)>& read = [](QWidget* modal) {
-      auto* box = qobject_cast<QMessageBox*>(modal);
-      return box ? box->text() : QString();
-    }) {
+// Runs `action`; the text of each message box it opens is noted and the box closed with Enter.
+inline std::vector<QString> ModalTextsDuring(const std::function<void()>& action) {
   std::vector<QString> texts;
   QTimer poll;
   QObject::connect(&poll, &QTimer::timeout, [&] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (!modal || !modal->isVisible()) return;
-    texts.push_back(read(modal));
-    QTest::keyClick(modal, Qt::Key_Return);
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible()) return;
+    texts.push_back(box->text());
+    QTest::keyClick(box, Qt::Key_Return);
   });
   poll.start(5);
   action();
   return texts;
 }
 
-// "00 24 1E" → the 9-byte report.
-inline sim::Report Report(const std::string& hex) {
-  sim::Report bytes{};
-  for (std::size_t i = 0; i < hex.size(); i += 3) {
-    bytes[i / 3] = static_cast<std::uint8_t>(std::stoul(hex.substr(i, 2), nullptr, 16));
-  }
-  return bytes;
-}
+// {"00 24 1E"} → the 9-byte reports.
 inline std::vector<sim::Report> Reports(const std::vector<std::string>& hex) {
   std::vector<sim::Report> reports;
-  for (const std::string& one : hex) reports.push_back(Report(one));
+  for (const std::string& one : hex) {
+    sim::Report& bytes = reports.emplace_back();
+    for (std::size_t i = 0; i < one.size(); i += 3) {
+      bytes[i / 3] = static_cast<std::uint8_t>(std::stoul(one.substr(i, 2), nullptr, 16));
+    }
+  }
   return reports;
 }
 
