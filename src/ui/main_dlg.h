@@ -43,10 +43,10 @@ struct MainDlgServices {
   // Holds "Vantrel.cfg", "Vantrel.tbl" and the profile file "Vantrel.ini".
   std::filesystem::path workingDir;
   // Said in the title after the program's name, e.g. that the interface is simulated.
-  QString titleNote;
+  QString titleNote{};
   ShowLogMessageFunction showLogMessage = ShowLogMessageBox;
   // The network keyer on for this run at this port (0: the profile file's port).
-  std::optional<unsigned> netKeyerPort;
+  std::optional<unsigned> netKeyerPort{};
 };
 
 using operating::Bank;

@@ -30,7 +30,9 @@ TEST(Options, ParseAsDocumented) {
     SCOPED_TRACE(arguments.empty() ? "" : arguments.back());
     const ParsedOptions parsed = ParseAppOptions(arguments);
     EXPECT_EQ(parsed.error.empty(), expected.has_value()) << parsed.error;
-    if (expected) EXPECT_EQ(parsed.options, *expected);
+    if (expected) {
+      EXPECT_EQ(parsed.options, *expected);
+    }
   }
 }
 

@@ -113,7 +113,9 @@ TEST(ExitOnSignal, ReleasesKeyAndPttSendsTheClosingCommandsLastAndSavesBothFiles
 
     const std::vector<std::string> keys = Lines(log, "KEY");
     const std::vector<std::string> ptts = Lines(log, "PTT");
-    if (!keys.empty()) EXPECT_EQ(keys.back(), "KEY 0") << log;
+    if (!keys.empty()) {
+      EXPECT_EQ(keys.back(), "KEY 0") << log;
+    }
     ASSERT_FALSE(ptts.empty()) << log;
     EXPECT_EQ(ptts.back(), "PTT 0") << log;
     if (c.signals.size() > 1) {

@@ -94,7 +94,9 @@ TEST_F(LogLinkTest, RequestsPutExactlyTheseBytesOnTheSocket) {
     });
     EXPECT_EQ(logProgram.get(), expected);
     EXPECT_FALSE(outcome.messageBox);
-    if (!c.text.empty()) EXPECT_EQ(outcome.foregroundWindow, 0x010000000000002Au);
+    if (!c.text.empty()) {
+      EXPECT_EQ(outcome.foregroundWindow, 0x010000000000002Au);
+    }
   }
 }
 

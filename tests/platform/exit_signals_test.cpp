@@ -22,7 +22,7 @@ TEST(ExitSignals, UntilTheReleaseASignalOnlyWaitsOnThePipe) {
 
 TEST(ExitSignalsDeathTest, AFurtherSignalAfterTheReleaseOrAHangingExitEndsTheProcess) {
   // Signals raised before the release, after it, and the exit code.
-  for (const auto [before, after, exitCode] :
+  for (const auto& [before, after, exitCode] :
        {std::tuple{1, 0, 0}, {1, 1, 128 + SIGINT}, {2, 0, 128 + SIGHUP}}) {
     EXPECT_EXIT(
         {

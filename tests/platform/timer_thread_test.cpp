@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <atomic>
 #include <condition_variable>
-#include <functional>
 #include <future>
 #include <memory>
 #include <mutex>
@@ -73,29 +71,6 @@ TEST(ThreadTimer, FiresInDeadlineOrderThenArmingOrderNeverEarlySkipsCancelledDro
   EXPECT_EQ(guard.use_count(), 1);
 }
 
-TEST(ThreadTimer, CallbacksReArmFromTheirDeadlineAndCancelOtherTimers) {
-  ThreadTimerService timers;
-  Events events;
-  std::vector<Micros> deadlines;
-  TimerService::TimerId victim = 0;
-  const auto record = events.Record(timers, 1);
-  std::function<void(TimerService::TimerId, Micros)> step = [&](auto id, Micros deadline) {
-    timers.Cancel(id);
-    timers.Cancel(victim);
-    deadlines.push_back(deadline);
-    if (deadlines.size() < 5) timers.ArmAt(deadline + 2 * kMs, step);
-    record(id, deadline);
-  };
-  const Micros start = timers.Now() + 5 * kMs;
-  victim = timers.ArmAt(start + 3 * kMs, events.Record(timers, 99));
-  timers.ArmAt(start, step);
-  ASSERT_EQ(events.WaitFor(5).size(), 5u);
-  timers.Quiesce();
-  EXPECT_EQ(events.WaitFor(0).size(), 5u);
-  EXPECT_EQ(deadlines, (std::vector<Micros>{start, start + 2 * kMs, start + 4 * kMs,
-                                            start + 6 * kMs, start + 8 * kMs}));
-}
-
 TEST(ThreadTimer, QuiesceWaitsForTheRunningCallbackAndWorksIdleAndFromInside) {
   ThreadTimerService timers;
   timers.Quiesce();
@@ -119,25 +94,6 @@ TEST(ThreadTimer, QuiesceWaitsForTheRunningCallbackAndWorksIdleAndFromInside) {
   quiescer.join();
   EXPECT_TRUE(finishedWhenQuiet);
   EXPECT_EQ(inside.get_future().wait_for(10s), std::future_status::ready);
-}
-
-TEST(ThreadTimer, ArmAndCancelFromManyThreads) {
-  ThreadTimerService timers;
-  Events events;
-  std::vector<std::thread> threads;
-  for (int t = 0; t < 4; ++t) {
-    threads.emplace_back([&] {
-      for (int i = 0; i < 100; ++i) {
-        timers.ArmAt(timers.Now() + (i % 5) * kMs, events.Record(timers, 1));
-        timers.Cancel(timers.ArmAt(timers.Now() + kHour, events.Record(timers, 2)));
-      }
-    });
-  }
-  for (auto& thread : threads) thread.join();
-  const auto fired = events.WaitFor(400);
-  timers.Quiesce();
-  EXPECT_EQ(fired.size(), 400u);
-  EXPECT_TRUE(std::all_of(fired.begin(), fired.end(), [](auto& f) { return f.event == 1; }));
 }
 
 }  // namespace

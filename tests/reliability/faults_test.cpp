@@ -31,7 +31,9 @@ void ExpectRecovery(SessionRig& rig, unsigned version) {
   ASSERT_TRUE(rig.RunMs(300));
   EXPECT_EQ(rig.Engine().FirmwareVersion(), version);
   EXPECT_TRUE(WaitReal([&] { return rig.Engine().ReaderThreadCount() == 1; }));
-  if (version >= 20) EXPECT_EQ(LastSettings(rig.sim.Commands()), LastSettings(rig.startCommands));
+  if (version >= 20) {
+    EXPECT_EQ(LastSettings(rig.sim.Commands()), LastSettings(rig.startCommands));
+  }
   EXPECT_FALSE(rig.sim.Transitions().empty());
   EXPECT_TRUE(rig.Released());
 }
@@ -159,7 +161,9 @@ TEST(Faults, ExitWhileKeyingOrSilentLeavesNothingKeyedAndNoThread) {
       EXPECT_FALSE(rig.window->isVisible());
       if (fault == ReplugBeforeTeardown) rig.sim.Plug();
       rig.window.reset();
-      if (fault != Silent) EXPECT_TRUE(rig.Released());
+      if (fault != Silent) {
+        EXPECT_TRUE(rig.Released());
+      }
       EXPECT_TRUE(std::filesystem::exists(rig.dir.path() / "Vantrel.cfg"));
       EXPECT_TRUE(WaitReal([&] { return VantrelThreadCount() <= threadsBefore; }))
           << VantrelThreadCount() << " threads, " << threadsBefore << " before";

@@ -52,7 +52,9 @@ TEST(ReadSettings, EachLineIsTakenOverAsItsKeyRuleSays) {
     std::istringstream wanted(row[1]);
     for (std::string line; std::getline(wanted, line);)
       EXPECT_NE(("\n" + FormatSettings(s)).find("\n" + line + "\n"), std::string::npos) << line;
-    if (row.size() > 2) EXPECT_EQ(s.SideToneFreqIfIndex, std::stoi(row[2]));
+    if (row.size() > 2) {
+      EXPECT_EQ(s.SideToneFreqIfIndex, std::stoi(row[2]));
+    }
   }
   EXPECT_EQ(Read("Vantrel.cfg\nFoo 1\n\n   \n\t\nWPMX 30\n"), Settings{});
   Settings before;

@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/linux/hid_hidapi.h"
+#include "platform/linux/hidraw.h"
+#include "platform/linux/report_descriptor.h"
+
+namespace vantrel::platform {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// "AA" is one byte, "AA*N" N of them.
+Bytes Hex(const std::string& text) {
+  std::istringstream in(text);
+  Bytes bytes;
+  for (std::string token; in >> token;) {
+    const auto star = token.find('*');
+    const int count = star == std::string::npos ? 1 : std::stoi(token.substr(star + 1));
+    bytes.insert(bytes.end(), count, static_cast<std::uint8_t>(std::stoul(token, nullptr, 16)));
+  }
+  return bytes;
+}
+
+// The "|"-separated fields of each line of a data file that is no "#" comment.
+std::vector<std::vector<std::string>> Rows(const std::string& name) {
+  std::ifstream file(VANTREL_PLATFORM_DATA_DIR "/" + name);
+  std::vector<std::vector<std::string>> rows;
+  for (std::string line; std::getline(file, line);) {
+    if (line.starts_with('#')) continue;
+    std::istringstream fields(line);
+    auto& row = rows.emplace_back();
+    for (std::string field; std::getline(fields, field, '|');) row.push_back(field);
+    row.resize(7);
+  }
+  return rows;
+}
+
+TEST(ReportDescriptor, GivesReportLengthsWithTheIdByteOrRefusesTheMalformed) {
+  const auto rows = Rows("report_descriptors.txt");
+  EXPECT_EQ(rows.size(), 20u);
+  for (const auto& row : rows) {
+    std::optional<ReportLengths> expected;
+    ReportLengths parsed;
+    if (std::istringstream(row[1]) >> parsed.input >> parsed.output >> parsed.numbered) {
+      expected = parsed;
+    }
+    EXPECT_EQ(ParseReportLengths(Hex(row[2])), expected) << row[0];
+  }
+}
+
+TEST(Hid, InputReportsStartWithTheirReportIdByte) {
+  const auto rows = Rows("hid_report_reads.txt");
+  EXPECT_EQ(rows.size(), 8u);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << "capacity " << row[3] << " result " << row[2]);
+    const Bytes delivered = Hex(row[1]);
+    const int result = std::stoi(row[2]);
+    std::size_t roomGiven = 0;
+    const auto read = [&](std::uint8_t* dst, std::size_t room) {
+      roomGiven = room;
+      if (result <= 0) return result;
+      const std::size_t count = std::min(room, delivered.size());
+      std::copy_n(delivered.begin(), count, dst);
+      return static_cast<int>(count);
+    };
+    Bytes buffer(std::stoul(row[3]), 0xEE);
+    EXPECT_EQ(ReadWithReportId(std::stoi(row[0]) == 1, buffer.data(), buffer.size(), read),
+              std::stoi(row[4]));
+    EXPECT_EQ(roomGiven, std::stoul(row[5]));
+    EXPECT_EQ(buffer, Hex(row[6]));
+  }
+}
+
+TEST(Hid, DeviceStringsBecomeUtf16) {
+  EXPECT_EQ(WideToUtf16(L"Halvix CW v2.3"), u"Halvix CW v2.3");
+  EXPECT_EQ(WideToUtf16(L"\x30CF\x30EB"), u"\x30CF\x30EB");
+  EXPECT_EQ(WideToUtf16(std::wstring(1, wchar_t(0x1F600))), u"\xD83D\xDE00");
+  for (const wchar_t bad : {wchar_t(0xD800), wchar_t(0x110000), wchar_t(-1)}) {
+    EXPECT_EQ(WideToUtf16(std::wstring(1, bad)), u"\xFFFD");
+  }
+}
+
+TEST(Hid, ReportDescriptorComesFromSysfsForHidrawNodesOnly) {
+  EXPECT_EQ(HidrawReportDescriptorPath("/dev/hidraw12"),
+            "/sys/class/hidraw/hidraw12/device/report_descriptor");
+  for (const char* path :
+       {"/dev/hidraw", "/dev/hidraw1/../../etc/passwd", "/dev/input/event0", ""}) {
+    EXPECT_EQ(HidrawReportDescriptorPath(path), std::nullopt) << path;
+  }
+  EXPECT_TRUE(ReadHidrawReportDescriptor("/dev/hidraw999999").empty());
+}
+
+TEST(Hid, BusesEnumerateComeAndGoAndRefusePathsThatDoNotOpen) {
+  for (int round = 0; round < 3; ++round) {
+    HidapiBus first;
+    HidapiBus second;
+    for (const auto& device : first.Enumerate()) EXPECT_FALSE(device.path.empty());
+    second.Enumerate();
+    EXPECT_EQ(first.Open("/nonexistent/hidraw0"), nullptr);
+    EXPECT_EQ(second.Open(""), nullptr);
+  }
+}
+
+}  // namespace
+}  // namespace vantrel::platform
