@@ -20,8 +20,6 @@ namespace {
 using vantrel::testing::Golden;
 using vantrel::testing::Split;
 
-using namespace std::string_literals;
-
 std::uint8_t Byte(const std::string& hex) {
   return static_cast<std::uint8_t>(std::stoul(hex, nullptr, 16));
 }

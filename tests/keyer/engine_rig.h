@@ -160,7 +160,6 @@ struct EngineRig {
         CwDeviceServices{bus, timers, tone, keys, "/nonexistent/Vantrel.tbl", 10});
     device->SetTargetWindow(&window);
   }
-  ~EngineRig() { device.reset(); }
 
   std::vector<std::vector<std::uint8_t>> TakeWrites() {
     return hid ? bus.TakeWrites(hid) : std::vector<std::vector<std::uint8_t>>{};

@@ -29,16 +29,6 @@ std::vector<std::uint8_t> Hex(const std::string& text) {
   return bytes;
 }
 
-template <typename Pred>
-bool WaitUntil(Pred pred) {
-  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  while (!pred()) {
-    if (std::chrono::steady_clock::now() > limit) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return true;
-}
-
 // "STATUS 15 6, UP 6 0": each message by name with its two parameters.
 std::string Messages(const std::vector<platform::PostedMessage>& posted) {
   static const char* const kNames[] = {"DECODED", "DONE", "SPEED", "STATUS", "PADDLE", "INPUT",
@@ -53,15 +43,9 @@ std::string Messages(const std::vector<platform::PostedMessage>& posted) {
 
 // The engine calls a step may make, each giving its result (0 for those without one).
 using Call = std::function<int(CCwDevice&, const std::string&)>;
-unsigned U(const std::string& a) {
-  return static_cast<unsigned>(std::stoul(a));
-}
-float F(const std::string& a) {
-  return std::stof(a);
-}
-bool B(const std::string& a) {
-  return a == "1";
-}
+const auto U = [](const std::string& a) { return static_cast<unsigned>(std::stoul(a)); };
+const auto F = [](const std::string& a) { return std::stof(a); };
+const auto B = [](const std::string& a) { return a == "1"; };
 const std::map<std::string, Call> kCalls = {
     {"SetSpeed", [](auto& d, auto& a) { return d.SetSpeed(U(a)); }},
     {"SetDotWeight", [](auto& d, auto& a) { return d.SetDotWeight(F(a)); }},
@@ -83,14 +67,8 @@ const std::map<std::string, Call> kCalls = {
     {"ClearBuffer", [](auto& d, auto&) { return d.ClearBuffer(), 0; }},
 };
 
-template <typename T>
-std::string N(T value) {
-  return std::to_string(static_cast<long long>(value));
-}
-
-std::u16string Wide(const std::string& text) {
-  return {text.begin(), text.end()};
-}
+const auto N = [](auto value) { return std::to_string(static_cast<long long>(value)); };
+const auto Wide = [](const std::string& text) { return std::u16string(text.begin(), text.end()); };
 
 Reports ReportList(const std::string& text) {
   Reports reports;
@@ -193,7 +171,11 @@ std::string Timeline(EngineRig& rig) {
 }
 
 void WaitReaders(EngineRig& rig) {
-  ASSERT_TRUE(WaitUntil([&] { return rig.device->ReaderThreadCount() == 0; }));
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (rig.device->ReaderThreadCount() != 0) {
+    ASSERT_LT(std::chrono::steady_clock::now(), limit) << "the reader did not end";
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
 }
 
 // Steps: engine calls as in kCalls; "feed R, R" (reports, each waited for; "=R" unpadded),

@@ -31,7 +31,6 @@ struct Bench {
     sim.ClearHistory();
     origin = timers.Now();
   }
-  ~Bench() { device.reset(); }
 
   void Settle(Micros target) { ASSERT_TRUE(AdvanceAndSettle(timers, bus, target)); }
   void SettleMs(std::int64_t ms) { Settle(timers.Now() + ms * 1000); }
@@ -67,10 +66,7 @@ TEST(EngineWithSimulator, Firmware10PaddleHeldKeysDotsUntilReleased) {
   bench.SettleMs(240);
   bench.sim.SetPaddle(Paddle::None);
   bench.SettleMs(300);
-  const auto transitions = bench.sim.Transitions();
-  ASSERT_EQ(transitions.size(), 4u);
-  EXPECT_EQ(transitions[1].at - transitions[0].at, 60'000);
-  EXPECT_EQ(transitions[2].at - transitions[1].at, 60'000);
+  EXPECT_EQ(bench.RelativeTransitions(), "K1000 k61000 K121000 k181000");
 }
 
 }  // namespace
