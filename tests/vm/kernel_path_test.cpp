@@ -141,7 +141,7 @@ std::size_t CountLines(const std::string& log, const std::string& kind) {
 
 void ExpectPcTimedDot(KernelRig& rig) {
   rig.Type("e");
-  QTest::qWaitFor([&] { return rig.Device().Transitions().size() >= 4; });
+  ASSERT_TRUE(QTest::qWaitFor([&] { return rig.Device().Transitions().size() >= 4; }));
   std::vector<std::pair<Line, bool>> lines;
   for (const LineTransition& t : rig.Device().Transitions()) lines.emplace_back(t.line, t.on);
   EXPECT_EQ(lines,
