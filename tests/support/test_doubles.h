@@ -19,10 +19,6 @@ class Recorded {
     std::lock_guard lock(mutex_);
     return std::exchange(items_, {});
   }
-  std::vector<T> Snapshot() const {
-    std::lock_guard lock(mutex_);
-    return items_;
-  }
 
  protected:
   void Add(T item) {
