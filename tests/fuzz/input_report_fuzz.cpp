@@ -48,10 +48,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       ++texts;
     }
     rig.timers.AdvanceMs(step & 0x3F);
-    rig.TakeWrites();
-    rig.window.Take();
-    rig.keys.Take();
-    rig.tone.Take();
   }
   // Left alone, the engine finishes what it was keying and lets go of key and PTT.
   rig.timers.AdvanceMs(texts * kSettlePerTextMs);

@@ -35,8 +35,6 @@ TEST(SettingsFile, WritesTheFixedFileAndReadsItBack) {
   const Settings every = Read(DataFile("every_value.cfg"));
   EXPECT_EQ(FormatSettings(every), DataFile("every_value.cfg"));
   EXPECT_EQ(every.SideToneFreqIfIndex, 0);
-  EXPECT_EQ(every.FnMsgB[9], "  two blanks");
-  EXPECT_EQ(every.CqLoopInterval, 12.25f);
 }
 
 TEST(ReadSettings, EachLineIsTakenOverAsItsKeyRuleSays) {
@@ -157,7 +155,6 @@ TEST(SaveSettings, WritesTheFileInTheGivenOrWorkingDirectory) {
   std::filesystem::current_path(previous);
   ASSERT_TRUE(saved);
   EXPECT_EQ(dir.Read("Vantrel.cfg"), FormatSettings(Settings{}));
-  EXPECT_FALSE(SaveSettings(Settings{}, dir.path() / "absent", ops));
 }
 
 TEST(SaveSettings, AFailedStepKeepsTheOldFileByteForByte) {
