@@ -17,9 +17,10 @@
 
 namespace vantrel::operating {
 
-// The operating window's controls as window fields, exchanged in bulk as the window does, and
-// the engine; the calls to either that the logic makes are recorded, e.g. "SendText A|SetSpeed 21".
-class FakeWindowAndKeyer final : public OperatingView, public KeyerPort {
+// The operating window's controls as window fields, exchanged in bulk as the window does, the
+// engine and the status gate. The calls to window and engine are recorded, e.g. "SendText
+// A|SetSpeed 21", and the rests and wakes, each wake with the text queued at that moment.
+class Fakes final : public OperatingView, public KeyerPort, public StatusGate {
  public:
   WindowFields& Fields() override { return fields; }
   bool ReadControls() override {
@@ -82,6 +83,12 @@ class FakeWindowAndKeyer final : public OperatingView, public KeyerPort {
   bool KanaMode() const override { return false; }
   void SetTargetWindow(platform::TargetWindow*) override {}
 
+  void Rest() override { gateCalls.push_back("R"); }
+  void Wake() override {
+    const std::string wake = "W" + send->PendingText;
+    if (gateCalls.empty() || gateCalls.back() != wake) gateCalls.push_back(wake);
+  }
+
   void Call(const std::string& call) { calls += (calls.empty() ? "" : "|") + call; }
 
   WindowFields fields;
@@ -98,21 +105,8 @@ class FakeWindowAndKeyer final : public OperatingView, public KeyerPort {
   unsigned speed = 20;
   std::string sent;
   std::string calls;
-};
-
-// Records rests and wakes, each wake with the text queued at that moment.
-class RecordingGate final : public StatusGate {
- public:
-  explicit RecordingGate(const SendState& send) : send_(send) {}
-  void Rest() override { calls.push_back("R"); }
-  void Wake() override {
-    const std::string wake = "W" + send_.PendingText;
-    if (calls.empty() || calls.back() != wake) calls.push_back(wake);
-  }
-  std::vector<std::string> calls;
-
- private:
-  const SendState& send_;
+  const SendState* send = nullptr;
+  std::vector<std::string> gateCalls;
 };
 
 template <typename Parts>
@@ -157,7 +151,8 @@ struct OperatingRig {
     started = true;
     logic.ApplySettings();
     logic.ShowBank(Bank::A);
-    logic.SetStatusGate(&gate);
+    fake.send = &logic.State();
+    logic.SetStatusGate(&fake);
     EXPECT_EQ(std::exchange(fake.calls, {}), "LoadSettingsFile|SetSpeed 20|SetKeyingSettings");
   }
 
@@ -235,7 +230,7 @@ struct OperatingRig {
     std::istringstream names("DECODED DONE SPEED STATUS PADDLE INPUT UP DOWN RESET CHAR_SENT");
     unsigned message = WM_KEYER_DECODED;
     for (std::string next; names >> next && next != name;) ++message;
-    if (std::isdigit(static_cast<unsigned char>(name[0]))) message = std::stoul(name);
+    if (name[0] <= '9') message = std::stoul(name);
     logic.OnKeyerMessage(message, wParam, lParam);
   }
 
@@ -280,25 +275,23 @@ struct OperatingRig {
 
   void Forget() {
     fake.calls.clear();
-    gate.calls.clear();
+    fake.gateCalls.clear();
   }
 
+  // "?key=text", or "?key*N=text" for N times the text.
   void Check(const std::string& check) {
-    const std::size_t equals = check.find('=');
-    std::string key = check.substr(0, equals);
-    std::string expected = check.substr(equals + 1);
-    if (const std::size_t times = key.find('*'); times != key.npos) {
-      const std::string once = std::exchange(expected, {});
-      for (int i = std::stoi(key.substr(times + 1)); i > 0; --i) expected += once;
-      key.resize(times);
-    }
+    const std::size_t equals = check.find('='), times = check.find('*');
+    std::string expected;
+    for (int n = times < equals ? std::stoi(check.substr(times + 1)) : 1; n > 0; --n)
+      expected += check.substr(equals + 1);
+    const std::string key = check.substr(0, std::min(times, equals));
     EXPECT_EQ(Observe(key), expected) << key;
   }
 
   std::string Observe(const std::string& key) {
     static const char* const kFocus[] = {"InputLine", "Call", "Report", "Speed", "Log", "Other"};
     const std::vector<std::string> gateCalls =
-        key == "gate" || key == "rest" ? std::exchange(gate.calls, {}) : gate.calls;
+        key == "gate" || key == "rest" ? std::exchange(fake.gateCalls, {}) : fake.gateCalls;
     if (key == "calls") return std::exchange(fake.calls, {});
     if (key == "sent") return fake.sent;
     if (key == "input") return fake.inputLine;
@@ -315,8 +308,10 @@ struct OperatingRig {
     if (key == "call") return fake.controls.HisCall;
     if (key == "report") return std::to_string(fake.controls.Report);
     if (key == "number") return settings.Number;
-    if (key == "captions") return Joined(fake.captions, 1, 13);
-    if (key == "tips") return Joined(fake.toolTips, 1, 11);
+    if (key == "captions") {
+      EXPECT_EQ(Joined(fake.toolTips, 1, 11), Joined(fake.captions, 1, 11)) << "tool tips";
+      return Joined(fake.captions, 1, 13);
+    }
     if (key == "passed") return typed.consumed ? "-" : typed.character;
     if (key == "consumed") return consumed ? "1" : "0";
     if (key == "keyed") return logic.QueuedTextKeyed() ? "1" : "0";
@@ -327,10 +322,9 @@ struct OperatingRig {
   }
 
   settings::Settings settings;
-  FakeWindowAndKeyer fake;
+  Fakes fake;
   std::tm time{};
   OperatingLogic logic{fake, fake, settings, [this] { return time; }};
-  RecordingGate gate{logic.State()};
   bool started = false;
   TypedCharacter typed;
   bool consumed = false;

@@ -70,10 +70,9 @@ TEST(MemoriesTest, Sessions) {
   RunSessions({
       "ctrl shows bank b until released: "
       "?captions=CQ DE $M K|$M|$C|UR $R ~BK|NR?|~BK||TU ~VA E E||TNX FER UR CALL|>THL|<THL; "
-      "?tips=CQ DE $M K|$M|$C|UR $R ~BK|NR?|~BK||TU ~VA E E||TNX FER UR CALL; press+Ctrl Control; "
-      "?consumed=0; ?captions=B1 $C|B2|B3|B4|B5|B6|B7|B8|B9|B10|>THL|<THL; "
-      "?tips=B1 $C|B2|B3|B4|B5|B6|B7|B8|B9|B10; release Control; "
-      "?captions=CQ DE $M K|$M|$C|UR $R ~BK|NR?|~BK||TU ~VA E E||TNX FER UR CALL|>THL|<THL",
+      "press+Ctrl Control; ?consumed=0; ?captions=B1 $C|B2|B3|B4|B5|B6|B7|B8|B9|B10|>THL|<THL; "
+      "release Control; ?captions=CQ DE $M K|$M|$C|UR $R ~BK|NR?|~BK||TU ~VA E E||TNX FER UR "
+      "CALL|>THL|<THL",
       "block mode sends the input line before the message: set FnMsgA.2=UR $R ~BK; mode block; "
       "type q1abc; press F2; ?consumed=1; drain; ?sent=Q1ABC UR 599 ~BK ; ?input=; "
       "?log=Q1ABC UR 599 BK \r\n",
