@@ -90,6 +90,10 @@ class Fakes final : public OperatingView, public KeyerPort, public StatusGate {
   }
 
   void Call(const std::string& call) { calls += (calls.empty() ? "" : "|") + call; }
+  void Forget() {
+    calls.clear();
+    gateCalls.clear();
+  }
 
   WindowFields fields;
   WindowFields controls;
@@ -138,12 +142,11 @@ struct OperatingRig {
       const std::size_t space = std::min(step.find(' '), step.size());
       const std::string verb = step.substr(0, space);
       if (verb != "set" && !started) Start();
-      if (verb.front() == '?') {
+      const std::string arg = step.substr(std::min(space + 1, step.size()));
+      if (verb.front() == '?')
         Check(step.substr(1));
-      } else {
-        const std::string arg = step.substr(std::min(space + 1, step.size()));
+      else
         Do(verb.substr(0, verb.find('+')), ModifiersIn(verb), arg);
-      }
     }
   }
 
@@ -166,7 +169,7 @@ struct OperatingRig {
     if (verb == "release") return logic.OnKeyUp(KeyNamed(arg));
     if (verb == "status") return Status(n, times == arg.npos ? 1 : std::atoi(&arg[times + 1]));
     if (verb == "msg") return Message(arg);
-    if (verb == "forget") return Forget();
+    if (verb == "forget") return fake.Forget();
     if (verb == "drain") return Drain();
     if (verb == "repeat") return Repeat(n);
     if (verb == "timer") return logic.OnCqTimer();
@@ -180,11 +183,7 @@ struct OperatingRig {
     if (verb == "netspeed") return logic.SetNetworkSpeed(n);
     if (verb == "abort") return logic.AbortSending();
     if (verb == "boxchanged") return logic.OnSpeedBoxChanged();
-    Operate(verb, arg, n);
-  }
-
-  // What the operator or the interface does to the window and the engine.
-  void Operate(const std::string& verb, const std::string& arg, int n) {
+    // What the operator or the interface does to the window and the engine.
     WindowFields& controls = fake.controls;
     if (verb == "fw") return void(fake.firmware = n);
     if (verb == "unplug") return void(fake.returning = std::exchange(fake.firmware, 0));
@@ -271,11 +270,6 @@ struct OperatingRig {
   // Each call goes out and the repeat timer fires, until no timer pends or `calls` went out.
   void Repeat(int calls) {
     for (Drain(); fake.timer && --calls > 0; Drain()) logic.OnCqTimer();
-  }
-
-  void Forget() {
-    fake.calls.clear();
-    fake.gateCalls.clear();
   }
 
   // "?key=text", or "?key*N=text" for N times the text.

@@ -78,7 +78,6 @@ TEST(Hid, InputReportsStartWithTheirReportIdByte) {
 }
 
 TEST(Hid, DeviceStringsBecomeUtf16) {
-  EXPECT_EQ(WideToUtf16(L"Halvix CW v2.3"), u"Halvix CW v2.3");
   EXPECT_EQ(WideToUtf16(L"\x30CF\x30EB"), u"\x30CF\x30EB");
   EXPECT_EQ(WideToUtf16(std::wstring(1, wchar_t(0x1F600))), u"\xD83D\xDE00");
   for (const wchar_t bad : {wchar_t(0xD800), wchar_t(0x110000), wchar_t(-1)}) {
