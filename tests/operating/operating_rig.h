@@ -141,7 +141,7 @@ struct OperatingRig {
       SCOPED_TRACE(step);
       const std::size_t space = std::min(step.find(' '), step.size());
       const std::string verb = step.substr(0, space);
-      if (verb != "set" && !started) Start();
+      if (verb != "set" && fake.send == nullptr) Start();
       const std::string arg = step.substr(std::min(space + 1, step.size()));
       if (verb.front() == '?')
         Check(step.substr(1));
@@ -151,7 +151,6 @@ struct OperatingRig {
   }
 
   void Start() {
-    started = true;
     logic.ApplySettings();
     logic.ShowBank(Bank::A);
     fake.send = &logic.State();
@@ -319,7 +318,6 @@ struct OperatingRig {
   Fakes fake;
   std::tm time{};
   OperatingLogic logic{fake, fake, settings, [this] { return time; }};
-  bool started = false;
   TypedCharacter typed;
   bool consumed = false;
 };

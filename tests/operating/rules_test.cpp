@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 
 #include "keyer/keyer_messages.h"
 #include "operating/macro_expander.h"
@@ -12,26 +13,22 @@ namespace vantrel::operating {
 namespace {
 
 TEST(RulesTest, ExpandMacrosInOrderEachLaterTokenSeenInTheEarlierOnes) {
-  const MacroValues values{"JA1ZZZ", "Q1ABC", 599, "001"};
-  const struct {
-    const char* text;
-    MacroValues values;
-    const char* expanded;
-    bool numberUsed;
-  } cases[] = {
-      {"CQ DE $M K", values, "CQ DE JA1ZZZ K", false},
-      {"$C UR $R ~BK", values, "Q1ABC UR 599 ~BK", false},
-      {"$N $N", values, "001 001", true},
-      {"$m $c $r $n $", values, "$m $c $r $n $", false},
+  const MacroValues mine{"JA1ZZZ", "Q1ABC", 599, "001"};
+  // The text, the values, the expansion and whether it used the number.
+  const std::tuple<const char*, MacroValues, const char*, bool> cases[] = {
+      {"CQ DE $M K", mine, "CQ DE JA1ZZZ K", false},
+      {"$C UR $R ~BK", mine, "Q1ABC UR 599 ~BK", false},
+      {"$N $N", mine, "001 001", true},
+      {"$m $c $r $n $", mine, "$m $c $r $n $", false},
       {"$M", {"X$C", "Q1ABC", 599, "7"}, "XQ1ABC", false},
       {"$M", {"$R$N", "", 599, "7"}, "5997", true},
       {"$C", {"JA1ZZZ", "$M", 599, ""}, "$M", false},
       {"$$MM", {"$", "", 599, ""}, "$$M", false},
   };
-  for (const auto& c : cases) {
-    const MacroExpansion result = ExpandMacros(c.text, c.values);
-    EXPECT_EQ(result.text, c.expanded) << c.text;
-    EXPECT_EQ(result.numberUsed, c.numberUsed) << c.text;
+  for (const auto& [text, values, expanded, numberUsed] : cases) {
+    const MacroExpansion result = ExpandMacros(text, values);
+    EXPECT_EQ(result.text, expanded) << text;
+    EXPECT_EQ(result.numberUsed, numberUsed) << text;
   }
   EXPECT_EQ(WithoutProsignMarks("~~A~ ~BK"), "A BK");
 }

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux/hid_hidapi.h"
 #include "platform/linux/hidraw.h"
 #include "platform/linux/report_descriptor.h"
 
