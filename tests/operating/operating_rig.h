@@ -17,9 +17,9 @@
 
 namespace vantrel::operating {
 
-// The operating window's controls as window fields, exchanged in bulk as the window does, the
-// engine and the status gate. The calls to window and engine are recorded, e.g. "SendText
-// A|SetSpeed 21", and the rests and wakes, each wake with the text queued at that moment.
+// The window (its controls as window fields, exchanged in bulk as the window does), the engine
+// and the status gate. Window and engine calls are recorded as e.g. "SendText A|SetSpeed 21";
+// rests and wakes apart, each wake with the text queued at that moment.
 class Fakes final : public OperatingView, public KeyerPort, public StatusGate {
  public:
   WindowFields& Fields() override { return fields; }
@@ -120,9 +120,9 @@ std::string Joined(const Parts& parts, std::size_t from, std::size_t to) {
   return joined;
 }
 
-// The operating logic against a recording window and engine, the clock at 07:05:09, driven by
-// steps such as "type ab", "press+Ctrl Z", "status 1x3" or "msg SPEED 29 1", and checked by
-// steps such as "?calls=SendText A" (the engine calls since the last such check) or "?log=A".
+// The operating logic against the fakes, the clock at 07:05:09, driven by steps such as "type
+// ab", "press+Ctrl Z", "status 1x3" or "msg SPEED 29 1", and checked by steps such as "?log=A"
+// or "?calls=SendText A" (the window and engine calls since the last such check).
 struct OperatingRig {
   OperatingRig() {
     time.tm_hour = 7;
