@@ -20,15 +20,6 @@ using vantrel::testing::Split;
 
 using Reports = std::vector<std::vector<std::uint8_t>>;
 
-// "00 05 A8" → bytes.
-std::vector<std::uint8_t> Hex(const std::string& text) {
-  std::istringstream in(text);
-  std::vector<std::uint8_t> bytes;
-  unsigned value = 0;
-  while (in >> std::hex >> value) bytes.push_back(static_cast<std::uint8_t>(value));
-  return bytes;
-}
-
 // "STATUS 15 6, UP 6 0": each message by name with its two parameters.
 std::string Messages(const std::vector<platform::PostedMessage>& posted) {
   static const char* const kNames[] = {"DECODED", "DONE", "SPEED", "STATUS", "PADDLE", "INPUT",
@@ -70,12 +61,14 @@ const std::map<std::string, Call> kCalls = {
 const auto N = [](auto value) { return std::to_string(static_cast<long long>(value)); };
 const auto Wide = [](const std::string& text) { return std::u16string(text.begin(), text.end()); };
 
+// "00 05 A8, =00 01": hex reports, each zero padded to 9 bytes unless marked "=".
 Reports ReportList(const std::string& text) {
   Reports reports;
   for (const auto& report : Split(text, ',')) {
-    auto bytes = Hex(report.substr(report[0] == '=' ? 1 : 0));
+    auto& bytes = reports.emplace_back();
+    std::istringstream in(report.substr(report[0] == '=' ? 1 : 0));
+    for (unsigned value = 0; in >> std::hex >> value;) bytes.push_back(value);
     if (report[0] != '=') bytes.resize(9, 0);
-    reports.push_back(bytes);
   }
   return reports;
 }
@@ -97,8 +90,9 @@ void Prepare(EngineRig& rig, const std::string& steps) {
     if (verb == "add") {
       const auto [path, more] = VerbAndRest(rest);
       const auto [vid, product] = VerbAndRest(more);
-      rig.others.push_back(rig.bus.Add(path, Wide(product)));
-      rig.others.back()->vendorId = std::stoul(vid, nullptr, 16);
+      const auto vendorId = static_cast<std::uint16_t>(std::stoul(vid, nullptr, 16));
+      rig.others.push_back(
+          rig.bus.Add({.path = path, .vendorId = vendorId, .product = Wide(product)}));
     }
   }
 }
@@ -135,16 +129,6 @@ std::string KeyList(const std::vector<platform::KeyEvent>& keys) {
   std::string text;
   for (const auto& k : keys)
     text += (text.empty() ? "" : " ") + N(k.virtualKey) + (k.down ? "+" : "-");
-  return text;
-}
-
-std::string ToneList(const std::vector<platform::ToneCall>& calls) {
-  static const char* const kOps[] = {"Open", "Start", "Pause", "Close"};
-  std::string text;
-  for (const auto& c : calls) {
-    text +=
-        (text.empty() ? "" : " ") + std::string(kOps[static_cast<int>(c.op)]) + N(c.frequencyHz);
-  }
   return text;
 }
 
@@ -216,7 +200,7 @@ void Play(EngineRig& rig, const std::string& steps) {
     } else if (verb == "timeline") {
       EXPECT_EQ(Timeline(rig), rest);
     } else if (verb == "tone") {
-      EXPECT_EQ(ToneList(rig.tone.Take()), rest);
+      EXPECT_EQ(platform::ToneList(rig.tone.Take()), rest);
     } else if (verb == "is") {
       for (const auto& check : Split(rest, ' ')) {
         const auto equals = check.find('=');

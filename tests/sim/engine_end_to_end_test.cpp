@@ -27,37 +27,35 @@ struct Bench {
     device = std::make_unique<keyer::CCwDevice>(
         keyer::CwDeviceServices{bus, timers, tone, keys, "/nonexistent", 10});
     device->SetTargetWindow(&window);
-    Settle(timers.Now() + 10'000);
+    SettleMs(10);
     sim.ClearHistory();
     origin = timers.Now();
   }
 
-  void Settle(Micros target) { ASSERT_TRUE(AdvanceAndSettle(timers, bus, target)); }
-  void SettleMs(std::int64_t ms) { Settle(timers.Now() + ms * 1000); }
+  void SettleMs(std::int64_t ms) {
+    ASSERT_TRUE(AdvanceAndSettle(timers, bus, timers.Now() + ms * 1000));
+  }
   std::string RelativeTransitions() { return LineChanges(sim.Transitions(), origin); }
 };
 
-TEST(EngineWithSimulator, Firmware23KeysHandedOverCharactersWithItsOwnTiming) {
-  Bench bench(23);
-  bench.device->SetPttDelayBefore(25);
-  bench.device->SetPttDelayAfter(200);
-  bench.device->SetPttControl(true);
-  bench.device->SendText("C");
-  bench.device->SendText("Q");
-  bench.SettleMs(2000);
-  EXPECT_EQ(bench.RelativeTransitions(),
-            vantrel::testing::Golden(VANTREL_TEST_DATA "/sim_keying.txt").at(0).at(2));
-}
-
-// Below 20 the lines go out in the command that answers the next input report. Changes made by
-// the keying timers meet a report due in the same millisecond; the PTT raised by the call
-// itself waits for the next report, one poll interval later.
-TEST(EngineWithSimulator, Firmware10PlaysThePcTimedElementsAtTheirMillisecond) {
-  Bench bench(10);
-  bench.device->SetPttControl(true);
-  bench.device->SendText("EE");
-  bench.SettleMs(700);
-  EXPECT_EQ(bench.RelativeTransitions(), "P1000 K25000 k85000 K265000 k325000 p585000");
+// Firmware 23 keys the characters handed over with its own timing, as the simulator alone does
+// for the same commands. Below 20 the lines go out in the command that answers the next input
+// report. Changes made by the keying timers meet a report due in the same millisecond; the PTT
+// raised by the call itself waits for the next report, one poll interval later.
+TEST(EngineWithSimulator, KeysTheTextsOnTheSimulatorsClock) {
+  const std::tuple<unsigned, std::vector<std::string>, std::string> cases[] = {
+      {23, {"C", "Q"}, vantrel::testing::Golden(VANTREL_TEST_DATA "/sim_keying.txt").at(0).at(2)},
+      {10, {"EE"}, "P1000 K25000 k85000 K265000 k325000 p585000"},
+  };
+  for (const auto& [version, texts, expected] : cases) {
+    Bench bench(version);
+    bench.device->SetPttDelayBefore(25);
+    bench.device->SetPttDelayAfter(200);
+    bench.device->SetPttControl(true);
+    for (const auto& text : texts) bench.device->SendText(text);
+    bench.SettleMs(2000);
+    EXPECT_EQ(bench.RelativeTransitions(), expected) << version;
+  }
 }
 
 TEST(EngineWithSimulator, Firmware10PaddleHeldKeysDotsUntilReleased) {

@@ -11,13 +11,6 @@
 namespace vantrel::sim {
 namespace {
 
-TEST(EventLog, TimesAreMillisecondsWithDecimalsOnlyWhenNeeded) {
-  const std::pair<platform::Micros, const char*> cases[] = {
-      {0, "0"}, {1000, "1"}, {1500, "1.5"}, {1234, "1.234"}, {25, "0.025"}, {120'050, "120.05"},
-  };
-  for (const auto& [micros, text] : cases) EXPECT_EQ(FormatLogTime(micros), text);
-}
-
 TEST(ScriptParser, GivesEachBadLineItsNumber) {
   for (const auto& row : vantrel::testing::Golden(VANTREL_TEST_DATA "/script_errors.txt")) {
     const auto bad = ParseScript("0 plug\n# note\n" + row[0] + "\n1 plug\n");
