@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <map>
@@ -105,9 +106,7 @@ const std::map<std::string, Query> kQueries = {
     {"opens", [](auto& r) { return N(r.hid->opens); }},
     {"others",
      [](auto& r) {
-       int opens = 0;
-       for (const auto& other : r.others) opens += other->opens;
-       return N(opens);
+       return N(std::ranges::count_if(r.others, [](const auto& other) { return other->opens; }));
      }},
     {"lines", [](auto& r) { return N(r.device->OutputLines()); }},
     {"keying", [](auto& r) { return N(r.device->GetKeyingState()); }},

@@ -10,8 +10,6 @@
 namespace vantrel::sim {
 namespace {
 
-using platform::Micros;
-
 // The engine against one simulated interface, both on the manual clock.
 struct Bench {
   platform::ManualTimerService timers;
@@ -21,7 +19,7 @@ struct Bench {
   platform::RecordingWindow window;
   SimInterface& sim;
   std::unique_ptr<keyer::CCwDevice> device;
-  Micros origin = 0;
+  platform::Micros origin = 0;
 
   explicit Bench(unsigned version) : sim(bus.Attach(timers, {.firmwareVersion = version})) {
     device = std::make_unique<keyer::CCwDevice>(

@@ -32,8 +32,6 @@
 namespace vantrel::vm {
 namespace {
 
-using sim::Line;
-
 const std::string kSettings = "WPM 20\nSideTone FALSE\nLogTime FALSE\n";
 
 // True once some HID device of the bus carries `vendor`/`product`, or none does when `present`
@@ -41,28 +39,20 @@ const std::string kSettings = "WPM 20\nSideTone FALSE\nLogTime FALSE\n";
 bool WaitForNode(platform::HidBus& bus, bool present, std::uint16_t vendor = keyer::kHalvixVendorId,
                  std::uint16_t product = keyer::kHalvixProductId) {
   return QTest::qWaitFor([&] {
-    bool found = false;
-    for (const auto& info : bus.Enumerate()) {
-      found = found || (info.vendorId == vendor && info.productId == product);
-    }
-    return found == present;
+    const auto nodes = bus.Enumerate();
+    return present == std::ranges::any_of(nodes, [&](const auto& info) {
+             return info.vendorId == vendor && info.productId == product;
+           });
   });
-}
-
-tools::VirtualHalvixConfig Halvix(unsigned version, tools::ReportShape shape = {}) {
-  tools::VirtualHalvixConfig config;
-  config.sim.firmwareVersion = version;
-  config.sim.keepHistory = true;
-  config.shape = shape;
-  return config;
 }
 
 // The operating window on the real HID bus (hidapi over hidraw) and a virtual Halvix behind
 // the kernel's uhid driver, all in real time, run from a fresh working directory.
 class KernelRig {
  public:
-  explicit KernelRig(tools::VirtualHalvixConfig config)
-      : halvix(simTimers, config), previousDir_(std::filesystem::current_path()) {
+  explicit KernelRig(unsigned version, tools::ReportShape shape = {})
+      : halvix(simTimers, {.sim = {.firmwareVersion = version}, .name = {}, .shape = shape}),
+        previousDir_(std::filesystem::current_path()) {
     std::filesystem::current_path(dir.path());
     EXPECT_TRUE(WaitForNode(bus, true)) << "the virtual Halvix never appeared on the bus";
     Device().SetEventLog(&log_);
@@ -76,7 +66,6 @@ class KernelRig {
   sim::SimInterface& Device() { return halvix.Device(); }
   keyer::CCwDevice& Engine() { return window->Engine(); }
 
-  // `tone` null: a silent one.
   void Open(const std::string& settingsFile, platform::ToneOutput* tone = nullptr) {
     dir.Write("Vantrel.cfg", settingsFile);
     window = std::make_unique<ui::CMainDlg>(
@@ -133,7 +122,7 @@ TEST(Enumeration, TheHalvixAloneIsOpenedWithTheReportLengthsOfItsDescriptor) {
                                       {tools::ReportShape{1, 8}, 9u},
                                       {tools::ReportShape{0, 31}, 32u}}) {
     SCOPED_TRACE(length);
-    KernelRig rig(Halvix(23, shape));
+    KernelRig rig(23, shape);
     ASSERT_TRUE(WaitForNode(rig.bus, true, 0x046D, 0xC077));
     std::unique_ptr<platform::HidDevice> handle;
     for (const auto& info : rig.bus.Enumerate()) {
@@ -163,7 +152,7 @@ TEST_P(StartUpBytes, AreTheGoldenOnes) {
     if (line.starts_with(std::to_string(version) + " ")) golden.push_back(line.substr(3));
   }
   ASSERT_FALSE(golden.empty());
-  KernelRig rig(Halvix(version));
+  KernelRig rig(version);
   rig.Open(kSettings);
   QTest::qWait(300);
   auto bytes = rig.Commands();
@@ -175,7 +164,7 @@ TEST_P(StartUpBytes, AreTheGoldenOnes) {
 INSTANTIATE_TEST_SUITE_P(Kernel, StartUpBytes, testing::Values(23u, 20u, 10u));
 
 TEST(Operating, TypedCodesGoOutAndADecodedCharacterComesIn) {
-  KernelRig rig(Halvix(23));
+  KernelRig rig(23);
   rig.Open(kSettings);
   for (const char c : std::string("cq")) {
     const auto before = rig.Commands(sim::CmdSendCodes).size();
@@ -200,16 +189,15 @@ TEST(Operating, TypedCodesGoOutAndADecodedCharacterComesIn) {
 // The virtual machine has no sound system at all: the PC sidetone fails to open and the keying
 // goes on without it. Below 20 every command draws one reply, and the PC times the keying.
 TEST(FailSoftSound, Firmware10KeysOnWithoutASoundSystemAndEachCommandDrawsOneReply) {
-  KernelRig rig(Halvix(10));
+  KernelRig rig(10);
   const auto tone = platform::MakeSystemToneOutput();
   rig.Open(kSettings + "PTTCtrl TRUE\nSideTone TRUE\n", tone.get());
   rig.Type("e");
   ASSERT_TRUE(QTest::qWaitFor([&] { return rig.Device().Transitions().size() >= 4; }));
-  std::vector<std::pair<Line, bool>> lines;
-  for (const auto& t : rig.Device().Transitions()) lines.emplace_back(t.line, t.on);
-  EXPECT_EQ(lines,
-            (std::vector<std::pair<Line, bool>>{
-                {Line::Ptt, true}, {Line::Key, true}, {Line::Key, false}, {Line::Ptt, false}}));
+  std::string lines;
+  for (const auto& t : rig.Device().Transitions())
+    lines += t.line == sim::Line::Key ? (t.on ? 'K' : 'k') : (t.on ? 'P' : 'p');
+  EXPECT_EQ(lines, "PKkp");
   rig.window.reset();
   const auto out = rig.LogCount(" OUT "), in = rig.LogCount(" IN ");
   EXPECT_GT(in, 20u);
@@ -223,7 +211,7 @@ class Unplug : public testing::TestWithParam<unsigned> {};
 // At firmware 10 the reader writes after every report, so the unplug meets a write under way.
 TEST_P(Unplug, EndsTheReaderAndAReplugReopensOnTheNextTypedCharacter) {
   const unsigned version = GetParam();
-  KernelRig rig(Halvix(version));
+  KernelRig rig(version);
   rig.Open(kSettings);
   QTest::qWait(100);
   rig.Device().Unplug();
