@@ -24,10 +24,6 @@ std::uint8_t Byte(const std::string& hex) {
   return static_cast<std::uint8_t>(std::stoul(hex, nullptr, 16));
 }
 
-int OrMinusOne(std::optional<std::uint8_t> value) {
-  return value ? *value : -1;
-}
-
 TEST(MorseCode, CodesCountsProsignsAndDecoding) {
   for (const auto& row : Golden(VANTREL_TEST_DATA "/morse.txt")) {
     SCOPED_TRACE(row[0] + " " + row[1]);
@@ -37,7 +33,8 @@ TEST(MorseCode, CodesCountsProsignsAndDecoding) {
     if (row[0] == "code") result = kBuiltinCodes[FindCharacterIndex(first)];
     if (row[0] == "index") result = FindCharacterIndex(first);
     if (row[0] == "count") result = ElementCount(first);
-    if (row[0] == "merge") result = OrMinusOne(MergeProsign(first, Byte(args[1])));
+    if (row[0] == "merge")
+      result = std::optional<int>(MergeProsign(first, Byte(args[1]))).value_or(-1);
     if (row[0] == "decode") result = FindDecodedIndex(first, args[1] == "1");
     EXPECT_EQ(result, std::stoi(row[2], nullptr, 0));
   }

@@ -25,28 +25,23 @@ namespace vantrel::keyer::testing {
 class FakeHidBus final : public platform::HidBus {
  public:
   struct Device {
-    std::string path;
+    std::string path{};
     std::uint16_t vendorId = 0x0BFE;
     std::uint16_t productId = 0x0E00;
-    std::u16string product;
-    std::u16string manufacturer;
+    std::u16string product{};
+    std::u16string manufacturer{};
     std::size_t inputLength = 9;
     std::size_t outputLength = 9;
     bool present = true;
     bool failWrites = false;
     int opens = 0;
-    std::vector<std::vector<std::uint8_t>> writes;
-    std::deque<std::vector<std::uint8_t>> reports;
+    std::vector<std::vector<std::uint8_t>> writes{};
+    std::deque<std::vector<std::uint8_t>> reports{};
   };
 
-  std::shared_ptr<Device> Add(std::string path, std::u16string product,
-                              std::u16string manufacturer = u"") {
-    auto device = std::make_shared<Device>();
-    device->path = std::move(path);
-    device->product = std::move(product);
-    device->manufacturer = std::move(manufacturer);
+  std::shared_ptr<Device> Add(Device device) {
     std::lock_guard lock(mutex_);
-    return devices_.emplace_back(device);
+    return devices_.emplace_back(std::make_shared<Device>(std::move(device)));
   }
 
   template <typename F>
@@ -133,14 +128,6 @@ class FakeHidBus final : public platform::HidBus {
   std::vector<std::shared_ptr<Device>> devices_;
 };
 
-// Product strings whose digits at positions 13 and 15 give the firmware version.
-inline std::u16string ProductFor(unsigned version) {
-  std::u16string product = u"HALVIX KEYER 0.0";
-  product[13] = static_cast<char16_t>(u'0' + version / 10);
-  product[15] = static_cast<char16_t>(u'0' + version % 10);
-  return product;
-}
-
 // An engine wired to a fake bus, the manual clock and recorders. Version 0 attaches nothing;
 // `setup` may add or change interfaces before the engine opens one.
 struct EngineRig {
@@ -154,7 +141,14 @@ struct EngineRig {
   std::unique_ptr<CCwDevice> device;
 
   explicit EngineRig(unsigned version, const std::function<void(EngineRig&)>& setup = {}) {
-    if (version != 0) hid = bus.Add("hid:0", ProductFor(version), u"JA1XYZ");
+    // The digits at positions 13 and 15 of the product string give the firmware version.
+    const auto product =
+        "HALVIX KEYER " + std::to_string(version / 10) + "." + std::to_string(version % 10);
+    if (version != 0) {
+      hid = bus.Add({.path = "hid:0",
+                     .product = {product.begin(), product.end()},
+                     .manufacturer = u"JA1XYZ"});
+    }
     if (setup) setup(*this);
     device = std::make_unique<CCwDevice>(
         CwDeviceServices{bus, timers, tone, keys, "/nonexistent/Vantrel.tbl", 10});

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <map>
@@ -19,15 +20,6 @@ using vantrel::testing::Golden;
 using vantrel::testing::Split;
 
 using Reports = std::vector<std::vector<std::uint8_t>>;
-
-// "00 05 A8" → bytes.
-std::vector<std::uint8_t> Hex(const std::string& text) {
-  std::istringstream in(text);
-  std::vector<std::uint8_t> bytes;
-  unsigned value = 0;
-  while (in >> std::hex >> value) bytes.push_back(static_cast<std::uint8_t>(value));
-  return bytes;
-}
 
 // "STATUS 15 6, UP 6 0": each message by name with its two parameters.
 std::string Messages(const std::vector<platform::PostedMessage>& posted) {
@@ -68,14 +60,24 @@ const std::map<std::string, Call> kCalls = {
 };
 
 const auto N = [](auto value) { return std::to_string(static_cast<long long>(value)); };
-const auto Wide = [](const std::string& text) { return std::u16string(text.begin(), text.end()); };
+// UTF-8 text, in characters of one or two bytes, as UTF-16.
+std::u16string Wide(const std::string& text) {
+  std::u16string wide;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = text[i];
+    wide += static_cast<char16_t>(c < 0x80 ? c : (c & 0x1F) << 6 | (text[++i] & 0x3F));
+  }
+  return wide;
+}
 
+// "00 05 A8, =00 01": hex reports, each zero padded to 9 bytes unless marked "=".
 Reports ReportList(const std::string& text) {
   Reports reports;
   for (const auto& report : Split(text, ',')) {
-    auto bytes = Hex(report.substr(report[0] == '=' ? 1 : 0));
+    auto& bytes = reports.emplace_back();
+    std::istringstream in(report.substr(report[0] == '=' ? 1 : 0));
+    for (unsigned value = 0; in >> std::hex >> value;) bytes.push_back(value);
     if (report[0] != '=') bytes.resize(9, 0);
-    reports.push_back(bytes);
   }
   return reports;
 }
@@ -97,8 +99,9 @@ void Prepare(EngineRig& rig, const std::string& steps) {
     if (verb == "add") {
       const auto [path, more] = VerbAndRest(rest);
       const auto [vid, product] = VerbAndRest(more);
-      rig.others.push_back(rig.bus.Add(path, Wide(product)));
-      rig.others.back()->vendorId = std::stoul(vid, nullptr, 16);
+      const auto vendorId = static_cast<std::uint16_t>(std::stoul(vid, nullptr, 16));
+      rig.others.push_back(
+          rig.bus.Add({.path = path, .vendorId = vendorId, .product = Wide(product)}));
     }
   }
 }
@@ -111,9 +114,7 @@ const std::map<std::string, Query> kQueries = {
     {"opens", [](auto& r) { return N(r.hid->opens); }},
     {"others",
      [](auto& r) {
-       int opens = 0;
-       for (const auto& other : r.others) opens += other->opens;
-       return N(opens);
+       return N(std::ranges::count_if(r.others, [](const auto& other) { return other->opens; }));
      }},
     {"lines", [](auto& r) { return N(r.device->OutputLines()); }},
     {"keying", [](auto& r) { return N(r.device->GetKeyingState()); }},
@@ -135,16 +136,6 @@ std::string KeyList(const std::vector<platform::KeyEvent>& keys) {
   std::string text;
   for (const auto& k : keys)
     text += (text.empty() ? "" : " ") + N(k.virtualKey) + (k.down ? "+" : "-");
-  return text;
-}
-
-std::string ToneList(const std::vector<platform::ToneCall>& calls) {
-  static const char* const kOps[] = {"Open", "Start", "Pause", "Close"};
-  std::string text;
-  for (const auto& c : calls) {
-    text +=
-        (text.empty() ? "" : " ") + std::string(kOps[static_cast<int>(c.op)]) + N(c.frequencyHz);
-  }
   return text;
 }
 
@@ -216,7 +207,7 @@ void Play(EngineRig& rig, const std::string& steps) {
     } else if (verb == "timeline") {
       EXPECT_EQ(Timeline(rig), rest);
     } else if (verb == "tone") {
-      EXPECT_EQ(ToneList(rig.tone.Take()), rest);
+      EXPECT_EQ(platform::ToneList(rig.tone.Take()), rest);
     } else if (verb == "is") {
       for (const auto& check : Split(rest, ' ')) {
         const auto equals = check.find('=');
@@ -226,22 +217,6 @@ void Play(EngineRig& rig, const std::string& steps) {
       sum += kCalls.at(verb)(*rig.device, rest);
     }
   }
-}
-
-TEST(FirmwareVersion, ComesFromProductDigitsOrManufacturer) {
-  const std::tuple<std::u16string, std::u16string, unsigned> cases[] = {
-      {u"HALVIX KEYER 2.3", u"", 23},
-      {u"xxxxxxxxxxxxx2x0", u"JA", 20},
-      {u"xxxxxxxxxxxxx2", u"JA1", 10},
-      {u"xxxxxxxxxxxxx2x", u"Halvix", 99},
-      {u"", u"", 99},
-      {std::u16string(u"xxxxxxxxxxxxx") + char16_t{0x0132} + u"x" + char16_t{0x0139}, u"", 29},
-      {std::u16string(u"xxxxxxxxxxxxx") + char16_t{0xB2} + u"x3", u"J", 10},
-      {u"xxxxxxxxxxxxx/x3", u"", 99},
-      {u"xxxxxxxxxxxxx9x:", u"", 99},
-  };
-  for (const auto& [product, manufacturer, expected] : cases)
-    EXPECT_EQ(FirmwareVersionFromStrings(product, manufacturer), expected);
 }
 
 TEST(Engine, ScenariosOnTheFakeBus) {

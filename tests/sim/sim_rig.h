@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <initializer_list>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -21,14 +20,6 @@ struct SimRig {
   explicit SimRig(SimConfig config = {})
       : device(bus.Attach(timers, config)), handle(bus.Open(device.Path())) {}
 
-  // Report id 0, then the command and its parameters; the rest 0.
-  bool Send(std::initializer_list<std::uint8_t> bytes) {
-    Report report{};
-    std::size_t i = 1;
-    for (const auto byte : bytes) report[i++] = byte;
-    return handle->Write(report.data(), report.size());
-  }
-
   // Writes "at-µs: bytes after the report id; ..." each at its time on the clock.
   void Play(const std::string& commands) {
     for (const auto& command : vantrel::testing::Split(commands)) {
@@ -39,14 +30,6 @@ struct SimRig {
       for (unsigned i = 1, value = 0; in >> std::hex >> value; ++i) report[i] = value;
       handle->Write(report.data(), report.size());
     }
-  }
-
-  // Every report waiting now, without waiting for more.
-  std::vector<Report> ReadWaiting() {
-    std::vector<Report> reports;
-    Report report{};
-    while (handle->Read(report.data(), report.size(), 0) > 0) reports.push_back(report);
-    return reports;
   }
 
   platform::ManualTimerService timers;

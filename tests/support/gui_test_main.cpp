@@ -26,13 +26,10 @@ void WatchForStuckModals(QTimer& timer) {
   static const testing::TestInfo* stuckIn = nullptr;
   QObject::connect(&timer, &QTimer::timeout, [] {
     QWidget* modal = QApplication::activeModalWidget();
-    if (modal != seen || !modal) {
-      seen = modal;
-      ticks = 0;
-      return;
-    }
+    ticks = modal && modal == seen ? ticks + 1 : 0;
+    seen = modal;
     const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
-    if (++ticks < (test == stuckIn ? 1 : 10)) return;
+    if (!modal || ticks < (test == stuckIn ? 1 : 10)) return;
     stuckIn = test;
     auto* box = qobject_cast<QMessageBox*>(modal);
     ADD_FAILURE() << "a modal window stayed open: "

@@ -44,8 +44,7 @@ class ManualTimerService final : public TimerService {
       node.mapped()(id, deadline);
     }
   }
-  void AdvanceBy(Micros delta) { AdvanceTo(Now() + delta); }
-  void AdvanceMs(std::int64_t ms) { AdvanceBy(ms * 1000); }
+  void AdvanceMs(std::int64_t ms) { AdvanceTo(Now() + ms * 1000); }
   std::size_t PendingCount() const {
     std::lock_guard lock(mutex_);
     return pending_.size();

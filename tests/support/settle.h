@@ -8,11 +8,10 @@
 
 namespace vantrel::sim {
 
-// Moves the manual clock to `target` in steps of at most `step`, and after each step waits
-// until the host's readers have taken every report and are waiting again, so whatever they
-// wrote back has reached the interfaces before the clock moves on. With a step no longer than
-// the poll interval, the one-reply-per-command exchange of firmware below 20 runs exactly as
-// it would in real time. False when a reader did not settle within `limit`.
+// Moves the manual clock to `target` in steps of at most `step`, letting the host's readers
+// take every report and write back after each step: with a step no longer than the poll
+// interval, firmware below 20 answers each command as in real time. False when a reader did
+// not settle within `limit`.
 inline bool AdvanceAndSettle(platform::ManualTimerService& timers, SimBus& bus,
                              platform::Micros target, platform::Micros step = 1000,
                              std::chrono::milliseconds limit = std::chrono::seconds(5)) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <mutex>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -66,12 +67,21 @@ struct ToneCall {
 // Tone output for machines without sound and for tests: records what it was asked to do.
 class NullToneOutput final : public ToneOutput, public Recorded<ToneCall> {
  public:
-  using Op = ToneOp;
-  using Call = ToneCall;
-  bool Open(unsigned frequencyHz) override { return Add({Op::Open, frequencyHz}), true; }
-  void Start() override { Add({Op::Start, 0}); }
-  void Pause() override { Add({Op::Pause, 0}); }
-  void Close() override { Add({Op::Close, 0}); }
+  bool Open(unsigned frequencyHz) override { return Add({ToneOp::Open, frequencyHz}), true; }
+  void Start() override { Add({ToneOp::Start, 0}); }
+  void Pause() override { Add({ToneOp::Pause, 0}); }
+  void Close() override { Add({ToneOp::Close, 0}); }
 };
+
+// "Open558 Start0 Pause0": each call with its frequency.
+inline std::string ToneList(const std::vector<ToneCall>& calls) {
+  static const char* const kOps[] = {"Open", "Start", "Pause", "Close"};
+  std::string text;
+  for (const auto& c : calls) {
+    text +=
+        (text.empty() ? "" : " ") + (kOps[static_cast<int>(c.op)] + std::to_string(c.frequencyHz));
+  }
+  return text;
+}
 
 }  // namespace vantrel::platform

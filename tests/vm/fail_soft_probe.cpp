@@ -9,13 +9,6 @@
 
 #include "app/main_app.h"
 
-namespace {
-
-constexpr int kWatchMs = 50;
-constexpr int kWindowLifeMs = 3000;
-
-}  // namespace
-
 int main(int argc, char** argv) {
   vantrel::app::CMainApp app(argc, argv);
   QTimer watch;
@@ -25,8 +18,8 @@ int main(int argc, char** argv) {
       box->done(QMessageBox::Ok);
     }
   });
-  watch.start(kWatchMs);
-  QTimer::singleShot(kWindowLifeMs, [] {
+  watch.start(50);
+  QTimer::singleShot(3000, [] {
     QWidget* modal = QApplication::activeModalWidget();
     if (modal && !qobject_cast<QMessageBox*>(modal)) modal->close();
   });
