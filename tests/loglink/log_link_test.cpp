@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 
 #include <atomic>
 #include <chrono>
@@ -146,6 +147,15 @@ TEST_F(LogLinkTest, AnotherUsersSocketsAreLeftUnread) {
 }
 
 // The text and its NUL fit 256 bytes; a cut never splits a double-byte character.
+TEST_F(LogLinkTest, ReplySocketIsTheUsersOnlyAndGoesWithTheLink) {
+  const std::string address = Link().ReplyAddress();
+  struct stat info {};
+  ASSERT_EQ(::stat(address.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+  link_.reset();
+  EXPECT_FALSE(std::filesystem::exists(address));
+}
+
 TEST(LogRecords, SendTextHoldsTheCallsignAndTheReport) {
   for (const auto& row : ReadTable(VANTREL_LOGLINK_DATA_DIR "/send_texts.txt")) {
     EXPECT_EQ(CopyDataSendText(row[0], std::stoi(row[1])),
