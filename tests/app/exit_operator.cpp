@@ -38,10 +38,10 @@ CMainDlg* Window() {
   return nullptr;
 }
 
-bool Type(QWidget* control, const std::string& text) {
+bool Type(QWidget* control, const char* text) {
   QTest::mouseClick(control, Qt::LeftButton);
   QTest::keyClick(control, Qt::Key_A, Qt::ControlModifier);
-  for (char c : text) QTest::keyClick(control, c);
+  QTest::keyClicks(control, text);
   return true;
 }
 
@@ -50,9 +50,8 @@ using Step = std::function<bool(CMainDlg&)>;
 
 std::vector<Step> Scene(const std::string& scene) {
   using namespace vantrel::ui;
-  const std::string name = scene.substr(0, scene.find('+'));
   std::vector<Step> steps = {[](CMainDlg& w) { return Type(w.Control(kIdSpeed), "5"); }};
-  if (name == "keying") {
+  if (scene == "keying") {
     steps.push_back([](CMainDlg& w) { return Type(w.Control(kIdInput), "tttt"); });
     // Now and then the simulated interface at 23 takes the first code without keying it and
     // reports idle, and the pacing rule stops the text; typing on gets the keying going.
@@ -68,7 +67,7 @@ std::vector<Step> Scene(const std::string& scene) {
     });
     steps.push_back([](CMainDlg&) { return LogHas(" PTT 1\n"); });
   }
-  if (name == "setup") {
+  if (scene.starts_with("setup")) {
     // The dialog runs modally inside the click, so the click must not run inside a step.
     steps.push_back([](CMainDlg& w) {
       QTimer::singleShot(0, &w, [&w] { QTest::mouseClick(w.Control(kIdSetup), Qt::LeftButton); });
@@ -79,15 +78,10 @@ std::vector<Step> Scene(const std::string& scene) {
       return modal != nullptr && qobject_cast<CMainDlg*>(modal) == nullptr;
     });
   }
-  steps.push_back([quit = scene.ends_with("+quit")](CMainDlg& w) {
+  steps.push_back([quit = scene.ends_with("+quit")](CMainDlg&) {
     std::fputs("ready\n", stdout);
     std::fflush(stdout);
-    if (quit) {
-      QTimer::singleShot(0, &w, [] {
-        QEvent quitEvent(QEvent::Quit);
-        QCoreApplication::sendEvent(qApp, &quitEvent);
-      });
-    }
+    if (quit) QCoreApplication::postEvent(qApp, new QEvent(QEvent::Quit));
     return true;
   });
   return steps;

@@ -1,8 +1,7 @@
+#include <QProcess>
+
 #include <gtest/gtest.h>
-#include <poll.h>
 #include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <regex>
 #include <sstream>
@@ -25,49 +24,25 @@ settings::Settings Configured(int wpm) {
   return settings;
 }
 
-// Starts the operator on `scene`; true once it says it is ready.
-bool StartOperator(const char* scene, unsigned version, const settings::TempDir& work,
-                   const settings::TempDir& instances, pid_t& child) {
-  int pipeFds[2];
-  if (pipe(pipeFds) != 0) return false;
-  const std::string versionOption = "--simulate=" + std::to_string(version);
-  const std::string log = "--simulate-log=" + (work.path() / "sim.log").string();
-  child = fork();
-  if (child == 0) {
-    dup2(pipeFds[1], STDOUT_FILENO);
-    close(pipeFds[0]);
-    close(pipeFds[1]);
-    if (chdir(work.path().c_str()) != 0) _exit(126);
-    setenv("XDG_RUNTIME_DIR", instances.path().c_str(), 1);
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    execl(VANTREL_EXIT_OPERATOR, "exit_operator", scene, versionOption.c_str(), log.c_str(),
-          static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  close(pipeFds[1]);
-  std::string seen;
-  pollfd p{pipeFds[0], POLLIN, 0};
-  char buffer[64];
-  ssize_t n = 1;
-  while (seen.find("ready\n") == std::string::npos && n > 0 && poll(&p, 1, kGuardMs) > 0) {
-    n = read(pipeFds[0], buffer, sizeof buffer);
-    if (n > 0) seen.append(buffer, static_cast<std::size_t>(n));
-  }
-  close(pipeFds[0]);
-  return seen.find("ready\n") != std::string::npos;
+QString PathText(const settings::TempDir& dir, const char* name = "") {
+  return QString::fromStdString((dir.path() / name).string());
 }
 
-int AwaitExit(pid_t child) {
-  int status = 0;
-  for (int waited = 0; waitpid(child, &status, WNOHANG) == 0; waited += 10) {
-    if (waited > kGuardMs) {
-      kill(child, SIGKILL);
-      waitpid(child, &status, 0);
-      return -1;
-    }
-    usleep(10000);
+// Starts the operator on `scene`; true once it says it is ready.
+bool StartOperator(QProcess& child, const char* scene, unsigned version,
+                   const settings::TempDir& work, const settings::TempDir& instances) {
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("XDG_RUNTIME_DIR", PathText(instances));
+  environment.insert("QT_QPA_PLATFORM", "offscreen");
+  child.setProcessEnvironment(environment);
+  child.setWorkingDirectory(PathText(work));
+  child.start(VANTREL_EXIT_OPERATOR, {scene, "--simulate=" + QString::number(version),
+                                      "--simulate-log=" + PathText(work, "sim.log")});
+  QByteArray seen;
+  while (!seen.contains("ready\n") && child.waitForReadyRead(kGuardMs)) {
+    seen += child.readAllStandardOutput();
   }
-  return status;
+  return seen.contains("ready\n");
 }
 
 // The simulated interface's event log lines of one kind ("KEY 0", "OUT 00 02 ..."), in order.
@@ -87,27 +62,22 @@ TEST(ExitOnSignal, ReleasesKeyAndPttSendsTheClosingCommandsLastAndSavesBothFiles
   struct Case {
     unsigned version;
     const char* scene;
-    std::vector<int> signals;
+    std::vector<int> kills;
   };
-  const Case cases[] = {{10, "keying", {SIGTERM}},
-                        {23, "keying", {SIGHUP}},
-                        {10, "ptt", {SIGINT}},
-                        {23, "ptt", {SIGTERM}},
-                        {10, "setup", {SIGHUP}},
-                        {23, "setup", {SIGINT}},
-                        {10, "keying", {SIGTERM, SIGTERM}},
-                        {10, "setup+quit", {}}};
+  const Case cases[] = {
+      {10, "keying", {SIGTERM}}, {23, "keying", {SIGHUP}},           {23, "ptt", {SIGINT}},
+      {10, "setup", {SIGHUP}},   {10, "keying", {SIGTERM, SIGTERM}}, {10, "setup+quit", {}}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.scene) + " at firmware " + std::to_string(c.version) + ", " +
-                 std::to_string(c.signals.size()) + " signals");
+                 std::to_string(c.kills.size()) + " signals");
     settings::TempDir work;
     settings::TempDir instances;
     work.Write(settings::kSettingsFileName, settings::FormatSettings(Configured(20)));
-    pid_t child = -1;
-    const bool ready = StartOperator(c.scene, c.version, work, instances, child);
-    ASSERT_GT(child, 0);
-    for (int s : c.signals) kill(child, s);
-    const int status = AwaitExit(child);
+    QProcess child;
+    const bool ready = StartOperator(child, c.scene, c.version, work, instances);
+    for (int s : c.kills) kill(static_cast<pid_t>(child.processId()), s);
+    if (!child.waitForFinished(kGuardMs)) child.kill();
+    child.waitForFinished();
     const std::string log = work.Read("sim.log");
     ASSERT_TRUE(ready) << log;
 
@@ -118,13 +88,12 @@ TEST(ExitOnSignal, ReleasesKeyAndPttSendsTheClosingCommandsLastAndSavesBothFiles
     }
     ASSERT_FALSE(ptts.empty()) << log;
     EXPECT_EQ(ptts.back(), "PTT 0") << log;
-    if (c.signals.size() > 1) {
-      EXPECT_TRUE(status == 0 || (WIFEXITED(status) && WEXITSTATUS(status) == 128 + c.signals[1]))
-          << status;
+    ASSERT_EQ(child.exitStatus(), QProcess::NormalExit);
+    if (c.kills.size() > 1) {
+      EXPECT_TRUE(child.exitCode() == 0 || child.exitCode() == 128 + c.kills[1]);
       continue;
     }
-    ASSERT_TRUE(WIFEXITED(status)) << status;
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(child.exitCode(), 0);
     const std::vector<std::string> commands = Lines(log, "OUT");
     ASSERT_GE(commands.size(), 2u);
     EXPECT_EQ(commands[commands.size() - 2], "OUT 00 01 0F 0F 0F 0F 0F 0F 0F");
