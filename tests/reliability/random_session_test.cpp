@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QMessageBox>
 #include <QTimer>
 
 #include <cstdlib>
@@ -82,20 +81,13 @@ class RandomOperator {
   // The setup dialog with a few values changed, confirmed or cancelled. Message boxes about
   // the values are answered.
   void RunSetup() {
-    QTimer answer;
-    QObject::connect(&answer, &QTimer::timeout, [] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        QTest::keyClick(box, Qt::Key_Return);
-      }
-    });
-    answer.start(5);
     QTimer::singleShot(0, [this] {
       DialogDriver dialog(rig_.window->Setup());
       for (int n = Pick(4); n > 0; --n) ChangeOne(dialog);
       QWidget* modal = QApplication::activeModalWidget();
       if (modal) QTest::keyClick(modal, Pick(2) ? Qt::Key_Return : Qt::Key_Escape);
     });
-    rig_.Click(kIdSetup);
+    ModalTextsDuring([this] { rig_.Click(kIdSetup); });
   }
 
   void ChangeOne(DialogDriver& dialog) {
