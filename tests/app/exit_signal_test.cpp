@@ -1,8 +1,6 @@
-// The program itself runs in a child process of this test with an operator at the keyboard:
-// `--operator SCENE VERSION` runs Vantrel on a simulated interface logging to sim.log, acts the
-// scene (keying, ptt or setup) on the window, and prints "ready" once the interface shows its
-// state or the setup dialog is open. A scene ending in "+quit" then asks the application to
-// quit, as the session manager does at the end of the desktop session.
+// `--operator SCENE VERSION` runs Vantrel in this test's child process on a simulated interface
+// logging to sim.log, acts the scene on the window and prints "ready" once the interface or the
+// setup dialog shows it; "+quit" then quits the application as the end of the session does.
 #include <QApplication>
 #include <QProcess>
 #include <QTest>
@@ -120,18 +118,14 @@ settings::Settings Configured(int wpm) {
   return settings;
 }
 
-QString PathText(const settings::TempDir& dir) {
-  return QString::fromStdString(dir.path().string());
-}
-
 // Starts the operator on `scene`; true once it says it is ready.
 bool StartOperator(QProcess& child, const char* scene, unsigned version,
                    const settings::TempDir& work, const settings::TempDir& instances) {
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert("XDG_RUNTIME_DIR", PathText(instances));
+  environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(instances.path().string()));
   environment.insert("QT_QPA_PLATFORM", "offscreen");
   child.setProcessEnvironment(environment);
-  child.setWorkingDirectory(PathText(work));
+  child.setWorkingDirectory(QString::fromStdString(work.path().string()));
   child.start(QString::fromStdString(std::filesystem::read_symlink("/proc/self/exe").string()),
               {"--operator", scene, QString::number(version)});
   QByteArray seen;
@@ -179,9 +173,7 @@ TEST(ExitOnSignal, ReleasesKeyAndPttSendsTheClosingCommandsLastAndSavesBothFiles
 
     const std::vector<std::string> keys = Lines(log, "KEY");
     const std::vector<std::string> ptts = Lines(log, "PTT");
-    if (!keys.empty()) {
-      EXPECT_EQ(keys.back(), "KEY 0") << log;
-    }
+    EXPECT_TRUE(keys.empty() || keys.back() == "KEY 0") << log;
     ASSERT_FALSE(ptts.empty()) << log;
     EXPECT_EQ(ptts.back(), "PTT 0") << log;
     ASSERT_EQ(child.exitStatus(), QProcess::NormalExit);

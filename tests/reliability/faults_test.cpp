@@ -35,7 +35,7 @@ std::map<std::uint8_t, sim::Report> LastSettings(
 void ExpectRecovery(SimWindowRig& rig, unsigned version) {
   ASSERT_TRUE(rig.RunMs(600));
   EXPECT_TRUE(rig.Released());
-  EXPECT_TRUE(WaitReal([&] { return rig.Engine().ReaderThreadCount() == 0; }));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return rig.Engine().ReaderThreadCount() == 0; }));
   EXPECT_EQ(rig.Engine().FirmwareVersion(), 0u);
 
   rig.sim.Plug();
@@ -46,7 +46,7 @@ void ExpectRecovery(SimWindowRig& rig, unsigned version) {
   ASSERT_TRUE(rig.RunUntil([&] { return rig.Quiet(); }, 5000));
   ASSERT_TRUE(rig.RunMs(300));
   EXPECT_EQ(rig.Engine().FirmwareVersion(), version);
-  EXPECT_TRUE(WaitReal([&] { return rig.Engine().ReaderThreadCount() == 1; }));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return rig.Engine().ReaderThreadCount() == 1; }));
   if (version >= 20) {
     EXPECT_EQ(LastSettings(rig.sim.Commands()), LastSettings(rig.startCommands));
   }
@@ -173,7 +173,7 @@ TEST(Faults, ExitWhileKeyingOrSilentLeavesNothingKeyedAndNoThread) {
         EXPECT_TRUE(rig.Released());
       }
       EXPECT_TRUE(std::filesystem::exists(rig.dir.path() / "Vantrel.cfg"));
-      EXPECT_TRUE(WaitReal([&] { return VantrelThreadCount() <= threadsBefore; }))
+      EXPECT_TRUE(QTest::qWaitFor([&] { return VantrelThreadCount() <= threadsBefore; }))
           << VantrelThreadCount() << " threads, " << threadsBefore << " before";
     }
   }

@@ -174,12 +174,12 @@ TEST_P(RandomSession, HoldsEveryInvariant) {
     }
     EXPECT_LE(rig.Pending().size(), kPendingLimit);
     EXPECT_LE(rig.window->LogText.size() + rig.LogShown().size(), 2u * kLogLimit);
-    if (!WaitReal([&] { return OpenFdCount() <= fds; }, std::chrono::seconds(2))) {
+    if (!QTest::qWaitFor([&] { return OpenFdCount() <= fds; }, 2000)) {
       fds = OpenFdCount();
       EXPECT_LE(++lastingRises, kLastingRisesAllowed) << fds << " fds stay open";
     }
     fds = std::min(fds, OpenFdCount());
-    EXPECT_TRUE(WaitReal([&] {
+    EXPECT_TRUE(QTest::qWaitFor([&] {
       return VantrelThreadCount() - rig.Engine().ReaderThreadCount() == threads;
     })) << VantrelThreadCount()
         << " threads, " << rig.Engine().ReaderThreadCount() << " readers";

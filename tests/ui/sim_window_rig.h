@@ -121,7 +121,6 @@ class SimWindowRig {
                                    .statusIntervalUs = statusIntervalUs})),
         bus(simBus, sim) {
     if (version == 0) sim.Unplug();
-    previousDir_ = std::filesystem::current_path();
     std::filesystem::current_path(dir.path());
   }
   ~SimWindowRig() {
@@ -246,12 +245,11 @@ class SimWindowRig {
   FaultBus bus;
   bool realMessageBoxes = false;
   std::vector<loglink::LogMessageBox> messages;
-  // What the start-up sent.
   std::vector<sim::ReceivedCommand> startCommands;
   std::unique_ptr<CMainDlg> window;
 
  private:
-  std::filesystem::path previousDir_;
+  std::filesystem::path previousDir_ = std::filesystem::current_path();
 };
 
 // Runs `action`; the text of each message box it opens is noted and the box closed with Enter.
@@ -291,17 +289,6 @@ inline std::size_t VantrelThreadCount() {
     if (std::getline(comm, name) && name.starts_with("vantrel")) ++count;
   }
   return count;
-}
-
-// Polls `done` in real time; for waits on threads, never for measuring.
-template <typename Done>
-bool WaitReal(Done done, std::chrono::milliseconds limit = std::chrono::seconds(10)) {
-  const auto end = std::chrono::steady_clock::now() + limit;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return true;
 }
 
 }  // namespace vantrel::ui::rig
