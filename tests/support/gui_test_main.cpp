@@ -1,6 +1,10 @@
 // GoogleTest entry for widget tests: the widgets need a QApplication for the whole run, and
 // the logging-program link keeps its sockets in a private folder of this run.
 #include <QApplication>
+#include <QDialog>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -13,6 +17,34 @@ extern "C" const char* __tsan_default_suppressions() {
   return "race:libQt6Core.so.6\nrace:libQt6Gui.so.6\n";
 }
 
+// A modal window that no test closes would hold the run until CTest's timeout: after ten
+// seconds it fails the test that opened it, with its text, and is closed; later ones in the
+// same test are closed at once, so that a table of cases fails in seconds, not minutes.
+void WatchForStuckModals(QTimer& timer) {
+  static QPointer<QWidget> seen;
+  static int ticks = 0;
+  static const testing::TestInfo* stuckIn = nullptr;
+  QObject::connect(&timer, &QTimer::timeout, [] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal != seen || !modal) {
+      seen = modal;
+      ticks = 0;
+      return;
+    }
+    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+    if (++ticks < (test == stuckIn ? 1 : 10)) return;
+    stuckIn = test;
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    ADD_FAILURE() << "a modal window stayed open: "
+                  << (box ? box->text() : modal->windowTitle()).toStdString();
+    if (auto* dialog = qobject_cast<QDialog*>(modal))
+      dialog->reject();
+    else
+      modal->close();
+  });
+  timer.start(1000);
+}
+
 int main(int argc, char** argv) {
   // Test discovery runs this without the test environment; the tests never need a display.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -20,5 +52,7 @@ int main(int argc, char** argv) {
   setenv("XDG_RUNTIME_DIR", runtimeDir.path().c_str(), 1);
   QApplication app(argc, argv);
   testing::InitGoogleTest(&argc, argv);
+  QTimer watchdog;
+  WatchForStuckModals(watchdog);
   return RUN_ALL_TESTS();
 }
