@@ -4,9 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
-#include <ctime>
-#include <initializer_list>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -20,8 +17,10 @@
 
 namespace vantrel::operating {
 
-// The operating window's controls as window fields, exchanged in bulk as the window does.
-class FakeWindow final : public OperatingView {
+// The window (its controls as window fields, exchanged in bulk as the window does), the engine
+// and the status gate. Window and engine calls are recorded as e.g. "SendText A|SetSpeed 21";
+// rests and wakes apart, each wake with the text queued at that moment.
+class Fakes final : public OperatingView, public KeyerPort, public StatusGate {
  public:
   WindowFields& Fields() override { return fields; }
   bool ReadControls() override {
@@ -51,28 +50,10 @@ class FakeWindow final : public OperatingView {
     timerStarts += std::to_string(milliseconds) + " ";
   }
   void KillCqTimer() override { timer.reset(); }
-  void LoadSettingsFile() override { ++settingsLoaded; }
+  void LoadSettingsFile() override { Call("LoadSettingsFile"); }
   void EnableDecodeCheck() override {}
-  void SendToLog() override { ++sentToLog; }
-  void FetchFromLog() override { ++fetchedFromLog; }
-
-  WindowFields fields;
-  WindowFields controls;
-  bool readFails = false;
-  std::string inputLine;
-  Control focus = Control::InputLine;
-  std::array<std::string, 13> captions;
-  std::array<std::string, 13> toolTips;
-  std::optional<unsigned> timer;
-  std::string timerStarts;
-  int settingsLoaded = 0;
-  int sentToLog = 0;
-  int fetchedFromLog = 0;
-};
-
-// Records the engine calls the logic makes, e.g. "SendText A|SetSpeed 21".
-class FakeKeyer final : public KeyerPort {
- public:
+  void SendToLog() override { Call("SendToLog"); }
+  void FetchFromLog() override { Call("FetchFromLog"); }
   void SendText(std::string text) override {
     sent += text;
     Call("SendText " + text);
@@ -102,28 +83,34 @@ class FakeKeyer final : public KeyerPort {
   bool KanaMode() const override { return false; }
   void SetTargetWindow(platform::TargetWindow*) override {}
 
-  void Call(const std::string& call) { calls += (calls.empty() ? "" : "|") + call; }
+  void Rest() override { gateCalls.push_back("R"); }
+  void Wake() override {
+    const std::string wake = "W" + send->PendingText;
+    if (gateCalls.empty() || gateCalls.back() != wake) gateCalls.push_back(wake);
+  }
 
+  void Call(const std::string& call) { calls += (calls.empty() ? "" : "|") + call; }
+  void Forget() {
+    calls.clear();
+    gateCalls.clear();
+  }
+
+  WindowFields fields;
+  WindowFields controls;
+  bool readFails = false;
+  std::string inputLine;
+  Control focus = Control::InputLine;
+  std::array<std::string, 13> captions;
+  std::array<std::string, 13> toolTips;
+  std::optional<unsigned> timer;
+  std::string timerStarts;
   unsigned firmware = 23;
   unsigned returning = 0;
   unsigned speed = 20;
   std::string sent;
   std::string calls;
-};
-
-// Records rests and wakes, each wake with the text queued at that moment.
-class RecordingGate final : public StatusGate {
- public:
-  explicit RecordingGate(const SendState& send) : send_(send) {}
-  void Rest() override { calls.push_back("R"); }
-  void Wake() override {
-    const std::string wake = "W" + send_.PendingText;
-    if (calls.empty() || calls.back() != wake) calls.push_back(wake);
-  }
-  std::vector<std::string> calls;
-
- private:
-  const SendState& send_;
+  const SendState* send = nullptr;
+  std::vector<std::string> gateCalls;
 };
 
 template <typename Parts>
@@ -133,9 +120,9 @@ std::string Joined(const Parts& parts, std::size_t from, std::size_t to) {
   return joined;
 }
 
-// The operating logic against a recording window and engine, the clock at 07:05:09, driven by
-// steps such as "type ab", "press+Ctrl Z", "status 1x3" or "msg SPEED 29 1", and checked by
-// steps such as "?calls=SendText A" (the engine calls since the last such check) or "?log=A".
+// The operating logic against the fakes, the clock at 07:05:09, driven by steps such as "type
+// ab", "press+Ctrl Z", "status 1x3" or "msg SPEED 29 1", and checked by steps such as "?log=A"
+// or "?calls=SendText A" (the window and engine calls since the last such check).
 struct OperatingRig {
   OperatingRig() {
     time.tm_hour = 7;
@@ -154,22 +141,21 @@ struct OperatingRig {
       SCOPED_TRACE(step);
       const std::size_t space = std::min(step.find(' '), step.size());
       const std::string verb = step.substr(0, space);
-      if (verb != "set" && !started) Start();
-      if (verb.front() == '?') {
+      if (verb != "set" && fake.send == nullptr) Start();
+      const std::string arg = step.substr(std::min(space + 1, step.size()));
+      if (verb.front() == '?')
         Check(step.substr(1));
-      } else {
-        const std::string arg = step.substr(std::min(space + 1, step.size()));
+      else
         Do(verb.substr(0, verb.find('+')), ModifiersIn(verb), arg);
-      }
     }
   }
 
   void Start() {
-    started = true;
     logic.ApplySettings();
     logic.ShowBank(Bank::A);
-    logic.SetStatusGate(&gate);
-    keyer.calls.clear();
+    fake.send = &logic.State();
+    logic.SetStatusGate(&fake);
+    EXPECT_EQ(std::exchange(fake.calls, {}), "LoadSettingsFile|SetSpeed 20|SetKeyingSettings");
   }
 
   void Do(const std::string& verb, Modifiers modifiers, const std::string& arg) {
@@ -182,7 +168,7 @@ struct OperatingRig {
     if (verb == "release") return logic.OnKeyUp(KeyNamed(arg));
     if (verb == "status") return Status(n, times == arg.npos ? 1 : std::atoi(&arg[times + 1]));
     if (verb == "msg") return Message(arg);
-    if (verb == "forget") return Forget();
+    if (verb == "forget") return fake.Forget();
     if (verb == "drain") return Drain();
     if (verb == "repeat") return Repeat(n);
     if (verb == "timer") return logic.OnCqTimer();
@@ -196,24 +182,20 @@ struct OperatingRig {
     if (verb == "netspeed") return logic.SetNetworkSpeed(n);
     if (verb == "abort") return logic.AbortSending();
     if (verb == "boxchanged") return logic.OnSpeedBoxChanged();
-    Operate(verb, arg, n);
-  }
-
-  // What the operator or the interface does to the window and the engine.
-  void Operate(const std::string& verb, const std::string& arg, int n) {
-    WindowFields& controls = window.controls;
-    if (verb == "fw") return void(keyer.firmware = n);
-    if (verb == "unplug") return void(keyer.returning = std::exchange(keyer.firmware, 0));
+    // What the operator or the interface does to the window and the engine.
+    WindowFields& controls = fake.controls;
+    if (verb == "fw") return void(fake.firmware = n);
+    if (verb == "unplug") return void(fake.returning = std::exchange(fake.firmware, 0));
     if (verb == "box") return void(controls.WPM = n);
-    if (verb == "mode") return void(controls.SendMode = window.fields.SendMode = arg == "block");
+    if (verb == "mode") return void(controls.SendMode = fake.fields.SendMode = arg == "block");
     if (verb == "call") return void(controls.HisCall = arg);
     if (verb == "report") return void(controls.Report = n);
     if (verb == "ptt") return void(controls.PttCheck = 1);
     if (verb == "focus")
-      return void(window.focus = arg == "Log" ? Control::Log : Control::CallsignBox);
-    if (verb == "line") return window.SetInputLineText(arg);
-    if (verb == "log") return void(controls.LogText = window.fields.LogText = arg);
-    if (verb == "readfail") return void(window.readFails = true);
+      return void(fake.focus = arg == "Log" ? Control::Log : Control::CallsignBox);
+    if (verb == "line") return fake.SetInputLineText(arg);
+    if (verb == "log") return void(controls.LogText = fake.fields.LogText = arg);
+    if (verb == "readfail") return void(fake.readFails = true);
     ADD_FAILURE() << "unknown step " << verb;
   }
 
@@ -246,7 +228,7 @@ struct OperatingRig {
     std::istringstream names("DECODED DONE SPEED STATUS PADDLE INPUT UP DOWN RESET CHAR_SENT");
     unsigned message = WM_KEYER_DECODED;
     for (std::string next; names >> next && next != name;) ++message;
-    if (std::isdigit(static_cast<unsigned char>(name[0]))) message = std::stoul(name);
+    if (name[0] <= '9') message = std::stoul(name);
     logic.OnKeyerMessage(message, wParam, lParam);
   }
 
@@ -255,12 +237,12 @@ struct OperatingRig {
     NetworkText pieces;
     std::istringstream in(text);
     for (std::string part; std::getline(in, part, '|');) {
-      const bool step = part.size() > 1 && (part[0] == '+' || part[0] == '-');
-      const TextPiece::Kind kind = part == "<" ? TextPiece::Kind::Erase
-                                   : step      ? TextPiece::Kind::SpeedStep
-                                               : TextPiece::Kind::Text;
-      pieces.push_back(
-          {kind, kind == TextPiece::Kind::Text ? part : "", step ? std::stoi(part) : 0});
+      if (part == "<")
+        pieces.push_back({TextPiece::Kind::Erase, "", 0});
+      else if (part.size() > 1 && (part[0] == '+' || part[0] == '-'))
+        pieces.push_back({TextPiece::Kind::SpeedStep, "", std::stoi(part)});
+      else
+        pieces.push_back({TextPiece::Kind::Text, part, 0});
     }
     return pieces;
   }
@@ -269,8 +251,7 @@ struct OperatingRig {
   void Type(const std::string& text, Modifiers modifiers, bool whole) {
     for (std::size_t at = 0; at < text.size(); at += whole ? text.size() : 1) {
       typed = logic.OnCharacter(whole ? text : text.substr(at, 1), modifiers);
-      if (!typed.consumed && window.focus == Control::InputLine)
-        window.inputLine += typed.character;
+      if (!typed.consumed && fake.focus == Control::InputLine) fake.inputLine += typed.character;
     }
   }
 
@@ -280,73 +261,63 @@ struct OperatingRig {
 
   // Lets everything handed over go out, as the interface reports it.
   void Drain() {
-    if (keyer.firmware < 20) return logic.OnKeyerMessage(WM_KEYER_TEXT_DONE, 0, 0);
+    if (fake.firmware < 20) return logic.OnKeyerMessage(WM_KEYER_TEXT_DONE, 0, 0);
     while (!logic.State().PendingText.empty()) Status(1);
     Status(15, 3);
   }
 
   // Each call goes out and the repeat timer fires, until no timer pends or `calls` went out.
   void Repeat(int calls) {
-    for (Drain(); window.timer && --calls > 0; Drain()) logic.OnCqTimer();
+    for (Drain(); fake.timer && --calls > 0; Drain()) logic.OnCqTimer();
   }
 
-  void Forget() {
-    keyer.calls.clear();
-    gate.calls.clear();
-  }
-
+  // "?key=text", or "?key*N=text" for N times the text.
   void Check(const std::string& check) {
-    const std::size_t equals = check.find('=');
-    std::string key = check.substr(0, equals);
-    std::string expected = check.substr(equals + 1);
-    if (const std::size_t times = key.find('*'); times != key.npos) {
-      const std::string once = std::exchange(expected, {});
-      for (int i = std::stoi(key.substr(times + 1)); i > 0; --i) expected += once;
-      key.resize(times);
-    }
+    const std::size_t equals = check.find('='), times = check.find('*');
+    std::string expected;
+    for (int n = times < equals ? std::stoi(check.substr(times + 1)) : 1; n > 0; --n)
+      expected += check.substr(equals + 1);
+    const std::string key = check.substr(0, std::min(times, equals));
     EXPECT_EQ(Observe(key), expected) << key;
   }
 
   std::string Observe(const std::string& key) {
     static const char* const kFocus[] = {"InputLine", "Call", "Report", "Speed", "Log", "Other"};
     const std::vector<std::string> gateCalls =
-        key == "gate" || key == "rest" ? std::exchange(gate.calls, {}) : gate.calls;
-    if (key == "calls") return std::exchange(keyer.calls, {});
-    if (key == "sent") return keyer.sent;
-    if (key == "input") return window.inputLine;
-    if (key == "log") return window.controls.LogText;
-    if (key == "speed") return std::to_string(window.controls.WPM);
-    if (key == "wpm") return std::to_string(window.fields.WPM);
-    if (key == "engine") return std::to_string(keyer.speed);
+        key == "gate" || key == "rest" ? std::exchange(fake.gateCalls, {}) : fake.gateCalls;
+    if (key == "calls") return std::exchange(fake.calls, {});
+    if (key == "sent") return fake.sent;
+    if (key == "input") return fake.inputLine;
+    if (key == "log") return fake.controls.LogText;
+    if (key == "speed") return std::to_string(fake.controls.WPM);
+    if (key == "wpm") return std::to_string(fake.fields.WPM);
+    if (key == "engine") return std::to_string(fake.speed);
     if (key == "pending") return logic.State().PendingText;
     if (key == "cq") return std::to_string(logic.State().CqRepeatCount);
-    if (key == "timer") return window.timer ? std::to_string(*window.timer) : "-";
-    if (key == "timers") return std::exchange(window.timerStarts, {});
-    if (key == "focus") return kFocus[static_cast<int>(window.focus)];
-    if (key == "ptt") return std::to_string(window.controls.PttCheck);
-    if (key == "call") return window.controls.HisCall;
-    if (key == "report") return std::to_string(window.controls.Report);
+    if (key == "timer") return fake.timer ? std::to_string(*fake.timer) : "-";
+    if (key == "timers") return std::exchange(fake.timerStarts, {});
+    if (key == "focus") return kFocus[static_cast<int>(fake.focus)];
+    if (key == "ptt") return std::to_string(fake.controls.PttCheck);
+    if (key == "call") return fake.controls.HisCall;
+    if (key == "report") return std::to_string(fake.controls.Report);
     if (key == "number") return settings.Number;
-    if (key == "captions") return Joined(window.captions, 1, 13);
-    if (key == "tips") return Joined(window.toolTips, 1, 11);
+    if (key == "captions") {
+      EXPECT_EQ(Joined(fake.toolTips, 1, 11), Joined(fake.captions, 1, 11)) << "tool tips";
+      return Joined(fake.captions, 1, 13);
+    }
     if (key == "passed") return typed.consumed ? "-" : typed.character;
     if (key == "consumed") return consumed ? "1" : "0";
     if (key == "keyed") return logic.QueuedTextKeyed() ? "1" : "0";
     if (key == "gate") return Joined(gateCalls, 0, gateCalls.size());
     if (key == "rest") return !gateCalls.empty() && gateCalls.back() == "R" ? "1" : "0";
-    if (key == "loaded") return std::to_string(window.settingsLoaded);
-    if (key == "loglink") return std::to_string(window.sentToLog * 10 + window.fetchedFromLog);
     ADD_FAILURE() << "unknown check " << key;
     return {};
   }
 
   settings::Settings settings;
-  FakeKeyer keyer;
-  FakeWindow window;
+  Fakes fake;
   std::tm time{};
-  OperatingLogic logic{window, keyer, settings, [this] { return time; }};
-  RecordingGate gate{logic.State()};
-  bool started = false;
+  OperatingLogic logic{fake, fake, settings, [this] { return time; }};
   TypedCharacter typed;
   bool consumed = false;
 };

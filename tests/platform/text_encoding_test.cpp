@@ -36,18 +36,15 @@ TEST(TextEncoding, WhatHasNoFormBecomesAReplacementOrNothing) {
   EXPECT_EQ(TryUtf8ToCp932("\377"), std::nullopt);
 }
 
-const char* failingSource = nullptr;
-
-iconv_t OpenFailing(const char* to, const char* from) {
-  return std::string_view(from) == failingSource ? reinterpret_cast<iconv_t>(-1)
-                                                 : iconv_open(to, from);
-}
-
 TEST(TextEncoding, IsAvailableOnlyWhenBothDirectionsOpen) {
   EXPECT_TRUE(Cp932ConversionAvailable());
-  for (const char* failing : {"CP932", "UTF-8"}) {
-    failingSource = failing;
-    EXPECT_FALSE(Cp932ConversionAvailable(OpenFailing)) << failing;
+  static const char* failing = nullptr;
+  for (const char* source : {"CP932", "UTF-8"}) {
+    failing = source;
+    EXPECT_FALSE(Cp932ConversionAvailable([](const char* to, const char* from) {
+      return std::string_view(from) == failing ? reinterpret_cast<iconv_t>(-1)
+                                               : iconv_open(to, from);
+    })) << source;
   }
 }
 
