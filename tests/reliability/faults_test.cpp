@@ -3,23 +3,39 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 
-#include "session_rig.h"
+#include "ui/sim_window_rig.h"
 
-namespace vantrel::reliability {
+namespace vantrel::ui::rig {
 namespace {
 
 constexpr char kPlain[] = "LogTime FALSE\nWPM 25\nWeightDot 1.5\nPttdAfter 150\n";
 constexpr char kPtt[] = "LogTime FALSE\nPTTCtrl TRUE\nPttdBefore 30\nPttdAfter 120\n";
 constexpr char kCq[] = "LogTime FALSE\nFnMsgA01 CQ\nCqLoopInterval 1\n";
 
+// The keyer setting commands the interface received, the last of each code.
+std::map<std::uint8_t, sim::Report> LastSettings(
+    const std::vector<sim::ReceivedCommand>& commands) {
+  static constexpr std::uint8_t kSettingCodes[] = {sim::CmdKeyerParams,   sim::CmdPttDelays,
+                                                   sim::CmdSpeed,         sim::CmdPttControl,
+                                                   sim::CmdPaddleReverse, sim::CmdModeFlags};
+  std::map<std::uint8_t, sim::Report> last;
+  for (const auto& command : commands) {
+    if (std::ranges::find(kSettingCodes, command.bytes[1]) != std::end(kSettingCodes)) {
+      last[command.bytes[1]] = command.bytes;
+    }
+  }
+  return last;
+}
+
 // After a fault: nothing keyed at the interface and no reader left. Then the interface comes
 // back, the next character reopens the link, every setting reaches the interface again and
 // exactly one reader runs; the character is keyed and released and the CQ repeat has ended.
-void ExpectRecovery(SessionRig& rig, unsigned version) {
+void ExpectRecovery(SimWindowRig& rig, unsigned version) {
   ASSERT_TRUE(rig.RunMs(600));
   EXPECT_TRUE(rig.Released());
-  EXPECT_TRUE(WaitReal([&] { return rig.Engine().ReaderThreadCount() == 0; }));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return rig.Engine().ReaderThreadCount() == 0; }));
   EXPECT_EQ(rig.Engine().FirmwareVersion(), 0u);
 
   rig.sim.Plug();
@@ -30,7 +46,7 @@ void ExpectRecovery(SessionRig& rig, unsigned version) {
   ASSERT_TRUE(rig.RunUntil([&] { return rig.Quiet(); }, 5000));
   ASSERT_TRUE(rig.RunMs(300));
   EXPECT_EQ(rig.Engine().FirmwareVersion(), version);
-  EXPECT_TRUE(WaitReal([&] { return rig.Engine().ReaderThreadCount() == 1; }));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return rig.Engine().ReaderThreadCount() == 1; }));
   if (version >= 20) {
     EXPECT_EQ(LastSettings(rig.sim.Commands()), LastSettings(rig.startCommands));
   }
@@ -39,8 +55,8 @@ void ExpectRecovery(SessionRig& rig, unsigned version) {
 }
 
 // Types `text` and pulls the cable `afterMs` after `reached` first holds.
-void UnplugWhen(SessionRig& rig, const char* text, const std::function<bool()>& reached,
-                int afterMs) {
+void UnplugWhen(SimWindowRig& rig, const char* text, int afterMs,
+                const std::function<bool()>& reached) {
   rig.FocusInput();
   rig.Type(text);
   ASSERT_TRUE(rig.RunUntil(reached, 2000));
@@ -52,35 +68,30 @@ struct Scenario {
   std::string name;
   std::vector<unsigned> versions;
   const char* settings;
-  std::function<void(SessionRig&)> fault;
+  std::function<void(SimWindowRig&)> fault;
 };
 
 std::vector<Scenario> Scenarios() {
   const std::vector<unsigned> every = {10, 20, 22, 23};
   std::vector<Scenario> scenarios = {
       {"idle", every, kPlain,
-       [](SessionRig& rig) {
-         UnplugWhen(
-             rig, "", [] { return true; }, 50);
-       }},
+       [](SimWindowRig& rig) { UnplugWhen(rig, "", 50, [] { return true; }); }},
       // The typed character's write, or the reply to a report below firmware 20.
       {"during the host's next write", every, kPlain,
-       [](SessionRig& rig) {
+       [](SimWindowRig& rig) {
          rig.bus.unplugAtWrite = 1;
-         UnplugWhen(
-             rig, "t", [&] { return !rig.sim.IsPlugged(); }, 0);
+         UnplugWhen(rig, "t", 0, [&] { return !rig.sim.IsPlugged(); });
        }},
       {"while the CQ repeat pauses", every, kCq,
-       [](SessionRig& rig) {
+       [](SimWindowRig& rig) {
          rig.FocusInput();
          rig.Key(Qt::Key_Z, Qt::ControlModifier);
-         UnplugWhen(
-             rig, "", [&] { return rig.window->Logic().State().CqTimer; }, 0);
+         UnplugWhen(rig, "", 0, [&] { return rig.window->Logic().State().CqTimer; });
          ASSERT_TRUE(rig.RunMs(1500));
          EXPECT_TRUE(rig.Released());
        }},
       // Pulled and put back while the setup dialog is open; the dialog is then confirmed.
-      {"and replug during the setup dialog", every, kPlain, [](SessionRig& rig) {
+      {"and replug during the setup dialog", every, kPlain, [](SimWindowRig& rig) {
          bool pulled = false;
          QTimer::singleShot(0, [&] {
            rig.sim.Unplug();
@@ -89,7 +100,7 @@ std::vector<Scenario> Scenarios() {
            rig.RunMs(10);
            QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return);
          });
-         rig.Click(ui::kIdSetup);
+         rig.Click(kIdSetup);
          EXPECT_TRUE(pulled);
          rig.sim.Unplug();
        }}};
@@ -97,26 +108,23 @@ std::vector<Scenario> Scenarios() {
     scenarios.push_back({"mid-character +" + std::to_string(offsetMs) + " ms",
                          {23},
                          kPlain,
-                         [offsetMs](SessionRig& rig) {
-                           UnplugWhen(
-                               rig, "test", [&] { return rig.sim.IsOn(sim::Line::Key); }, offsetMs);
+                         [offsetMs](SimWindowRig& rig) {
+                           UnplugWhen(rig, "test", offsetMs,
+                                      [&] { return rig.sim.IsOn(sim::Line::Key); });
                          }});
   }
   // Firmware 10: the host times every element and the PTT around them.
   for (const auto& [phase, keyedFirst, keyNow] : {std::tuple{"PTT lead-in", false, false},
                                                   {"element", false, true},
                                                   {"PTT tail", true, false}}) {
-    scenarios.push_back({phase, {10}, kPtt, [keyedFirst, keyNow](SessionRig& rig) {
+    scenarios.push_back({phase, {10}, kPtt, [keyedFirst, keyNow](SimWindowRig& rig) {
                            bool keyed = false;
-                           UnplugWhen(
-                               rig, "t",
-                               [&, keyedFirst, keyNow] {
-                                 const bool key = rig.sim.IsOn(sim::Line::Key);
-                                 keyed = keyed || key;
-                                 return key == keyNow && (keyNow || rig.sim.IsOn(sim::Line::Ptt)) &&
-                                        (!keyedFirst || keyed);
-                               },
-                               3);
+                           UnplugWhen(rig, "t", 3, [&, keyedFirst, keyNow] {
+                             const bool key = rig.sim.IsOn(sim::Line::Key);
+                             keyed = keyed || key;
+                             return key == keyNow && (keyNow || rig.sim.IsOn(sim::Line::Ptt)) &&
+                                    (!keyedFirst || keyed);
+                           });
                          }});
   }
   return scenarios;
@@ -126,7 +134,7 @@ TEST(Faults, UnplugAtEachPointLeavesNothingKeyedAndReconnects) {
   for (const Scenario& scenario : Scenarios()) {
     for (unsigned version : scenario.versions) {
       SCOPED_TRACE("unplug " + scenario.name + " at firmware " + std::to_string(version));
-      SessionRig rig(version);
+      SimWindowRig rig(version);
       rig.Open(scenario.settings);
       scenario.fault(rig);
       ExpectRecovery(rig, version);
@@ -143,7 +151,7 @@ TEST(Faults, ExitWhileKeyingOrSilentLeavesNothingKeyedAndNoThread) {
     for (Fault fault : {UnplugBefore, UnplugDuringStop, ReplugBeforeTeardown, Silent}) {
       SCOPED_TRACE("firmware " + std::to_string(version) + " fault " + std::to_string(fault));
       const std::size_t threadsBefore = VantrelThreadCount();
-      SessionRig rig(version);
+      SimWindowRig rig(version);
       rig.Open(kPtt);
       rig.FocusInput();
       if (fault == Silent) {
@@ -157,7 +165,7 @@ TEST(Faults, ExitWhileKeyingOrSilentLeavesNothingKeyedAndNoThread) {
       }
       if (fault == UnplugDuringStop) rig.bus.unplugAtWrite = 1;
       if (fault == UnplugBefore || fault == ReplugBeforeTeardown) rig.sim.Unplug();
-      rig.Click(ui::kIdExit);
+      rig.Click(kIdExit);
       EXPECT_FALSE(rig.window->isVisible());
       if (fault == ReplugBeforeTeardown) rig.sim.Plug();
       rig.window.reset();
@@ -165,11 +173,11 @@ TEST(Faults, ExitWhileKeyingOrSilentLeavesNothingKeyedAndNoThread) {
         EXPECT_TRUE(rig.Released());
       }
       EXPECT_TRUE(std::filesystem::exists(rig.dir.path() / "Vantrel.cfg"));
-      EXPECT_TRUE(WaitReal([&] { return VantrelThreadCount() <= threadsBefore; }))
+      EXPECT_TRUE(QTest::qWaitFor([&] { return VantrelThreadCount() <= threadsBefore; }))
           << VantrelThreadCount() << " threads, " << threadsBefore << " before";
     }
   }
 }
 
 }  // namespace
-}  // namespace vantrel::reliability
+}  // namespace vantrel::ui::rig

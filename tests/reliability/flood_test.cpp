@@ -2,18 +2,18 @@
 
 #include <algorithm>
 
-#include "session_rig.h"
+#include "ui/sim_window_rig.h"
 
-namespace vantrel::reliability {
+namespace vantrel::ui::rig {
 namespace {
 
 // The reader posts a status notification for every report, here as fast as it can read. The
 // window must keep up: the notifications waiting for it stop growing, typed keys and queued
 // calls are still taken, and once the flood ends every notification is handled.
 TEST(Flood, TheWindowKeepsUpAndStaysResponsive) {
-  SessionRig rig(23);
+  SimWindowRig rig(23);
   rig.Open();
-  ui::rig::StatusCounter counter;
+  StatusCounter counter;
   rig.window->installEventFilter(&counter);
   rig.bus.silent = true;
   rig.bus.flooding = true;
@@ -39,7 +39,7 @@ TEST(Flood, TheWindowKeepsUpAndStaysResponsive) {
 // the handed-over character in its buffer, so the pacing rule finds it idle and abandons the
 // rest of the queue. Nothing stays queued or keyed.
 TEST(Flood, StatusEveryHundredMicrosecondsAbandonsTheQueueCleanly) {
-  SessionRig rig(23, 100);
+  SimWindowRig rig(23, 100);
   rig.Open("LogTime FALSE\n");
   rig.FocusInput();
   rig.Type("cq test");
@@ -51,4 +51,4 @@ TEST(Flood, StatusEveryHundredMicrosecondsAbandonsTheQueueCleanly) {
 }
 
 }  // namespace
-}  // namespace vantrel::reliability
+}  // namespace vantrel::ui::rig

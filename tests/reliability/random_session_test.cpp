@@ -1,13 +1,121 @@
 #include <gtest/gtest.h>
 
+#include <QTimer>
+
 #include <cstdlib>
+#include <random>
 #include <string>
 
-#include "random_operator.h"
+#include "keyer/morse_code.h"
+#include "settings/dialog_driver.h"
 #include "settings/settings_file.h"
+#include "ui/setup_dlg_ids.h"
+#include "ui/sim_window_rig.h"
 
-namespace vantrel::reliability {
+namespace vantrel::ui::rig {
 namespace {
+
+// An operator pressing keys and buttons at random, a paddle and a speed knob at the interface,
+// and a cable that comes and goes.
+class RandomOperator {
+ public:
+  RandomOperator(SimWindowRig& rig, unsigned seed) : rig_(rig), random_(seed) {}
+
+  // One action, then the clock moved on by 0 to 60 ms (now and then up to 1.5 s). False on a hang.
+  bool Act() {
+    Do(Pick(100));
+    return rig_.RunMs(Pick(10) == 0 ? 200 + Pick(1300) : Pick(60));
+  }
+
+ private:
+  int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
+
+  void Do(int roll) {
+    static constexpr Qt::Key kSpeedKeys[] = {Qt::Key_Q, Qt::Key_S, Qt::Key_W};
+    if (roll < 30) return TypeCharacters();
+    if (roll < 36) return Key(Qt::Key_Return);
+    if (roll < 41) return Key(Qt::Key_Escape);
+    if (roll < 53) {
+      const auto key = static_cast<Qt::Key>(Qt::Key_F1 + Pick(12));
+      return Key(key, Pick(2) ? Qt::ControlModifier : Qt::NoModifier);
+    }
+    if (roll < 59) return Key(kSpeedKeys[Pick(3)], Qt::ControlModifier);
+    if (roll < 62) return rig_.Click(Pick(2) ? kIdSequential : kIdBlock);
+    if (roll < 66) return Key(Qt::Key_Z, Qt::ControlModifier);
+    if (roll < 69) return RunSetup();
+    if (roll < 80) {
+      const std::uint8_t code = keyer::kBuiltinCodes[Pick(126)];
+      return rig_.sim.ReportDecoded(code == 0 ? 0x60 : code);
+    }
+    if (roll < 86) return rig_.sim.SendSpeedReport(static_cast<std::uint8_t>(5 + Pick(200)));
+    if (roll < 88) return rig_.Click(kIdStop);
+    if (roll < 90 && rig_.Control(kIdDecode)->isEnabled()) return rig_.Click(kIdDecode);
+    if (roll >= 90 && roll < 94) return Cable();
+  }
+
+  void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    rig_.FocusInput();
+    rig_.Key(key, modifiers);
+  }
+
+  void TypeCharacters() {
+    static constexpr char kKeys[] = "abcdefghijklmnopqrstuvwxyz0123456789 /?.,=";
+    rig_.FocusInput();
+    for (int n = 1 + Pick(6); n > 0; --n) {
+      rig_.Type(std::string(1, kKeys[Pick(sizeof kKeys - 1)]),
+                Pick(8) ? Qt::NoModifier : Qt::ShiftModifier);
+    }
+  }
+
+  void Cable() {
+    if (!rig_.sim.IsPlugged()) {
+      rig_.bus.unplugAtWrite = 0;
+      rig_.sim.Plug();
+    } else if (Pick(2)) {
+      rig_.sim.Unplug();
+    } else {
+      rig_.bus.unplugAtWrite = 1 + Pick(3);
+    }
+  }
+
+  // The setup dialog with a few values changed, confirmed or cancelled. Message boxes about
+  // the values are answered.
+  void RunSetup() {
+    QTimer::singleShot(0, [this] {
+      DialogDriver dialog(rig_.window->Setup());
+      for (int n = Pick(4); n > 0; --n) ChangeOne(dialog);
+      QWidget* modal = QApplication::activeModalWidget();
+      if (modal) QTest::keyClick(modal, Pick(2) ? Qt::Key_Return : Qt::Key_Escape);
+    });
+    ModalTextsDuring([this] { rig_.Click(kIdSetup); });
+  }
+
+  void ChangeOne(DialogDriver& dialog) {
+    switch (Pick(9)) {
+      case 0:
+        return dialog.Type(kIdCqLoopInterval, QString::number(0.2 + Pick(20) / 10.0));
+      case 1:
+        return dialog.Type(kIdPttdBefore, QString::number(Pick(60)));
+      case 2:
+        return dialog.Type(kIdPttdAfter, QString::number(Pick(250)));
+      case 3:
+        return dialog.Type(kIdWeightDot, QString::number(1 + Pick(10) / 10.0));
+      case 4:
+        return dialog.Type(kIdMyCall, Pick(2) ? "JA1ZZZ" : "N0CALL");
+      case 5:
+        return dialog.Type(MessageEditId(1 + Pick(10)), Pick(2) ? "CQ DE $M" : "TU $N");
+      case 6:
+        return dialog.Click(kIdPttCtrl);
+      case 7:
+        return dialog.Click(kIdLogTime);
+      default:
+        return dialog.Type(kIdNumber, QString::number(1 + Pick(999)));
+    }
+  }
+
+  SimWindowRig& rig_;
+  std::mt19937 random_;
+};
 
 constexpr char kSessionSettings[] =
     "LogTime FALSE\nFnMsgA01 CQ TEST\nFnMsgA02 5NN\nFnMsgB01 TU\nCqLoopInterval 0.5\n"
@@ -34,10 +142,9 @@ settings::Settings FilePart(settings::Settings values) {
   return values;
 }
 
-bool NothingQueued(SessionRig& rig) {
-  return rig.Pending().empty() && rig.Engine().ElementString().empty() &&
-         rig.Engine().GetKeyingState() == keyer::KeyingState::Idle &&
-         (rig.sim.FirmwareVersion() < 20 || !rig.sim.IsPlugged() || rig.sim.BufferState() == 15);
+std::size_t OpenFdCount() {
+  const std::filesystem::directory_iterator fds("/proc/self/fd");
+  return static_cast<std::size_t>(std::distance(begin(fds), end(fds)));
 }
 
 class RandomSession : public testing::TestWithParam<unsigned> {};
@@ -48,7 +155,7 @@ TEST_P(RandomSession, HoldsEveryInvariant) {
   const unsigned version = GetParam();
   const long actions = static_cast<long>(EnvNumber("VANTREL_SOAK_ACTIONS", 2000));
   const unsigned seed = static_cast<unsigned>(EnvNumber("VANTREL_SOAK_SEED", 1)) * 100 + version;
-  SessionRig rig(version);
+  SimWindowRig rig(version);
   rig.Open(kSessionSettings);
   RandomOperator anOperator(rig, seed);
   // Descriptors opened for a moment on threads of their own (the sanitizers' symbolizer, for
@@ -61,18 +168,18 @@ TEST_P(RandomSession, HoldsEveryInvariant) {
     SCOPED_TRACE("replay: VANTREL_SOAK_SEED seed " + std::to_string(seed) + ", firmware " +
                  std::to_string(version) + ", action " + std::to_string(action));
     ASSERT_TRUE(anOperator.Act()) << "the interface's reports were not taken";
-    if (NothingQueued(rig)) {
-      EXPECT_TRUE(rig.RunUntil([&] { return rig.Released() || !NothingQueued(rig); }, 2000))
+    if (rig.NothingQueued()) {
+      EXPECT_TRUE(rig.RunUntil([&] { return rig.Released() || !rig.NothingQueued(); }, 2000))
           << "key or PTT held with nothing queued or playing";
     }
     EXPECT_LE(rig.Pending().size(), kPendingLimit);
     EXPECT_LE(rig.window->LogText.size() + rig.LogShown().size(), 2u * kLogLimit);
-    if (!WaitReal([&] { return OpenFdCount() <= fds; }, std::chrono::seconds(2))) {
+    if (!QTest::qWaitFor([&] { return OpenFdCount() <= fds; }, 2000)) {
       fds = OpenFdCount();
       EXPECT_LE(++lastingRises, kLastingRisesAllowed) << fds << " fds stay open";
     }
     fds = std::min(fds, OpenFdCount());
-    EXPECT_TRUE(WaitReal([&] {
+    EXPECT_TRUE(QTest::qWaitFor([&] {
       return VantrelThreadCount() - rig.Engine().ReaderThreadCount() == threads;
     })) << VantrelThreadCount()
         << " threads, " << rig.Engine().ReaderThreadCount() << " readers";
@@ -80,7 +187,7 @@ TEST_P(RandomSession, HoldsEveryInvariant) {
   }
 
   rig.FocusInput();
-  rig.Click(ui::kIdExit);
+  rig.Click(kIdExit);
   const settings::Settings inMemory = rig.window->Setup();
   rig.window.reset();
   settings::Settings reloaded;
@@ -91,4 +198,4 @@ TEST_P(RandomSession, HoldsEveryInvariant) {
 INSTANTIATE_TEST_SUITE_P(Firmware, RandomSession, testing::Values(10u, 20u, 22u, 23u));
 
 }  // namespace
-}  // namespace vantrel::reliability
+}  // namespace vantrel::ui::rig

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QEvent>
 #include <QLineEdit>
@@ -15,6 +14,7 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -27,7 +27,6 @@
 #include "platform/hid.h"
 #include "platform/linux/single_instance.h"
 #include "platform/qt/keyer_message_event.h"
-#include "platform/text_encoding.h"
 #include "sim/sim_bus.h"
 #include "sim/wire_names.h"
 #include "support/manual_timer.h"
@@ -52,7 +51,6 @@ class FaultBus final : public platform::HidBus {
   // While set, every read is answered at once with a status report, as fast as the reader asks.
   std::atomic<bool> flooding = false;
   std::atomic<long> floodReads = 0;
-  std::atomic<int> writes = 0;
 
   std::vector<platform::HidDeviceInfo> Enumerate() override { return inner_.Enumerate(); }
   std::unique_ptr<platform::HidDevice> Open(const std::string& path) override {
@@ -71,7 +69,6 @@ class FaultBus final : public platform::HidBus {
     std::u16string ManufacturerString() override { return inner_->ManufacturerString(); }
 
     bool Write(const std::uint8_t* data, std::size_t length) override {
-      ++bus_.writes;
       if (bus_.unplugAtWrite > 0 && --bus_.unplugAtWrite == 0) bus_.sim_.Unplug();
       if (bus_.silent) return true;
       return inner_->Write(data, length);
@@ -124,7 +121,6 @@ class SimWindowRig {
                                    .statusIntervalUs = statusIntervalUs})),
         bus(simBus, sim) {
     if (version == 0) sim.Unplug();
-    previousDir_ = std::filesystem::current_path();
     std::filesystem::current_path(dir.path());
   }
   ~SimWindowRig() {
@@ -132,7 +128,9 @@ class SimWindowRig {
     std::filesystem::current_path(previousDir_);
   }
 
-  void Create() {
+  // An empty `settingsFile` leaves the folder without one.
+  void Open(const std::string& settingsFile = "") {
+    if (!settingsFile.empty()) dir.Write("Vantrel.cfg", settingsFile);
     MainDlgServices services{bus, timers, tone, dir.path(), {}, ShowLogMessageBox, {}};
     if (!realMessageBoxes) {
       services.showLogMessage = [this](QWidget*, const loglink::LogMessageBox& box) {
@@ -141,11 +139,6 @@ class SimWindowRig {
     }
     window = std::make_unique<CMainDlg>(services,
                                         platform::SingleInstance::Acquire(dir.path(), "MyApp"));
-  }
-  // An empty `settingsFile` leaves the folder without one.
-  void Open(const std::string& settingsFile = "") {
-    if (!settingsFile.empty()) dir.Write("Vantrel.cfg", settingsFile);
-    if (!window) Create();
     window->show();
     window->activateWindow();
     if (!QTest::qWaitForWindowActive(window.get())) qWarning("the window never became active");
@@ -178,9 +171,7 @@ class SimWindowRig {
 
   QWidget* Control(int id) const { return window->Control(id); }
   QLineEdit* Edit(int id) const { return static_cast<QLineEdit*>(Control(id)); }
-  QAbstractButton* Button(int id) const { return static_cast<QAbstractButton*>(Control(id)); }
-  QPlainTextEdit* Log() const { return static_cast<QPlainTextEdit*>(Control(kIdLog)); }
-  QString LogShown() const { return Log()->toPlainText(); }
+  QString LogShown() const { return static_cast<QPlainTextEdit*>(Control(kIdLog))->toPlainText(); }
   QString InputShown() const { return Edit(kIdInput)->text(); }
   const std::string& Pending() const { return window->Logic().State().PendingText; }
 
@@ -234,13 +225,16 @@ class SimWindowRig {
 
   keyer::CCwDevice& Engine() { return window->Engine(); }
   bool Released() const { return !sim.IsOn(sim::Line::Key) && !sim.IsOn(sim::Line::Ptt); }
-  // Whether the keying has ended at the window, the engine and the interface.
+  // Whether nothing is queued at the window, in the engine or in the interface's buffer.
+  bool NothingQueued() {
+    return Pending().empty() && Engine().ElementString().empty() &&
+           Engine().GetKeyingState() == keyer::KeyingState::Idle &&
+           (sim.FirmwareVersion() < 20 || !sim.IsPlugged() || sim.BufferState() == 15);
+  }
+  // Whether the keying and the CQ repeat have ended.
   bool Quiet() {
     const operating::SendState& state = window->Logic().State();
-    return state.PendingText.empty() && Engine().ElementString().empty() &&
-           Engine().GetKeyingState() == keyer::KeyingState::Idle &&
-           (sim.FirmwareVersion() < 20 || sim.BufferState() == 15) && !state.CqTimer &&
-           state.CqRepeatCount == 0;
+    return NothingQueued() && !state.CqTimer && state.CqRepeatCount == 0;
   }
 
   settings::TempDir dir;
@@ -251,12 +245,11 @@ class SimWindowRig {
   FaultBus bus;
   bool realMessageBoxes = false;
   std::vector<loglink::LogMessageBox> messages;
-  // What the start-up sent.
   std::vector<sim::ReceivedCommand> startCommands;
   std::unique_ptr<CMainDlg> window;
 
  private:
-  std::filesystem::path previousDir_;
+  std::filesystem::path previousDir_ = std::filesystem::current_path();
 };
 
 // Runs `action`; the text of each message box it opens is noted and the box closed with Enter.
@@ -286,8 +279,16 @@ inline std::vector<sim::Report> Reports(const std::vector<std::string>& hex) {
   return reports;
 }
 
-inline QString Shown(const std::string& cp932) {
-  return QString::fromStdString(platform::Cp932ToUtf8(cp932));
+// The program's own threads, which it names "vantrel-..."; threads Qt starts and keeps for
+// itself, sooner or later under load, are not counted.
+inline std::size_t VantrelThreadCount() {
+  std::size_t count = 0;
+  for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+    std::ifstream comm(task.path() / "comm");
+    std::string name;
+    if (std::getline(comm, name) && name.starts_with("vantrel")) ++count;
+  }
+  return count;
 }
 
 }  // namespace vantrel::ui::rig
