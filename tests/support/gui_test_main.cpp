@@ -20,7 +20,7 @@ extern "C" const char* __tsan_default_suppressions() {
 // A modal window that no test closes would hold the run until CTest's timeout: after ten
 // seconds it fails the test that opened it, with its text, and is closed; later ones in the
 // same test are closed at once, so that a table of cases fails in seconds, not minutes.
-void WatchForStuckModals(QTimer& timer) {
+static void WatchForStuckModals(QTimer& timer) {
   static QPointer<QWidget> seen;
   static int ticks = 0;
   static const testing::TestInfo* stuckIn = nullptr;
