@@ -75,10 +75,9 @@ void CCwDevice::ReaderLoop(std::shared_ptr<ReaderContext> context) {
     }
     if (count > 0 && !context->stop) HandleReport(buffer.data());
   }
-  // A reader stopped by a failed write leaves the version as the failed read would, unless
-  // the link was opened again meanwhile.
+  // Every way out of the loop has retired this reader. One stopped by a failed read or write
+  // leaves no version behind, unless the link was opened again meanwhile.
   if (context->stop && !linkOpen_ && readerRunning_) firmwareVersion_ = 0;
-  if (reader_ == context) RetireReader();
   context->finished = true;
 }
 
@@ -87,7 +86,6 @@ void CCwDevice::OnReadFailure(ReaderContext& context) {
   platform::Trace("Can't read from device");
   readHandle_.reset();
   linkOpen_ = false;
-  firmwareVersion_ = 0;
   RetireReader();
 }
 
