@@ -3,7 +3,7 @@
 
 VANTREL_PACKAGES=(cmake ninja-build g++ pkg-config clang-format
   qt6-base-dev libxcb1-dev libhidapi-dev portaudio19-dev
-  libgtest-dev libgmock-dev fonts-ipafont-gothic
+  libgtest-dev libgmock-dev fonts-ipafont-gothic locales
   qemu-system-x86 linux-image-amd64 busybox-static cpio xz-utils kmod
   python3 cwdaemon tlf tmux)
 

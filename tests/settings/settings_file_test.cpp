@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <clocale>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -58,20 +60,31 @@ TEST(ReadSettings, EachLineIsTakenOverAsItsKeyRuleSays) {
   EXPECT_EQ(back.WPM, 31);
 }
 
-// The settings file's numbers are the same whatever the process locale.
+// The table's own numbers, read without regard to the locale.
+double TableNumber(const std::string& text) {
+  double value = 0;
+  std::from_chars(text.data(), text.data() + text.size(), value);
+  return value;
+}
+
+// The settings file's numbers are the same whatever the process locale: these run under one
+// whose decimal point is a comma.
 TEST(NumberText, FieldTextMustBeOneWholeNumberAndDecimalsShowShort) {
-  const char* changed = std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+  ::setenv("LOCPATH", VANTREL_TEST_LOCALE_DIR, 1);
+  ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr);
+  ::unsetenv("LOCPATH");
+  ASSERT_STREQ(std::localeconv()->decimal_point, ",");
   for (const auto& row : ReadTable(VANTREL_SETTINGS_DATA_DIR "/number_texts.txt")) {
     SCOPED_TRACE(row[0]);
     EXPECT_EQ(ParseDecimal(row[0]),
-              row[1] == "-" ? std::nullopt : std::optional(std::stod(row[1])));
+              row[1] == "-" ? std::nullopt : std::optional(TableNumber(row[1])));
     EXPECT_EQ(ParseUnsigned(row[0]),
               row[2] == "-" ? std::nullopt : std::optional(std::stoul(row[2])));
     if (row.size() > 3) {
-      EXPECT_EQ(FormatShortDecimal(std::stof(row[1])), row[3]);
+      EXPECT_EQ(FormatShortDecimal(static_cast<float>(TableNumber(row[1]))), row[3]);
     }
   }
-  if (changed) std::setlocale(LC_NUMERIC, "C");
+  std::setlocale(LC_NUMERIC, "C");
 }
 
 TEST(ProfileFile, ReadsTheKeyOfItsSectionAndWritesOnlyThatKey) {
