@@ -4,6 +4,12 @@
 
 namespace vantrel::keyer {
 
+std::uint8_t CodeFor(const CodeTable& table, char byte) {
+  if (byte == kWordSpace) return kSpaceCode;
+  if (byte == kProsignMark) return kProsignCode;
+  return table.Lookup(static_cast<std::uint8_t>(byte));
+}
+
 EncodedCodes CodeEncoder::Encode(const CodeTable& table, std::string_view text) {
   EncodedCodes result;
   Collect(table, text.substr(0, kCodesPerCommand), result);
@@ -13,15 +19,8 @@ EncodedCodes CodeEncoder::Encode(const CodeTable& table, std::string_view text) 
 
 void CodeEncoder::Collect(const CodeTable& table, std::string_view text, EncodedCodes& result) {
   for (std::size_t i = 0; i < text.size(); ++i) {
-    const char byte = text[i];
-    if (byte == kWordSpace) {
-      result.codes[i] = kSpaceCode;
-    } else if (byte == kProsignMark) {
-      result.codes[i] = kProsignCode;
-      state_ = ProsignState::Armed;
-    } else {
-      result.codes[i] = table.Lookup(static_cast<std::uint8_t>(byte));
-    }
+    result.codes[i] = CodeFor(table, text[i]);
+    if (text[i] == kProsignMark) state_ = ProsignState::Armed;
   }
 }
 

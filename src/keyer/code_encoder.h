@@ -16,6 +16,10 @@ inline constexpr std::size_t kCodesPerCommand = 7;
 // code is the prosign's first or second half.
 enum class ProsignState { Idle = 0, Armed = 1, First = 2, Second = 3 };
 
+// The code byte `byte` is sent as: the space and the prosign mark before the table is asked;
+// kNoCode for a character the table does not hold.
+std::uint8_t CodeFor(const CodeTable& table, char byte);
+
 struct EncodedCodes {
   bool writeCommand = false;
   bool postCharSent = false;

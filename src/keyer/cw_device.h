@@ -60,6 +60,9 @@ class CCwDevice {
   // Sending.
   int SendText(std::string text);
   void StopSending();
+  // Whether `character` has a code byte to send to firmware 20 and later (the space and the
+  // prosign mark included).
+  bool HasCode(char character) const;
 
   // Settings; the ranged ones return 0, or -1 and store nothing.
   int SetSpeed(unsigned wpm);

@@ -2,6 +2,7 @@
 
 #include "keyer/cw_device.h"
 #include "keyer/keyer_messages.h"
+#include "keyer/morse_code.h"
 
 namespace vantrel::keyer {
 
@@ -15,6 +16,11 @@ int CCwDevice::SendText(std::string text) {
     SendCodes(text);
   }
   return 0;
+}
+
+bool CCwDevice::HasCode(char character) const {
+  std::lock_guard lock(mutex_);
+  return CodeFor(codeTable_, character) != kNoCode;
 }
 
 void CCwDevice::SendCodes(std::string_view text) {

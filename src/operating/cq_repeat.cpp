@@ -58,9 +58,8 @@ void OperatingLogic::OnTextDone() {
   if (!Sequential()) return;
   const std::string input = view_.InputLineText();
   if (input.empty()) return;
-  Fields().LogText += input;
+  view_.InsertAtLogEnd(input);
   view_.SetInputLineText({});
-  view_.RefreshControls();
 }
 
 void OperatingLogic::OnCqTimer() {

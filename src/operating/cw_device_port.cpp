@@ -13,6 +13,9 @@ void CwDevicePort::StopSending() {
 void CwDevicePort::ClearBuffer() {
   device_.ClearBuffer();
 }
+bool CwDevicePort::HasCode(char character) const {
+  return device_.HasCode(character);
+}
 int CwDevicePort::SetSpeed(unsigned wpm) {
   return device_.SetSpeed(wpm);
 }

@@ -13,6 +13,7 @@ class CwDevicePort final : public KeyerPort {
   void SendText(std::string text) override;
   void StopSending() override;
   void ClearBuffer() override;
+  bool HasCode(char character) const override;
   int SetSpeed(unsigned wpm) override;
   unsigned GetSpeed() const override;
   void SetPttHold(bool on) override;

@@ -14,6 +14,8 @@ class KeyerPort {
   virtual void SendText(std::string text) = 0;
   virtual void StopSending() = 0;
   virtual void ClearBuffer() = 0;
+  // Whether firmware 20 and later would be sent a code for `character`.
+  virtual bool HasCode(char character) const = 0;
   // 0 on success, -1 when `wpm` is outside 5..50 and nothing was stored.
   virtual int SetSpeed(unsigned wpm) = 0;
   virtual unsigned GetSpeed() const = 0;

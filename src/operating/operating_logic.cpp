@@ -65,17 +65,15 @@ void OperatingLogic::OnExit() {
 }
 
 void OperatingLogic::LimitLogLength() {
-  if (Fields().LogText.size() <= kLogLimit) return;
-  Fields().LogText.clear();
-  view_.RefreshControls();
+  if (view_.LogText().size() > kLogLimit) view_.EmptyControl(Control::Log);
 }
 
 void OperatingLogic::AppendTimeStamp() {
-  if (settings_.LogTime) Fields().LogText += TimeStamp(clock_());
+  if (settings_.LogTime) view_.InsertAtLogEnd(TimeStamp(clock_()));
 }
 
 void OperatingLogic::LogLine(const std::string& shown) {
-  Fields().LogText += shown + "\r\n";
+  view_.InsertAtLogEnd(shown + "\r\n");
   view_.RefreshControls();
   view_.ShowLogEnd();
 }
@@ -123,8 +121,7 @@ void OperatingLogic::StopTransmission() {
 
 void OperatingLogic::OnClearButton() {
   DropQueuedText();
-  Fields().LogText.clear();
-  view_.RefreshControls();
+  view_.EmptyControl(Control::Log);
 }
 
 void OperatingLogic::OnKeyerMessage(unsigned message, std::intptr_t wParam, std::intptr_t lParam) {

@@ -154,6 +154,8 @@ class OperatingLogic {
   void LogLine(const std::string& shown);
   void HandOver(const std::string& text);
   void Pace(int bufferState);
+  void PassCharactersWithoutCode();
+  void TakeFrontByte();
   void MoveFirstInputCharacterToLog();
   // PendingText and the speed changes placed in it.
   void DropQueuedText();

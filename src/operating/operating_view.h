@@ -4,11 +4,11 @@
 
 namespace vantrel::operating {
 
-// The values of the operating window's controls, exchanged in bulk. Text is CP932 bytes, the
-// log with "\r\n" line ends.
+// The values of the operating window's controls, exchanged in bulk. Text is CP932 bytes. The
+// log is not among them: its control alone keeps its text, which the operator, the decoded
+// paddle and the sending all add to, so that no exchange can put back an older copy.
 struct WindowFields {
   unsigned WPM = 20;
-  std::string LogText;
   int PttCheck = 0;
   std::string HisCall;
   int SendMode = 0;
@@ -39,10 +39,13 @@ class OperatingView {
   virtual void EmptyControl(Control control) = 0;
   virtual Control FocusedControl() const = 0;
   virtual void SetFocus(Control control) = 0;
-  // Selects the whole log and scrolls it to the caret, which shows its end.
+  // Puts the log's caret at its end and scrolls there.
   virtual void ShowLogEnd() = 0;
-  // Puts the caret at the end of the log control, scrolls there and inserts `text`.
+  // Puts the caret at the end of the log control, scrolls there and inserts `text` ("\r\n"
+  // line ends).
   virtual void InsertAtLogEnd(const std::string& text) = 0;
+  // What the log control holds, with "\r\n" line ends.
+  virtual std::string LogText() const = 0;
 
   // Function buttons by their number, 1..12.
   virtual std::string ButtonCaption(int key) const = 0;

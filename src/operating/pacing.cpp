@@ -73,6 +73,7 @@ void OperatingLogic::Pace(int bufferState) {
 
 void OperatingLogic::FeedNextCharacter() {
   SendState& send = Send();
+  PassCharactersWithoutCode();
   if (send.PendingText.empty()) return RepeatStep();
   send.PaceCountdown = kPaceReports;
   if (send.ClearBeforeNext) {
@@ -80,11 +81,25 @@ void OperatingLogic::FeedNextCharacter() {
     keyer_.ClearBuffer();
   }
   ApplyDueSpeedMarks();
-  // One byte goes per hand-over. A trail byte can look like a lead byte on its own, so which
-  // of the two the front byte is gets remembered, and the input line gives the whole character
-  // to the log with its trail byte.
-  const bool leadByte = !send.TrailByteNext && FirstCharacterLength(send.PendingText) == 2;
   keyer_.SendText(send.PendingText.substr(0, 1));
+  TakeFrontByte();
+  // Those right behind go with it, so that an idle report cannot find only them queued.
+  PassCharactersWithoutCode();
+}
+
+// The interface keys nothing for a character without a code and would fall idle with the rest
+// of the queue still waiting, so such a character is never handed over: it only goes to the log.
+void OperatingLogic::PassCharactersWithoutCode() {
+  const std::string& pending = Send().PendingText;
+  while (!pending.empty() && !keyer_.HasCode(pending.front())) TakeFrontByte();
+}
+
+// One byte goes per hand-over. A trail byte can look like a lead byte on its own, so which of
+// the two the front byte is gets remembered, and the input line gives the whole character to
+// the log with its trail byte.
+void OperatingLogic::TakeFrontByte() {
+  SendState& send = Send();
+  const bool leadByte = !send.TrailByteNext && FirstCharacterLength(send.PendingText) == 2;
   send.PendingText.erase(0, 1);
   ShiftSpeedMarks(1);
   send.TrailByteNext = leadByte;
@@ -95,9 +110,8 @@ void OperatingLogic::MoveFirstInputCharacterToLog() {
   std::string input = view_.InputLineText();
   if (input.empty()) return;
   const std::size_t length = FirstCharacterLength(input);
-  Fields().LogText += input.substr(0, length);
+  view_.InsertAtLogEnd(input.substr(0, length));
   view_.SetInputLineText(input.erase(0, length));
-  view_.RefreshControls();
   view_.ShowLogEnd();
 }
 

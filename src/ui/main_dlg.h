@@ -89,6 +89,7 @@ class CMainDlg : public QDialog, public operating::WindowFields, public operatin
   void SetFocus(operating::Control control) override;
   void ShowLogEnd() override;
   void InsertAtLogEnd(const std::string& text) override;
+  std::string LogText() const override;
   std::string ButtonCaption(int key) const override;
   void SetButtonCaption(int key, const std::string& text) override;
   void SetButtonToolTip(int key, const std::string& text) override;

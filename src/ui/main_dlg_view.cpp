@@ -68,7 +68,6 @@ bool CMainDlg::ReadControls() {
   int wpm = 0;
   if (!exchange.ReadWhole(Edit(kIdSpeed), wpm, kWpmField)) return false;
   WPM = static_cast<unsigned>(wpm);
-  LogText = LogFromDisplay(Log()->toPlainText());
   PttCheck = Button(kIdPtt)->isChecked() ? 1 : 0;
   if (!exchange.ReadText(Edit(kIdHisCall), HisCall, kHisCallLimit)) return false;
   SendMode = Button(kIdBlock)->isChecked() ? 1 : 0;
@@ -83,7 +82,6 @@ void CMainDlg::RefreshControls() {
   blockers.reserve(controls_.size());
   for (auto& [id, control] : controls_) blockers.emplace_back(control);
   Edit(kIdSpeed)->setText(QString::number(WPM));
-  Log()->setPlainText(LogForDisplay(LogText));
   Button(kIdPtt)->setChecked(PttCheck != 0);
   DialogExchange::ShowText(Edit(kIdHisCall), HisCall);
   Button(SendMode == 1 ? kIdBlock : kIdSequential)->setChecked(true);
@@ -118,15 +116,20 @@ void CMainDlg::SetFocus(operating::Control control) {
   if (QWidget* widget = OperatingControl(control)) widget->setFocus(Qt::OtherFocusReason);
 }
 
+// No selection is left behind: the next key typed into the log, or a Backspace the paddle
+// sends there, would replace all of it.
 void CMainDlg::ShowLogEnd() {
-  Log()->selectAll();
+  Log()->moveCursor(QTextCursor::End);
   Log()->ensureCursorVisible();
 }
 
 void CMainDlg::InsertAtLogEnd(const std::string& text) {
-  Log()->moveCursor(QTextCursor::End);
-  Log()->ensureCursorVisible();
-  Log()->insertPlainText(FromCp932(text));
+  ShowLogEnd();
+  Log()->insertPlainText(LogForDisplay(text));
+}
+
+std::string CMainDlg::LogText() const {
+  return LogFromDisplay(Log()->toPlainText());
 }
 
 std::string CMainDlg::ButtonCaption(int key) const {

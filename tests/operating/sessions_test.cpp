@@ -29,6 +29,11 @@ TEST(SendingTest, Sessions) {
       "stop resets the pacing: type ab; status 1x3; stop; type xy; status 15; "
       "?calls=SendText A|SetPttHold 0|StopSending|SendText X; drain; stop; type z; status 1; "
       "?calls=SendText Y|SetPttHold 0|StopSending|SendText Z",
+      // Nothing is handed over for a character without a code, and none is left for an idle
+      // report to find queued.
+      "characters without a code go to the log only: type #a#b#; status 1; ?calls=SendText A; "
+      "?log=#A#; ?input=B#; status 1x3; ?calls=SendText B; ?log=#A#B#; status 15x3; ?calls=; "
+      "?pending=; type ~a#r; status 1; ?calls=ClearBuffer|SendText ~|SendText A|SendText R",
       "case rule and caps lock: type cQ; type+Shift Cq; ?input=CQcq; drain; ?sent=CQcq",
       "older firmware sends each character at once: fw 10; type cQ; ?calls=SendText C|SendText Q; "
       "?pending=; ?input=CQ; msg DONE; ?log=CQ; ?input=; ?timer=-",

@@ -173,7 +173,7 @@ TEST_P(RandomSession, HoldsEveryInvariant) {
           << "key or PTT held with nothing queued or playing";
     }
     EXPECT_LE(rig.Pending().size(), kPendingLimit);
-    EXPECT_LE(rig.window->LogText.size() + rig.LogShown().size(), 2u * kLogLimit);
+    EXPECT_LE(rig.window->LogText().size() + rig.LogShown().size(), 2u * kLogLimit);
     if (!QTest::qWaitFor([&] { return OpenFdCount() <= fds; }, 2000)) {
       fds = OpenFdCount();
       EXPECT_LE(++lastingRises, kLastingRisesAllowed) << fds << " fds stay open";

@@ -49,6 +49,89 @@ TEST(Typing, AnInputMethodCommitIsQueuedAsCp932) {
   EXPECT_EQ(rig.LogShown(), QString::fromUtf8("ｱｲ"));
 }
 
+// A character without a code is shown in the log and never handed to the interface; the text
+// behind it goes on, stored or typed (a Backspace included), a prosign keeping its other letters.
+TEST(Sending, CharactersWithoutACodeAreLoggedAndTheRestIsSent) {
+  struct Row {
+    std::string text;
+    std::vector<std::string> codes;
+    const char* typedLog;
+    const char* storedLog;  // none: typed only
+  };
+  const Row rows[] = {{"#AB", {"00 05 60", "00 05 88"}, "#AB", "#AB"},
+                      {"A$XB", {"00 05 60", "00 05 98", "00 05 88"}, "A$XB", "A$XB"},
+                      {"AB&", {"00 05 60", "00 05 88"}, "AB&", "AB&"},
+                      {"~A#R K", {"00 05 54", "00 05 80", "00 05 B0"}, "~A#R K", "A#R K"},
+                      {"AB\bC", {"00 05 60", "00 05 88", "00 05 A8"}, "AC", nullptr}};
+  for (const unsigned firmware : {20u, 22u, 23u}) {
+    SimWindowRig rig(firmware);
+    std::string settings = "LogTime FALSE\nWPM 50\n";
+    for (std::size_t n = 0; rows[n].storedLog != nullptr; ++n)
+      settings += "FnMsgA0" + std::to_string(n + 1) + " " + rows[n].text + "\n";
+    rig.Open(settings);
+    for (std::size_t n = 0; n < std::size(rows); ++n) {
+      for (const bool stored : {true, false}) {
+        if (stored && rows[n].storedLog == nullptr) continue;
+        SCOPED_TRACE(std::to_string(firmware) + " " + rows[n].text + (stored ? " stored" : ""));
+        rig.Click(kIdClear);
+        rig.FocusInput();
+        rig.sim.ClearHistory();
+        if (stored) rig.Key(static_cast<Qt::Key>(Qt::Key_F1 + n));
+        if (!stored) rig.Type(rows[n].text);
+        ASSERT_TRUE(rig.RunUntil([&] { return rig.NothingQueued(); }, 3000));
+        std::vector<sim::Report> sent;
+        for (const auto& command : rig.Commands(sim::CmdSendCodes)) sent.push_back(command.bytes);
+        EXPECT_EQ(sent, Reports(rows[n].codes));
+        EXPECT_EQ(rig.LogShown(), stored ? rows[n].storedLog : rows[n].typedLog);
+        EXPECT_EQ(rig.InputShown(), "");
+      }
+    }
+  }
+}
+
+// The log holds everything put into it, whatever reads and refreshes of the controls come
+// between: decoded characters, hand-overs, the send button, stored messages, a note typed into
+// it. Clear empties it, and so does a send that finds more than 32767 characters in it.
+TEST(Log, KeepsEverythingPutIntoIt) {
+  SimWindowRig rig(23);
+  rig.Open("LogTime FALSE\nWPM 50\nFnMsgA01 TU\n");
+  rig.Click(kIdDecode);
+  for (int n = 0; n < 2; ++n) {
+    rig.sim.ReportDecoded(0x60);
+    rig.RunMs(10);
+  }
+  rig.Key(Qt::Key_Escape);
+  rig.Key(Qt::Key_K, Qt::ControlModifier);
+  rig.Control(kIdHisCall)->setFocus();
+  rig.Type("JA");
+  rig.Key(Qt::Key_W, Qt::ControlModifier);
+  EXPECT_EQ(rig.LogShown(), "AA");
+  rig.FocusInput();
+  rig.Type("E");
+  rig.Control(kIdLog)->setFocus();
+  rig.Type(" NOTE");
+  rig.Control(kIdHisCall)->setFocus();
+  rig.Type("JA1");
+  ASSERT_TRUE(rig.RunUntil([&] { return rig.Pending().empty(); }, 1000));
+  rig.Control(kIdLog)->setFocus();
+  rig.Type("!");
+  EXPECT_EQ(rig.LogShown(), "AA NOTEE!");
+  EXPECT_EQ(rig.Edit(kIdHisCall)->text(), "JA1");
+  rig.FocusInput();
+  rig.Type("T");
+  rig.Key(Qt::Key_Return);
+  rig.Key(Qt::Key_F1);
+  ASSERT_TRUE(rig.RunUntil([&] { return rig.NothingQueued(); }, 3000));
+  EXPECT_EQ(rig.LogShown(), "AA NOTEE!T\nTU");
+  rig.Click(kIdClear);
+  EXPECT_EQ(rig.LogShown(), "");
+  static_cast<QPlainTextEdit*>(rig.Control(kIdLog))->setPlainText(QString(32768, 'x'));
+  rig.FocusInput();
+  rig.Key(Qt::Key_F1);
+  ASSERT_TRUE(rig.RunUntil([&] { return rig.NothingQueued(); }, 3000));
+  EXPECT_EQ(rig.LogShown(), "TU");
+}
+
 // A label's mnemonic ("F&1" ... "F1&0") moves the focus to its function button and never
 // clicks it, wherever the focus was.
 TEST(Mnemonics, AltDigitFocusesItsFunctionButtonAndSendsNothing) {
