@@ -1,5 +1,6 @@
 #include "loglink/hamlog_wine_route.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -11,6 +12,9 @@ namespace vantrel::loglink {
 namespace {
 
 using Kind = RelayMessage::Kind;
+
+// The relay leaves at once when its input closes; a hung one is not waited for at exit.
+constexpr std::chrono::milliseconds kRelayExitBound{500};
 
 std::string PrefixOrDefault(const std::string& prefix) {
   if (!prefix.empty()) return prefix;

@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
     if (strcmp(argv[i], "--refuse") == 0) refuse = 1;
     if (strcmp(argv[i], "--reply") == 0 && i + 1 < argc) replyText = argv[++i];
   }
-  records = fopen(argv[1], "w");
+  records = fopen(argv[1], "wb");
   if (records == NULL) return 1;
   WNDCLASSA windowClass = {0};
   windowClass.lpfnWndProc = WindowProc;
