@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "sim_window_rig.h"
+#include "ui/setup_dlg_ids.h"
 
 namespace vantrel::ui::rig {
 namespace {
@@ -21,6 +22,28 @@ TEST(LogLink, EachF11OrF12PressShowsOneRealBox) {
                          notFound.data(), static_cast<qsizetype>(notFound.size()))});
     EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == input; }, 2000)) << key;
   }
+}
+
+// The choice made in the setup dialog is kept in the profile file; the settings file keeps its
+// 38 lines.
+TEST(LogLink, TheSetupDialogsChoiceIsSavedInTheProfileFileAtExit) {
+  SimWindowRig rig(23);
+  rig.dir.Write("Vantrel.ini", "[Window]\r\nTop=0\r\n");
+  rig.Open();
+  QTimer::singleShot(0, [&] {
+    QTest::keyClick(rig.window->Setup().Control(kIdLogProgram), Qt::Key_Down);
+    QTest::keyClick(rig.window->Setup().Control(kIdLogProgram), Qt::Key_Down);
+    QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return);
+  });
+  rig.Click(kIdSetup);
+  rig.FocusInput();
+  rig.Click(kIdExit);
+  const std::string ini = rig.dir.Read("Vantrel.ini");
+  EXPECT_NE(ini.find("\r\n[LogLink]\r\nProgram=xlog\r\nWine=wine\r\nWinePrefix=\r\nPort=0\r\n"),
+            std::string::npos)
+      << ini;
+  const std::string cfg = rig.dir.Read("Vantrel.cfg");
+  EXPECT_EQ(std::count(cfg.begin(), cfg.end(), '\n'), 38);
 }
 
 }  // namespace
