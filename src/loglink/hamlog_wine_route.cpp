@@ -96,8 +96,9 @@ bool HamlogWineRoute::EnsureRelay() {
 }
 
 bool HamlogWineRoute::StartRelay() {
-  if (!std::filesystem::exists(relayPath_)) {
-    Trace("relay program not found: " + relayPath_);
+  if (relayPath_.empty() || !std::filesystem::exists(relayPath_)) {
+    Trace("the relay program is not installed beside Vantrel" +
+          (relayPath_.empty() ? std::string() : ": " + relayPath_));
     return false;
   }
   if (!std::filesystem::exists(winePrefix_ + "/system.reg")) {
