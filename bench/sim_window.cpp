@@ -18,9 +18,11 @@ void UseOffscreenUnlessSet() {
 }
 
 SimWindow::SimWindow(sim::SimBus& bus, platform::TimerService& timers,
-                     const std::string& settingsFile, std::optional<unsigned> netKeyerPort)
+                     const std::string& settingsFile, std::optional<unsigned> netKeyerPort,
+                     const std::string& profileFile)
     : previousDir_(std::filesystem::current_path()) {
   dir_.Write("Vantrel.cfg", settingsFile);
+  if (!profileFile.empty()) dir_.Write("Vantrel.ini", profileFile);
   // The engine finds its code table relative to the working directory.
   std::filesystem::current_path(dir_.path());
   window_ = std::make_unique<ui::CMainDlg>(ui::MainDlgServices{.bus = bus,

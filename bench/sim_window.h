@@ -23,12 +23,13 @@ namespace vantrel::bench {
 void UseOffscreenUnlessSet();
 
 // The operating window shown and active on `bus`, run from a fresh temporary working directory
-// holding `settingsFile` as Vantrel.cfg. The directory goes when the window does.
+// holding `settingsFile` as Vantrel.cfg and, unless empty, `profileFile` as Vantrel.ini. The
+// directory goes when the window does.
 class SimWindow {
  public:
   // With `netKeyerPort` the network keyer listens on that port for this run.
   SimWindow(sim::SimBus& bus, platform::TimerService& timers, const std::string& settingsFile,
-            std::optional<unsigned> netKeyerPort = {});
+            std::optional<unsigned> netKeyerPort = {}, const std::string& profileFile = {});
   ~SimWindow();
   SimWindow(const SimWindow&) = delete;
   SimWindow& operator=(const SimWindow&) = delete;

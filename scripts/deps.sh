@@ -17,6 +17,19 @@ vantrel_install_deps() {
   [ "$(id -u)" -ne 0 ] && sudo=(sudo)
   echo "Installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  "${sudo[@]}" apt-get update -q
-  "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+  "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=600 update -q
+  "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=600 install -y -q --no-install-recommends \
+    "${missing[@]}"
+}
+
+# Wine with its 32-bit part and the i686 cross compiler, for the Wine stage only: the i386
+# architecture is added to the machine here and nowhere else.
+vantrel_install_wine() {
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    echo "Adding the i386 architecture for Wine's 32-bit part"
+    "${sudo[@]}" dpkg --add-architecture i386
+  fi
+  vantrel_install_deps wine wine32:i386 gcc-mingw-w64-i686-win32
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -15,11 +14,10 @@ struct LogContact {
   int Report = 0;
 };
 
-// What the window does after an exchange: show the box if there is one; after F11, bring the
-// window that the logging program named to the foreground when that is non-zero.
+// What the window does after an exchange: show the box if there is one. (Bringing the
+// logging program's window to the foreground after F11 is the route's own business.)
 struct LogOutcome {
   std::optional<LogMessageBox> messageBox;
-  std::uint64_t foregroundWindow = 0;
 };
 
 // Replies from a logging program that can be asked (F12) may arrive on any thread; the window

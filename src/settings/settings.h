@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "keyer/keyer_params.h"
+#include "loglink/log_link_settings.h"
 
 namespace vantrel::settings {
 
@@ -61,6 +62,8 @@ struct Settings {
   bool NetKeyerEnabled = false;
   int NetKeyerPort = 6789;
   std::string NetKeyerAddress = "127.0.0.1";
+  // The logging program F11 and F12 reach, kept in the profile file's section "LogLink".
+  loglink::LogLinkSettings LogLink{};
   int KnownFirmwareVersion = 0;
   MessageBank MessageFields = kDefaultBankA;
   MessageBank WorkBankA{};
@@ -79,6 +82,7 @@ struct Range {
 
 inline constexpr Range<long> kWpmRange{keyer::kMinWpm, keyer::kMaxWpm};
 inline constexpr Range<long> kNetKeyerPortRange{1, 65535};
+inline constexpr Range<long> kLogLinkPortRange{1, 65535};
 inline constexpr Range<long> kPttdBeforeRange{0, keyer::kMaxPttDelayBefore};
 inline constexpr Range<long> kPttdAfterRange{0, keyer::kMaxPttDelayAfter};
 inline constexpr Range<long> kSideToneFreqRange{300, 3000};

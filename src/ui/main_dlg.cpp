@@ -51,8 +51,7 @@ CMainDlg::CMainDlg(MainDlgServices services, std::unique_ptr<platform::SingleIns
       engine_(std::make_unique<keyer::CCwDevice>(
           keyer::CwDeviceServices{services_.bus, services_.timers, services_.tone, keys_,
                                   (services_.workingDir / kTableFileName).string()})),
-      cqTimer_(services_.timers, [this] { logic_.OnCqTimer(); }),
-      logLink_([this](const loglink::LogReply& reply) { TakeLogReply(reply); }) {
+      cqTimer_(services_.timers, [this] { logic_.OnCqTimer(); }) {
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
@@ -113,6 +112,8 @@ void CMainDlg::OnInitDialog() {
   Edit(kIdInput)->setFocus(Qt::OtherFocusReason);
   LoadNetKeyerSettings();
   ListenForNetKeyer();
+  LoadLogLinkSettings();
+  OpenLogRoute();
 }
 
 void CMainDlg::RegisterToolTips() {
@@ -171,6 +172,7 @@ void CMainDlg::RunSetup() {
   port_.SetKeyingSettings(setup_);
   SetTopmost(setup_.AlwaysOnTop);
   ListenForNetKeyer();
+  OpenLogRoute();
 }
 
 void CMainDlg::ShowAbout() {
@@ -224,6 +226,7 @@ void CMainDlg::SaveWindowPlacement() {
   profile_.WriteString(kWindowSection, "Size", FormatWindowRect(rect));
   profile_.WriteString(kWindowSection, "Top", setup_.AlwaysOnTop ? "1" : "0");
   SaveNetKeyerSettings();
+  SaveLogLinkSettings();
 }
 
 void CMainDlg::RestoreWindowPlacement() {

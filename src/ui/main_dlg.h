@@ -8,7 +8,8 @@
 #include <optional>
 
 #include "keyer/cw_device.h"
-#include "loglink/log_link.h"
+#include "loglink/log_link_settings.h"
+#include "loglink/log_route.h"
 #include "operating/cw_device_port.h"
 #include "operating/operating_logic.h"
 #include "operating/status_coalescer.h"
@@ -29,7 +30,6 @@ class QAbstractButton;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
-class QSocketNotifier;
 
 namespace vantrel::ui {
 
@@ -114,6 +114,9 @@ class CMainDlg : public QDialog, public operating::WindowFields, public operatin
   void BuildWindowMenu();
   void ConnectControls();
   void ConnectLogLink();
+  void LoadLogLinkSettings();
+  void SaveLogLinkSettings();
+  void OpenLogRoute();
   void ShowLogOutcome(const loglink::LogOutcome& outcome);
   void TakeLogReply(const loglink::LogReply& reply);
   void RegisterToolTips();
@@ -151,8 +154,12 @@ class CMainDlg : public QDialog, public operating::WindowFields, public operatin
   operating::CwDevicePort port_{*engine_};
   operating::OperatingLogic logic_{*this, port_, setup_};
   CqRepeatTimer cqTimer_;
-  loglink::LogLink logLink_;
-  QSocketNotifier* replyNotifier_ = nullptr;
+  // The route to the logging program and the settings it was made with; replies to F12
+  // arrive on its own thread and are moved to the window's.
+  std::unique_ptr<loglink::LogRoute> logRoute_;
+  loglink::LogLinkSettings logRouteSettings_;
+  // The link's settings as the profile file held them at start.
+  loglink::LogLinkSettings savedLogLink_;
   NetKeyerLink netKeyer_{
       logic_, port_, setup_, [this](bool on) { SetPttToggle(on); }, [this] { UpdateTitle(); },
       nullptr};

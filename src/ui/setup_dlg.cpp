@@ -7,6 +7,8 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 
+#include <algorithm>
+
 #include "ui/setup_dlg_exchange.h"
 #include "ui/setup_dlg_ids.h"
 #include "ui/setup_dlg_template.h"
@@ -23,6 +25,8 @@ CSetupDlg::CSetupDlg(QWidget* parent) : QDialog(parent) {
   BuildControls();
   connect(bank_a_, &QRadioButton::clicked, this, &CSetupDlg::OnBankA);
   connect(bank_b_, &QRadioButton::clicked, this, &CSetupDlg::OnBankB);
+  connect(log_program_list_, &QComboBox::currentIndexChanged, this,
+          &CSetupDlg::EnableLogLinkFields);
   connect(static_cast<QAbstractButton*>(Control(kIdOk)), &QAbstractButton::clicked, this,
           &CSetupDlg::accept);
   connect(static_cast<QAbstractButton*>(Control(kIdCancel)), &QAbstractButton::clicked, this,
@@ -36,6 +40,7 @@ void CSetupDlg::BuildControls() {
   bank_a_ = static_cast<QRadioButton*>(Control(kIdBankA));
   bank_b_ = static_cast<QRadioButton*>(Control(kIdBankB));
   side_tone_list_ = static_cast<QComboBox*>(Control(kIdSideToneFreqIf));
+  log_program_list_ = static_cast<QComboBox*>(Control(kIdLogProgram));
 }
 
 QWidget* CSetupDlg::Control(int id) const {
@@ -108,7 +113,7 @@ void CSetupDlg::accept() {
 }
 
 bool CSetupDlg::ReadControls() {
-  return ReadMessagesAndTexts() && ReadNumbers() && ReadSideTone();
+  return ReadMessagesAndTexts() && ReadNumbers() && ReadSideTone() && ReadLogLink();
 }
 
 bool CSetupDlg::ReadMessagesAndTexts() {
@@ -179,6 +184,39 @@ void CSetupDlg::RefreshControls() {
   SetChecked(kIdNetKeyerEnabled, NetKeyerEnabled);
   DialogExchange::ShowText(Edit(kIdNetKeyerAddress), NetKeyerAddress);
   DialogExchange::ShowWhole(Edit(kIdNetKeyerPort), NetKeyerPort);
+  ShowLogLink();
+}
+
+// Paths and commands are the file system's UTF-8, not CP932. An empty port is the logging
+// program's own default.
+bool CSetupDlg::ReadLogLink() {
+  LogLink.program =
+      static_cast<loglink::LogProgram>(std::max(0, log_program_list_->currentIndex()));
+  LogLink.wineCommand = Edit(kIdWineCommand)->text().trimmed().toStdString();
+  if (LogLink.wineCommand.empty()) LogLink.wineCommand = loglink::LogLinkSettings{}.wineCommand;
+  LogLink.winePrefix = Edit(kIdWinePrefix)->text().trimmed().toStdString();
+  if (Edit(kIdLogPort)->text().trimmed().isEmpty()) {
+    LogLink.port = 0;
+    return true;
+  }
+  return DialogExchange(this).ReadWhole(Edit(kIdLogPort), LogLink.port,
+                                        settings::kLogLinkPortRange);
+}
+
+void CSetupDlg::ShowLogLink() {
+  log_program_list_->setCurrentIndex(static_cast<int>(LogLink.program));
+  Edit(kIdWineCommand)->setText(QString::fromStdString(LogLink.wineCommand));
+  Edit(kIdWinePrefix)->setText(QString::fromStdString(LogLink.winePrefix));
+  Edit(kIdLogPort)->setText(LogLink.port == 0 ? QString() : QString::number(LogLink.port));
+  EnableLogLinkFields();
+}
+
+// The Wine fields belong to Turbo HAMLOG; the port to the Linux loggers.
+void CSetupDlg::EnableLogLinkFields() {
+  const bool wine = log_program_list_->currentIndex() <= 0;
+  Control(kIdWineCommand)->setEnabled(wine);
+  Control(kIdWinePrefix)->setEnabled(wine);
+  Control(kIdLogPort)->setEnabled(!wine);
 }
 
 void CSetupDlg::SelectSideToneFreqIf() {

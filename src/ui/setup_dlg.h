@@ -40,6 +40,9 @@ class CSetupDlg : public QDialog, public settings::Settings {
   bool ReadMessagesAndTexts();
   bool ReadNumbers();
   bool ReadSideTone();
+  bool ReadLogLink();
+  void ShowLogLink();
+  void EnableLogLinkFields();
   void RefreshControls();
   void SelectSideToneFreqIf();
 
@@ -51,6 +54,7 @@ class CSetupDlg : public QDialog, public settings::Settings {
   QRadioButton* bank_a_ = nullptr;
   QRadioButton* bank_b_ = nullptr;
   QComboBox* side_tone_list_ = nullptr;
+  QComboBox* log_program_list_ = nullptr;
   QLabel* hz_label_ = nullptr;
   bool bank_b_shown_ = false;
 };

@@ -29,6 +29,10 @@ enum SetupControlId : int {
   kIdNetKeyerEnabled = 1060,
   kIdNetKeyerAddress = 1061,
   kIdNetKeyerPort = 1062,
+  kIdLogProgram = 1063,
+  kIdLogPort = 1064,
+  kIdWineCommand = 1065,
+  kIdWinePrefix = 1066,
 };
 
 // Message 1 is 1033; message n from 2 on is 1033 + n.

@@ -77,6 +77,15 @@ std::vector<ControlSpec> Controls() {
       {kIdNetKeyerAddress, K::kCp932Edit, "", 88, 218, 54, 12},
       {0, K::kLabel, "ポート(&O)", 146, 220, 28, 8, kIdNetKeyerPort},
       {kIdNetKeyerPort, K::kCp932Edit, "", 176, 218, 26, 12},
+      {0, K::kGroupBox, "ログソフト連携 (F11/F12)", 7, 234, 201, 40},
+      {0, K::kLabel, "ソフト(&G)", 14, 247, 26, 8, kIdLogProgram},
+      {kIdLogProgram, K::kDropList, "", 42, 245, 100, 12},
+      {0, K::kLabel, "ポート(&J)", 146, 247, 28, 8, kIdLogPort},
+      {kIdLogPort, K::kCp932Edit, "", 176, 245, 26, 12},
+      {0, K::kLabel, "Wine(&E)", 14, 260, 24, 8, kIdWineCommand},
+      {kIdWineCommand, K::kLineEdit, "", 42, 258, 36, 12},
+      {0, K::kLabel, "プレフィックス(&X)", 82, 260, 50, 8, kIdWinePrefix},
+      {kIdWinePrefix, K::kLineEdit, "", 134, 258, 68, 12},
   };
   t.insert(t.end(), std::begin(rest), std::end(rest));
   return t;
@@ -100,7 +109,7 @@ void FillSideToneList(QComboBox* list, const QDialog* dialog) {
 
 const DialogTemplate& SetupDialogTemplate() {
   static const DialogTemplate dialogTemplate{.width = 219,
-                                             .height = 236,
+                                             .height = 278,
                                              .controls = Controls(),
                                              .focusedButtonIsDefault = false,
                                              .choicesGrowToFit = true,
@@ -118,6 +127,8 @@ SetupDialogLayout BuildSetupDialog(QDialog* dialog) {
   SetupDialogLayout layout{BuildDialog(dialog, SetupDialogTemplate())};
   auto* list = static_cast<QComboBox*>(layout.controls.at(kIdSideToneFreqIf));
   FillSideToneList(list, dialog);
+  auto* programs = static_cast<QComboBox*>(layout.controls.at(kIdLogProgram));
+  for (const char* name : kLogProgramNames) programs->addItem(QString::fromUtf8(name));
   for (QLabel* label : dialog->findChildren<QLabel*>()) {
     if (label->buddy() == list) layout.hz_label = label;
   }

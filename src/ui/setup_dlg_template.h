@@ -14,6 +14,10 @@ namespace vantrel::ui {
 // The setup dialog's text edits hold at most this many CP932 bytes.
 inline constexpr std::size_t kSetupTextLimit = 256;
 
+// The logging programs in the list, in the order of loglink::LogProgram.
+inline constexpr const char* kLogProgramNames[] = {"Turbo HAMLOG (Wine)",
+                                                   "fldigi XML-RPC (tlf, CQRLOG)", "xlog"};
+
 // The setup dialog's template.
 const DialogTemplate& SetupDialogTemplate();
 

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "settings/data_table.h"
+#include "settings/log_link_profile.h"
 #include "settings/number_text.h"
 #include "settings/profile_file.h"
 #include "support/temp_dir.h"
@@ -102,6 +103,38 @@ TEST(ProfileFile, ReadsTheKeyOfItsSectionAndWritesOnlyThatKey) {
     EXPECT_EQ(dir.Read("p.ini"), row[1]);
   }
   EXPECT_FALSE(ProfileFile("/nonexistent-folder/p.ini").WriteString("Window", "Top", "1"));
+}
+
+// Turbo HAMLOG under Wine unless the section says otherwise; what is written reads back.
+TEST(LogLinkProfile, TheSectionReadsAsWrittenAndAnythingUnknownAsTheDefault) {
+  using loglink::LogProgram;
+  const struct {
+    std::string file;
+    loglink::LogLinkSettings read;
+  } cases[] = {
+      {"", {}},
+      {"[LogLink]\r\nProgram=fldigi\r\nPort=7400\r\n",
+       {LogProgram::kFldigiXmlRpc, "wine", "", 7400}},
+      {"[LogLink]\nProgram=xlog\nWine=\nPort=99999\n", {LogProgram::kXlog, "wine", "", 0}},
+      {"[LogLink]\nProgram=HAMLOG\nWine=/opt/wine/bin/wine\nWinePrefix=/home/q/.wine-hamlog\n",
+       {LogProgram::kHamlogWine, "/opt/wine/bin/wine", "/home/q/.wine-hamlog", 0}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    TempDir dir;
+    dir.Write("p.ini", c.file);
+    const ProfileFile profile(dir.path() / "p.ini");
+    EXPECT_EQ(LoadLogLinkSettings(profile), c.read);
+  }
+  TempDir dir;
+  dir.Write("p.ini", "[Window]\r\nTop=1\r\n");
+  const ProfileFile profile(dir.path() / "p.ini");
+  ASSERT_TRUE(SaveLogLinkSettings(profile, {LogProgram::kXlog, "wine", "/p", 7311}));
+  EXPECT_EQ(dir.Read("p.ini"),
+            "[Window]\r\nTop=1\r\n[LogLink]\r\nProgram=xlog\r\nWine=wine\r\nWinePrefix=/p\r\n"
+            "Port=7311\r\n");
+  EXPECT_EQ(LoadLogLinkSettings(profile),
+            (loglink::LogLinkSettings{LogProgram::kXlog, "wine", "/p", 7311}));
 }
 
 TEST(LoadSettings, TheFileIsReadEachTimeAndBankAComesFromTheFieldsWithoutIt) {

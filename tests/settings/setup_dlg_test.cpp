@@ -182,6 +182,31 @@ TEST(SetupDlg, TextsStayWithin256Cp932Bytes) {
   EXPECT_EQ(QApplication::focusWidget(), overlong.dlg.Control(kIdMyCall));
 }
 
+// The Wine fields are Turbo HAMLOG's, the port the Linux loggers'; an empty port is the
+// logger's default.
+TEST(SetupDlg, LogLinkGroupEnablesTheChosenProgramsFieldsAndOkTakesThem) {
+  Rig rig;
+  ASSERT_TRUE(rig.Open());
+  auto enabled = [&](int id) { return rig.dlg.Control(id)->isEnabled(); };
+  EXPECT_TRUE(enabled(kIdWineCommand) && enabled(kIdWinePrefix) && !enabled(kIdLogPort));
+  EXPECT_EQ(rig.Text(kIdWineCommand), "wine");
+  rig.Type(kIdWinePrefix, "/home/q/.wine-hamlog");
+  QTest::keyClick(rig.dlg.Control(kIdLogProgram), Qt::Key_Down);
+  EXPECT_TRUE(!enabled(kIdWineCommand) && !enabled(kIdWinePrefix) && enabled(kIdLogPort));
+  rig.Type(kIdLogPort, "0");
+  EXPECT_EQ(rig.Press(kIdOk), "1 から 65535 までの整数を入力してください。");
+  rig.Type(kIdLogPort, "7400");
+  EXPECT_EQ(rig.Press(kIdOk), "");
+  EXPECT_EQ(rig.dlg.LogLink, (loglink::LogLinkSettings{loglink::LogProgram::kFldigiXmlRpc, "wine",
+                                                       "/home/q/.wine-hamlog", 7400}));
+  ASSERT_TRUE(rig.Open());
+  rig.Type(kIdLogPort, "");
+  QTest::keyClick(rig.dlg.Control(kIdLogProgram), Qt::Key_Down);
+  EXPECT_EQ(rig.Press(kIdOk), "");
+  EXPECT_EQ(rig.dlg.LogLink.program, loglink::LogProgram::kXlog);
+  EXPECT_EQ(rig.dlg.LogLink.port, 0);
+}
+
 TEST(SaveSettingsReporting, AFailureTellsTheOperatorAndKeepsTheOldFile) {
   TempDir dir;
   dir.Write("Vantrel.cfg", "old");

@@ -1,30 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-
-#include "loglink/link_directory.h"
-#include "loglink/link_test_support.h"
-#include "loglink/log_stub.h"
 #include "sim_window_rig.h"
+#include "ui/setup_dlg_ids.h"
 
 namespace vantrel::ui::rig {
 namespace {
 
-// A stand-in logging program serving on a thread of its own while the window waits for it.
-struct LoggingProgram {
-  explicit LoggingProgram(loglink::LogStubOptions options = {})
-      : stub(loglink::LogStub::Listen(*loglink::LogProgramAddress(), options, out)),
-        serving(stub->Fd(), [this] { stub->HandleReadable(); }) {}
-
-  std::ostringstream out;
-  std::unique_ptr<loglink::LogStub> stub;
-  loglink::testing::ServingThread serving;
-};
-
 // With the real modal box: one box per press of F11 or F12, the focus back in the input line
-// afterwards.
+// afterwards. The prefix named in the profile file does not exist, so Wine is never started.
 TEST(LogLink, EachF11OrF12PressShowsOneRealBox) {
   SimWindowRig rig(23);
+  rig.dir.Write("Vantrel.ini", "[LogLink]\r\nWinePrefix=" + (rig.dir.path() / "none").string());
   rig.realMessageBoxes = true;
   rig.Open();
   QLineEdit* input = rig.Edit(kIdInput);
@@ -38,33 +24,26 @@ TEST(LogLink, EachF11OrF12PressShowsOneRealBox) {
   }
 }
 
-TEST(LogLink, F11HandsTheCallsignOverF12FillsItFromTheReplyARefusalIsInvalid) {
+// The choice made in the setup dialog is kept in the profile file; the settings file keeps its
+// 38 lines.
+TEST(LogLink, TheSetupDialogsChoiceIsSavedInTheProfileFileAtExit) {
   SimWindowRig rig(23);
+  rig.dir.Write("Vantrel.ini", "[Window]\r\nTop=0\r\n");
   rig.Open();
-  QTest::mouseClick(rig.Edit(kIdHisCall), Qt::LeftButton);
-  rig.Type("q1abc");
-  {
-    LoggingProgram program;
-    rig.Key(Qt::Key_F11);
-    EXPECT_NE(program.out.str().find("record 0x3000F, 17 bytes"), std::string::npos)
-        << program.out.str();
-  }
+  QTimer::singleShot(0, [&] {
+    QTest::keyClick(rig.window->Setup().Control(kIdLogProgram), Qt::Key_Down);
+    QTest::keyClick(rig.window->Setup().Control(kIdLogProgram), Qt::Key_Down);
+    QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return);
+  });
+  rig.Click(kIdSetup);
   rig.FocusInput();
-  {
-    LoggingProgram program({.reply = "Q2XYZ x\ny 579"});
-    rig.Key(Qt::Key_F12);
-  }
-  EXPECT_TRUE(rig.messages.empty());
-  EXPECT_EQ(rig.Edit(kIdHisCall)->text(), "Q2XYZ");
-  EXPECT_EQ(rig.Edit(kIdReport)->text(), "579");
-  {
-    LoggingProgram program({.result = 0});
-    rig.Click(kIdF12);
-  }
-  ASSERT_EQ(rig.messages.size(), 1u);
-  EXPECT_EQ(rig.messages[0].text, loglink::kInvalidCommand.text);
-  EXPECT_EQ(rig.messages[0].caption, "ハムログコントロール");
-  EXPECT_EQ(rig.messages[0].icon, loglink::kInvalidCommand.icon);
+  rig.Click(kIdExit);
+  const std::string ini = rig.dir.Read("Vantrel.ini");
+  EXPECT_NE(ini.find("\r\n[LogLink]\r\nProgram=xlog\r\nWine=wine\r\nWinePrefix=\r\nPort=0\r\n"),
+            std::string::npos)
+      << ini;
+  const std::string cfg = rig.dir.Read("Vantrel.cfg");
+  EXPECT_EQ(std::count(cfg.begin(), cfg.end(), '\n'), 38);
 }
 
 }  // namespace

@@ -1,0 +1,153 @@
+#include "loglink/hamlog_wine_route.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <fstream>
+#include <mutex>
+#include <sstream>
+#include <thread>
+#include <vector>
+
+#include "support/temp_dir.h"
+
+namespace vantrel::loglink {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr auto kTestBound = 300ms;
+
+std::string BoxText(const LogOutcome& outcome) {
+  return outcome.messageBox ? std::string(outcome.messageBox->text) : "";
+}
+
+std::string Read(const std::filesystem::path& path) {
+  std::ifstream in(path);
+  std::stringstream all;
+  all << in.rdbuf();
+  return all.str();
+}
+
+// Until the killed process has become a zombie, which its parent has not yet reaped.
+void WaitUntilDead(pid_t pid) {
+  for (int i = 0; i < 1000; ++i) {
+    std::string stat = Read("/proc/" + std::to_string(pid) + "/stat");
+    const std::size_t close = stat.rfind(')');
+    if (close == std::string::npos || stat.compare(close, 4, ") Z ") == 0) return;
+    std::this_thread::sleep_for(5ms);
+  }
+  ADD_FAILURE() << pid << " never died";
+}
+
+// The route with a stand-in for Wine and the relay (fake_relay) in a prefix folder of its own;
+// the relay "program" is a file holding the stand-in's behaviour.
+class HamlogWineRouteTest : public ::testing::Test {
+ protected:
+  HamlogWineRouteTest() {
+    std::filesystem::create_directory(dir_.path() / "prefix");
+    dir_.Write("prefix/system.reg", "");
+    dir_.Write("relay.exe", "accept");
+  }
+  HamlogWineRoute& Route(const std::string& behaviour,
+                         std::string wineCommand = VANTREL_FAKE_RELAY) {
+    dir_.Write("relay.exe", behaviour);
+    LogLinkSettings settings{.wineCommand = std::move(wineCommand), .winePrefix = Prefix()};
+    route_ = std::make_unique<HamlogWineRoute>(
+        settings, (dir_.path() / "relay.exe").string(),
+        [this](const LogReply& reply) {
+          std::lock_guard lock(mutex_);
+          replies_.push_back(reply);
+        },
+        kTestBound);
+    return *route_;
+  }
+  std::string Prefix() const { return (dir_.path() / "prefix").string(); }
+  std::string Received() const { return Read(dir_.path() / "prefix/received"); }
+  std::vector<pid_t> Pids() const {
+    std::vector<pid_t> pids;
+    std::ifstream in(dir_.path() / "prefix/pids");
+    for (pid_t pid; in >> pid;) pids.push_back(pid);
+    return pids;
+  }
+  LogOutcome Send(bool* controlsRead = nullptr) {
+    return route_->SendToLog([controlsRead] {
+      if (controlsRead) *controlsRead = true;
+      return LogContact{"Q1ABC", 599};
+    });
+  }
+
+  settings::TempDir dir_;
+  std::unique_ptr<HamlogWineRoute> route_;
+  std::mutex mutex_;
+  std::vector<LogReply> replies_;
+};
+
+TEST_F(HamlogWineRouteTest, AcceptedRecordsShowNoBoxAndTheReplyReachesTheHandler) {
+  Route("accept");
+  EXPECT_EQ(BoxText(Send()), "");
+  EXPECT_EQ(BoxText(route_->FetchFromLog()), "");
+  route_.reset();
+  EXPECT_EQ(Received(), "find\nsend 0a51314142430a0a0a3539390a0a0a4357\nrequest\n");
+  EXPECT_EQ(Pids().size(), 1u);
+  ASSERT_EQ(replies_.size(), 1u);
+  EXPECT_EQ(replies_[0].HisCall, "Q1ABC");
+  EXPECT_EQ(replies_[0].Report, 579);
+}
+
+TEST_F(HamlogWineRouteTest, EachOutcomeGivesItsBox) {
+  const struct {
+    std::string behaviour;
+    std::string box;
+    bool controlsRead;
+  } cases[] = {
+      {"absent", "Turbo HAMLOGが見つかりません", false},
+      {"refuse", "コマンドが不正です", true},
+      {"hang", "Turbo HAMLOGが見つかりません", false},
+      {"mute", "Turbo HAMLOGが見つかりません", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.behaviour);
+    Route(c.behaviour);
+    bool controlsRead = false;
+    EXPECT_EQ(BoxText(Send(&controlsRead)), c.box);
+    EXPECT_EQ(controlsRead, c.controlsRead);
+    EXPECT_EQ(BoxText(route_->FetchFromLog()), c.box);
+  }
+  EXPECT_TRUE(replies_.empty());
+}
+
+// A hung relay is ended after the bound; the next press starts another.
+TEST_F(HamlogWineRouteTest, ARelayThatHasDiedOrHungIsStartedAgainOnTheNextPress) {
+  Route("accept");
+  EXPECT_EQ(BoxText(Send()), "");
+  ASSERT_EQ(::kill(Pids().at(0), SIGKILL), 0);
+  WaitUntilDead(Pids().at(0));
+  EXPECT_EQ(BoxText(Send()), "");
+  EXPECT_EQ(Pids().size(), 2u);
+
+  dir_.Write("relay.exe", "hang");
+  ASSERT_EQ(::kill(Pids().at(1), SIGKILL), 0);
+  WaitUntilDead(Pids().at(1));
+  EXPECT_EQ(BoxText(Send()), "Turbo HAMLOGが見つかりません");
+  EXPECT_NE(::kill(Pids().at(2), 0), 0) << "the hung relay is still there";
+  dir_.Write("relay.exe", "accept");
+  EXPECT_EQ(BoxText(route_->FetchFromLog()), "");
+  EXPECT_EQ(Pids().size(), 4u);
+}
+
+// Nothing is started without Wine, without the prefix or without the relay.
+TEST_F(HamlogWineRouteTest, MissingWinePrefixOrRelayIsNotFound) {
+  Route("accept", (dir_.path() / "no-wine").string());
+  EXPECT_EQ(BoxText(Send()), "Turbo HAMLOGが見つかりません");
+  std::filesystem::remove(dir_.path() / "prefix/system.reg");
+  Route("accept");
+  EXPECT_EQ(BoxText(route_->FetchFromLog()), "Turbo HAMLOGが見つかりません");
+  dir_.Write("prefix/system.reg", "");
+  std::filesystem::remove(dir_.path() / "relay.exe");
+  EXPECT_EQ(BoxText(Send()), "Turbo HAMLOGが見つかりません");
+  EXPECT_TRUE(Pids().empty());
+}
+
+}  // namespace
+}  // namespace vantrel::loglink
