@@ -24,7 +24,7 @@ std::optional<std::string> PreferredQtPlatform(const PlatformEnvironment& enviro
                        (Set(environment.xdgSessionType) &&
                         std::string_view(environment.xdgSessionType) == "wayland");
   if (!wayland || !Set(environment.display)) return std::nullopt;
-  return "xcb";
+  return "xcb;wayland";
 }
 
 void ChooseQtPlatform(int argc, char** argv) {

@@ -15,10 +15,11 @@ struct PlatformEnvironment {
   std::vector<std::string> arguments;    // the command line, for Qt's own -platform
 };
 
-// "xcb" on a Wayland desktop that also offers an X server (XWayland): a Wayland client can
-// neither place its window nor keep it above the others, and the window's place and
-// always-on-top state are part of what the program keeps. Nothing when the operator chose a
-// platform (QT_QPA_PLATFORM or -platform) or there is no X server.
+// "xcb;wayland" on a Wayland desktop that also offers an X server (XWayland): a Wayland client
+// can neither place its window nor keep it above the others, and the window's place and
+// always-on-top state are part of what the program keeps; Qt falls back to Wayland when the X
+// server cannot be reached. Nothing when the operator chose a platform (QT_QPA_PLATFORM or
+// -platform) or there is no X server.
 std::optional<std::string> PreferredQtPlatform(const PlatformEnvironment& environment);
 
 // Sets QT_QPA_PLATFORM from the process's environment; before the application object exists.

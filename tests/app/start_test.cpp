@@ -92,10 +92,10 @@ TEST(QtPlatform, XWaylandUnlessThePlatformWasChosen) {
     std::optional<std::string> expected;
   };
   const Case cases[] = {
-      {{nullptr, "wayland", "wayland-0", ":0", {}}, "xcb"},
-      {{nullptr, nullptr, "wayland-0", ":0", {}}, "xcb"},
-      {{nullptr, "wayland", nullptr, ":0", {"--simulate"}}, "xcb"},
-      {{"", "wayland", "wayland-0", ":0", {}}, "xcb"},
+      {{nullptr, "wayland", "wayland-0", ":0", {}}, "xcb;wayland"},
+      {{nullptr, nullptr, "wayland-0", ":0", {}}, "xcb;wayland"},
+      {{nullptr, "wayland", nullptr, ":0", {"--simulate"}}, "xcb;wayland"},
+      {{"", "wayland", "wayland-0", ":0", {}}, "xcb;wayland"},
       {{"wayland", "wayland", "wayland-0", ":0", {}}, std::nullopt},
       {{nullptr, "wayland", "wayland-0", ":0", {"-platform", "wayland"}}, std::nullopt},
       {{nullptr, "wayland", "wayland-0", nullptr, {}}, std::nullopt},
