@@ -1,15 +1,25 @@
-# Sourced by the other scripts: installs the Debian packages the build needs.
+# Sourced by the other scripts: installs the Debian packages that are missing.
 # Packages already installed are skipped; sudo is used only when not root.
 
-VANTREL_PACKAGES=(cmake ninja-build g++ pkg-config clang-format
-  qt6-base-dev libxcb1-dev libhidapi-dev portaudio19-dev
-  libgtest-dev libgmock-dev fonts-ipafont-gothic locales
-  qemu-system-x86 linux-image-amd64 busybox-static cpio xz-utils kmod
-  python3 cwdaemon tlf tmux)
+# What building and running Vantrel needs (scripts/run).
+VANTREL_RUN_PACKAGES=(cmake ninja-build g++ pkg-config
+  qt6-base-dev libhidapi-dev portaudio19-dev fonts-ipafont-gothic
+  gcc-mingw-w64-i686-win32)
 
+# What the tests add (scripts/test): GoogleTest and the tools of the test stages (the virtual
+# machine, the loggers, the window systems, the package and its checks).
+VANTREL_TEST_PACKAGES=(clang-format libgtest-dev libxcb1-dev libgmock-dev locales python3
+  qemu-system-x86 linux-image-amd64 busybox-static cpio xz-utils kmod
+  cwdaemon tlf tmux
+  xvfb xdotool weston qt6-wayland
+  ccache dpkg-dev lintian desktop-file-utils appstream)
+
+VANTREL_APT=(apt-get -o DPkg::Lock::Timeout=600)
+
+# vantrel_install_deps PACKAGE...: the run set and PACKAGE...
 vantrel_install_deps() {
   local missing=() p
-  for p in "${VANTREL_PACKAGES[@]}" "$@"; do
+  for p in "${VANTREL_RUN_PACKAGES[@]}" "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
@@ -17,9 +27,8 @@ vantrel_install_deps() {
   [ "$(id -u)" -ne 0 ] && sudo=(sudo)
   echo "Installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=600 update -q
-  "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=600 install -y -q --no-install-recommends \
-    "${missing[@]}"
+  "${sudo[@]}" "${VANTREL_APT[@]}" update -q
+  "${sudo[@]}" "${VANTREL_APT[@]}" install -y -q --no-install-recommends "${missing[@]}"
 }
 
 # Wine with its 32-bit part and the i686 cross compiler, for the Wine stage only: the i386

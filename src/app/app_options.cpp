@@ -10,6 +10,7 @@ constexpr std::string_view kSimulate = "--simulate";
 constexpr std::string_view kLog = "--simulate-log=";
 constexpr std::string_view kScript = "--simulate-script=";
 constexpr std::string_view kNetKeyer = "--net-keyer";
+constexpr std::string_view kConfigHome = "--config-home";
 
 std::string ParseVersion(std::string_view text, unsigned& version) {
   unsigned value = 0;
@@ -43,6 +44,10 @@ std::string TakeNetKeyer(std::string_view argument, AppOptions& options) {
 }
 
 std::string TakeOne(std::string_view argument, AppOptions& options) {
+  if (argument == kConfigHome) {
+    options.configHome = true;
+    return {};
+  }
   if (argument == kNetKeyer || argument.starts_with(std::string(kNetKeyer) + "=")) {
     return TakeNetKeyer(argument, options);
   }

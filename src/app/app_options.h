@@ -13,6 +13,7 @@ struct AppOptions {
   std::string simulateScript;  // empty: no script
   bool netKeyer = false;       // the network keyer on for this run
   unsigned netKeyerPort = 0;   // 0: the port of the profile file
+  bool configHome = false;     // the files in the per-user configuration folder
   bool operator==(const AppOptions&) const = default;
 };
 
@@ -26,10 +27,12 @@ ParsedOptions ParseAppOptions(const std::vector<std::string>& arguments);
 
 inline constexpr char kUsage[] =
     "usage: vantrel [--simulate[=VERSION]] [--simulate-log=FILE] [--simulate-script=FILE]\n"
-    "               [--net-keyer[=PORT]]\n"
+    "               [--net-keyer[=PORT]] [--config-home]\n"
     "  --simulate[=VERSION]    use a simulated Halvix of firmware VERSION (10..99, default 23)\n"
     "  --simulate-log=FILE     append every event of the simulated interface to FILE\n"
     "  --simulate-script=FILE  play the operator's actions in FILE on the simulated interface\n"
-    "  --net-keyer[=PORT]      listen for cwdaemon-protocol clients for this run (UDP PORT)\n";
+    "  --net-keyer[=PORT]      listen for cwdaemon-protocol clients for this run (UDP PORT)\n"
+    "  --config-home           keep Vantrel.cfg, Vantrel.ini and Vantrel.tbl in\n"
+    "                          $XDG_CONFIG_HOME/vantrel, not in the working directory\n";
 
 }  // namespace vantrel::app

@@ -2,11 +2,13 @@
 
 #include <QMessageBox>
 
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <new>
 
 #include "app/app_options.h"
+#include "app/files_folder.h"
 #include "app/machine.h"
 #include "app/window_run.h"
 #include "platform/linux/single_instance.h"
@@ -23,6 +25,8 @@ const QString kNoCp932Text = QStringLiteral(
     "(glibc's CP932 converter module is missing).");
 const QString kNoWorkingDirText =
     QStringLiteral("作業フォルダを取得できません。Vantrel を終了します。\n%1");
+const QString kNoConfigFolderText =
+    QStringLiteral("設定フォルダを作成できません。Vantrel を終了します。\n%1");
 
 constexpr int kUsageError = 2;
 
@@ -36,6 +40,15 @@ QString SimulatedNote(const AppOptions& options) {
   if (!options.simulate) return {};
   return QStringLiteral("シミュレーション %1")
       .arg(QString::fromStdString(ui::AboutVersionText(options.simulateVersion)));
+}
+
+// Where "Vantrel.cfg", "Vantrel.ini" and "Vantrel.tbl" live.
+std::filesystem::path FilesFolder(const AppOptions& options) {
+  if (!options.configHome) return std::filesystem::current_path();
+  std::filesystem::path folder =
+      ConfigHomeFolder(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+  MakeOwnerOnlyFolder(folder);
+  return folder;
 }
 
 }  // namespace
@@ -70,13 +83,14 @@ int CMainApp::InitInstance() {
   }
   std::filesystem::path workingDir;
   try {
-    workingDir = std::filesystem::current_path();
+    workingDir = FilesFolder(parsed.options);
   } catch (const std::bad_alloc&) {
     QMessageBox::critical(nullptr, QStringLiteral("Vantrel"), kOutOfMemoryText);
     return 1;
   } catch (const std::filesystem::filesystem_error& failure) {
+    const QString& text = parsed.options.configHome ? kNoConfigFolderText : kNoWorkingDirText;
     QMessageBox::critical(nullptr, QStringLiteral("Vantrel"),
-                          kNoWorkingDirText.arg(QString::fromLocal8Bit(failure.what())));
+                          text.arg(QString::fromLocal8Bit(failure.what())));
     return 1;
   }
   WindowRun run{

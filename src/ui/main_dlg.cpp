@@ -3,10 +3,12 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QShortcut>
+#include <QWindow>
 
 #include <string>
 
@@ -93,7 +95,19 @@ void CMainDlg::setVisible(bool visible) {
     initialised_ = true;
     OnInitDialog();
   }
+  if (visible) {
+    create();
+    windowHandle()->installEventFilter(this);
+  }
   QDialog::setVisible(visible);
+}
+
+// The window system has shown the window, and with that told where it is.
+bool CMainDlg::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) {
+    exposed_ = true;
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void CMainDlg::OnInitDialog() {
@@ -221,12 +235,21 @@ void CMainDlg::ExitWindow() {
 // manager's frame is not known before the window is mapped and must not grow the window at
 // every start.
 void CMainDlg::SaveWindowPlacement() {
-  QPoint corner = frameGeometry().topLeft();
-  WindowRect rect{corner.x(), corner.y(), corner.x() + width(), corner.y() + height()};
-  profile_.WriteString(kWindowSection, "Size", FormatWindowRect(rect));
+  if (PlaceReported()) {
+    QPoint corner = frameGeometry().topLeft();
+    WindowRect rect{corner.x(), corner.y(), corner.x() + width(), corner.y() + height()};
+    profile_.WriteString(kWindowSection, "Size", FormatWindowRect(rect));
+  }
   profile_.WriteString(kWindowSection, "Top", setup_.AlwaysOnTop ? "1" : "0");
   SaveNetKeyerSettings();
   SaveLogLinkSettings();
+}
+
+// A window never shown was never placed, and a Wayland client is never told where its window
+// is (Qt then reports the frame's corner at minus the decoration's size): the profile keeps
+// the rectangle it had.
+bool CMainDlg::PlaceReported() const {
+  return exposed_ && !QGuiApplication::platformName().startsWith(QStringLiteral("wayland"));
 }
 
 void CMainDlg::RestoreWindowPlacement() {

@@ -106,6 +106,7 @@ class CMainDlg : public QDialog, public operating::WindowFields, public operatin
 
  protected:
   bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
 
@@ -122,6 +123,7 @@ class CMainDlg : public QDialog, public operating::WindowFields, public operatin
   void RegisterToolTips();
   void RestoreWindowPlacement();
   void SaveWindowPlacement();
+  bool PlaceReported() const;
   void SetTopmost(bool on);
   void UpdateTitle();
   void OnPttToggled();
@@ -147,6 +149,7 @@ class CMainDlg : public QDialog, public operating::WindowFields, public operatin
   std::map<int, QWidget*> controls_;
   QMenu* windowMenu_ = nullptr;
   bool initialised_ = false;
+  bool exposed_ = false;
   platform::EventTargetWindow targetWindow_{this};
   operating::StatusCoalescer statusCoalescer_{targetWindow_};
   platform::FocusKeyInjector keys_;

@@ -94,8 +94,9 @@ std::vector<Step> Scene(const std::string& scene) {
 int RunOperator(char* program, const std::string& scene, const std::string& version) {
   std::string simulate = "--simulate=" + version;
   std::string log = "--simulate-log=sim.log";
-  char* arguments[] = {program, simulate.data(), log.data()};
-  int count = 3;
+  std::string configHome = "--config-home";
+  char* arguments[] = {program, simulate.data(), log.data(), configHome.data()};
+  int count = scene.starts_with("config-home") ? 4 : 3;
   CMainApp app(count, arguments);
   std::vector<Step> steps = Scene(scene);
   std::size_t next = 0;
@@ -123,6 +124,7 @@ bool StartOperator(QProcess& child, const char* scene, unsigned version,
                    const settings::TempDir& work, const settings::TempDir& instances) {
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(instances.path().string()));
+  environment.insert("XDG_CONFIG_HOME", QString::fromStdString((work.path() / "config").string()));
   environment.insert("QT_QPA_PLATFORM", "offscreen");
   child.setProcessEnvironment(environment);
   child.setWorkingDirectory(QString::fromStdString(work.path().string()));
@@ -192,6 +194,27 @@ TEST(ExitOnSignal, ReleasesKeyAndPttSendsTheClosingCommandsLastAndSavesBothFiles
         std::regex(R"(\[Window\]\r?\nSize=-?\d+,-?\d+,-?\d+,-?\d+\r?\nTop=0\r?\n)")))
         << work.Read("Vantrel.ini");
   }
+}
+
+// Started as the desktop entry starts it, the files go to $XDG_CONFIG_HOME/vantrel, made
+// owner-only, and none to the working directory.
+TEST(ConfigHome, KeepsTheThreeFilesInTheConfigurationFolder) {
+  settings::TempDir work;
+  settings::TempDir instances;
+  const std::filesystem::path folder = work.path() / "config" / "vantrel";
+  std::filesystem::create_directories(folder);
+  std::ofstream(folder / "Vantrel.ini") << "[Window]\nTop=1\n";
+  QProcess child;
+  ASSERT_TRUE(StartOperator(child, "config-home", 23, work, instances));
+  kill(static_cast<pid_t>(child.processId()), SIGTERM);
+  ASSERT_TRUE(child.waitForFinished(kGuardMs));
+  EXPECT_EQ(child.exitCode(), 0);
+  EXPECT_FALSE(std::filesystem::exists(work.path() / settings::kSettingsFileName));
+  EXPECT_FALSE(std::filesystem::exists(work.path() / "Vantrel.ini"));
+  EXPECT_TRUE(std::filesystem::exists(folder / settings::kSettingsFileName));
+  std::ifstream profile(folder / "Vantrel.ini");
+  EXPECT_NE(std::string(std::istreambuf_iterator<char>(profile), {}).find("Top=1"),
+            std::string::npos);
 }
 
 }  // namespace

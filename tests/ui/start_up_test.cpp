@@ -55,6 +55,18 @@ TEST(StartUp, SavedPlaceAndTopAreRestoredAndSavedAgainByTheCloseBox) {
             "[Other]\r\nKey=kept\r\n[Window]\r\nTop=1\r\nSize=100,50,500,480\r\nX=x\r\n");
 }
 
+// A window the window system never showed was never placed: its exit keeps the saved
+// rectangle.
+TEST(StartUp, AWindowNeverShownKeepsTheSavedRectangle) {
+  SimWindowRig rig(23);
+  rig.dir.Write("Vantrel.ini", "[Window]\r\nSize=100,50,500,480\r\nTop=1\r\n");
+  CMainDlg window(MainDlgServices{rig.bus, rig.timers, rig.tone, rig.dir.path()}, nullptr);
+  window.ExitWindow();
+  EXPECT_TRUE(
+      rig.dir.Read("Vantrel.ini").starts_with("[Window]\r\nSize=100,50,500,480\r\nTop=0\r\n"))
+      << rig.dir.Read("Vantrel.ini");
+}
+
 // The engine's first command, the settings apply, then the stop action of the start-up; below
 // firmware 20 only the output lines and the input poll.
 TEST(StartUp, SequenceMatchesTheFirmwareByteForByte) {
