@@ -22,8 +22,8 @@ namespace {
 constexpr std::size_t kMaxMessage = 1023;
 constexpr int kConnectTimeoutMs = 1000;
 
-std::optional<int> XlogQueue() {
-  int queue = ::msgget(kXlogQueueKey, 0);
+std::optional<int> ExistingQueue(int key) {
+  int queue = ::msgget(key, 0);
   if (queue < 0) return std::nullopt;
   return queue;
 }
@@ -74,10 +74,11 @@ std::string XlogMessage(const LogContact& contact) {
   return message.substr(0, kMaxMessage);
 }
 
-XlogRoute::XlogRoute(int port) : port_(port == 0 ? kXlogPort : port) {}
+XlogRoute::XlogRoute(int port, int queueKey)
+    : port_(port == 0 ? kXlogPort : port), queueKey_(queueKey) {}
 
 LogOutcome XlogRoute::SendToLog(const std::function<LogContact()>& readControls) {
-  if (std::optional<int> queue = XlogQueue()) {
+  if (std::optional<int> queue = ExistingQueue(queueKey_)) {
     if (!SendToQueue(*queue, XlogMessage(readControls()))) return {kXlogNotFound};
     return {};
   }

@@ -21,13 +21,14 @@ std::string XlogMessage(const LogContact& contact);
 class XlogRoute final : public LogRoute {
  public:
   // Port 0 is xlog's own, 7311.
-  explicit XlogRoute(int port);
+  explicit XlogRoute(int port, int queueKey = kXlogQueueKey);
 
   LogOutcome SendToLog(const std::function<LogContact()>& readControls) override;
   LogOutcome FetchFromLog() override;
 
  private:
   int port_;
+  int queueKey_;
 };
 
 }  // namespace vantrel::loglink

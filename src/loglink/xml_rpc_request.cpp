@@ -32,8 +32,13 @@ bool IsSpace(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-std::string_view Trim(std::string_view text) {
+std::string_view TrimFront(std::string_view text) {
   while (!text.empty() && IsSpace(text.front())) text.remove_prefix(1);
+  return text;
+}
+
+std::string_view Trim(std::string_view text) {
+  text = TrimFront(text);
   while (!text.empty() && IsSpace(text.back())) text.remove_suffix(1);
   return text;
 }
@@ -112,7 +117,7 @@ class XmlCursor {
   explicit XmlCursor(std::string_view text) : text_(text) {}
 
   bool Take(std::string_view tag) {
-    std::string_view rest = Trim(text_.substr(pos_));
+    std::string_view rest = TrimFront(text_.substr(pos_));
     if (!rest.starts_with(tag)) return false;
     pos_ = text_.size() - rest.size() + tag.size();
     return true;
