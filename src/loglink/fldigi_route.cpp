@@ -23,17 +23,20 @@ std::string UtcHhmm() {
 
 }  // namespace
 
-FldigiRoute::FldigiRoute(int port) {
-  const int wanted = port == 0 ? kFldigiPort : port;
+FldigiRoute::FldigiRoute(int port) : port_(port == 0 ? kFldigiPort : port) {
+  Listen();
+}
+
+void FldigiRoute::Listen() {
   std::string error;
   server_ = LoopbackServer::Listen(
-      wanted, [this](std::string_view received) { return Answer(received); }, error);
-  if (!server_) {
-    platform::Trace("fldigi XML-RPC link: port " + std::to_string(wanted) + ": " + error);
-  }
+      port_, [this](std::string_view received) { return Answer(received); }, error);
+  if (!server_)
+    platform::Trace("fldigi XML-RPC link: port " + std::to_string(port_) + ": " + error);
 }
 
 LogOutcome FldigiRoute::SendToLog(const std::function<LogContact()>& readControls) {
+  if (!server_) Listen();
   if (!server_) return {kLogPortInUse};
   LogContact contact = readControls();
   std::lock_guard lock(mutex_);

@@ -19,7 +19,8 @@ inline constexpr int kFldigiPort = 7362;
 // callsign and report over; the logger takes them at its next poll.
 class FldigiRoute final : public LogRoute {
  public:
-  // Port 0 is fldigi's own, 7362. A port already taken is not an error here: F11 says so.
+  // Port 0 is fldigi's own, 7362. A port already taken is not an error here: F11 tries it
+  // again and says so while it stays taken.
   explicit FldigiRoute(int port);
 
   LogOutcome SendToLog(const std::function<LogContact()>& readControls) override;
@@ -29,8 +30,10 @@ class FldigiRoute final : public LogRoute {
   int Port() const { return server_ ? server_->Port() : 0; }
 
  private:
+  void Listen();
   std::optional<std::string> Answer(std::string_view received);
 
+  int port_;
   std::mutex mutex_;
   FldigiLogFields fields_;
   std::unique_ptr<LoopbackServer> server_;  // last: its thread uses the fields

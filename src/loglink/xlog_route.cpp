@@ -8,6 +8,7 @@
 #include <sys/socket.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <optional>
 
@@ -22,10 +23,17 @@ namespace {
 constexpr std::size_t kMaxMessage = 1023;
 constexpr int kConnectTimeoutMs = 1000;
 
-std::optional<int> ExistingQueue(int key) {
+// xlog's queue, while xlog evidently reads it. A killed xlog leaves its queue behind: a
+// message still waiting there, or a last reader that has gone, leaves the message to TCP,
+// where only a running xlog answers.
+std::optional<int> ReadQueue(int key) {
   int queue = ::msgget(key, 0);
-  if (queue < 0) return std::nullopt;
-  return queue;
+  msqid_ds state{};
+  if (queue < 0 || ::msgctl(queue, IPC_STAT, &state) != 0) return std::nullopt;
+  bool readerGone = state.msg_lrpid != 0 && ::kill(state.msg_lrpid, 0) != 0 && errno == ESRCH;
+  if (state.msg_qnum == 0 && !readerGone) return queue;
+  platform::Trace("xlog link: nobody reads the message queue");
+  return std::nullopt;
 }
 
 bool SendToQueue(int queue, const std::string& message) {
@@ -78,7 +86,7 @@ XlogRoute::XlogRoute(int port, int queueKey)
     : port_(port == 0 ? kXlogPort : port), queueKey_(queueKey) {}
 
 LogOutcome XlogRoute::SendToLog(const std::function<LogContact()>& readControls) {
-  if (std::optional<int> queue = ExistingQueue(queueKey_)) {
+  if (std::optional<int> queue = ReadQueue(queueKey_)) {
     if (!SendToQueue(*queue, XlogMessage(readControls()))) return {kXlogNotFound};
     return {};
   }

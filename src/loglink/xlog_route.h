@@ -15,7 +15,7 @@ inline constexpr long kXlogMessageType = 88;
 // xlog, which fills in its own; the mode is CW.
 std::string XlogMessage(const LogContact& contact);
 
-// Hands the callsign and report to xlog, through its message queue while xlog runs (it
+// Hands the callsign and report to xlog, through its message queue while xlog reads it (xlog
 // removes the queue when it ends), otherwise as one message on a TCP connection to `port`.
 // Whether xlog logs the contact at once or fills its QSO entry is xlog's preference.
 class XlogRoute final : public LogRoute {

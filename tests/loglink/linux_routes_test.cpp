@@ -5,6 +5,7 @@
 #include <sys/ipc.h>
 #include <sys/msg.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -135,7 +136,7 @@ TEST(FldigiRouteTest, RequestsThatAreNotCallsAreRefusedAndTheConnectionClosed) {
             HttpReply(200, XmlRpcFaultBody("main.tx: unknown method name")));
 }
 
-TEST(FldigiRouteTest, ATakenPortIsSaidAtF11WithoutReadingTheControls) {
+TEST(FldigiRouteTest, ATakenPortIsSaidAtF11WithoutReadingTheControlsUntilItIsFree) {
   int port = 0;
   UniqueFd taken = ListenOnFreePort(port);
   FldigiRoute route(port);
@@ -147,7 +148,9 @@ TEST(FldigiRouteTest, ATakenPortIsSaidAtF11WithoutReadingTheControls) {
   });
   EXPECT_TRUE(SameBox(sent.messageBox, kLogPortInUse));
   EXPECT_FALSE(read);
-  EXPECT_TRUE(SameBox(route.FetchFromLog().messageBox, kLogCannotAsk));
+  taken.Reset();
+  EXPECT_FALSE(route.SendToLog(Q1abc).messageBox);
+  EXPECT_EQ(Poll(port, "log.get_call"), Answered("Q1ABC"));
 }
 
 std::size_t OpenDescriptors() {
@@ -212,6 +215,35 @@ TEST(XlogRouteTest, WithTheQueueTheMessageGoesThereWithItsType) {
   EXPECT_EQ(got.type, kXlogMessageType);
   EXPECT_EQ(std::string(got.text, static_cast<std::size_t>(std::max<ssize_t>(size, 0))),
             XlogMessage(Q1abc()) + '\0');
+}
+
+// What a killed xlog leaves: its queue, with a message nobody took or a last reader gone.
+TEST(XlogRouteTest, AQueueNobodyReadsLeavesTheMessageToTCP) {
+  const std::vector<std::pair<const char*, bool>> cases{{"unread message", false},
+                                                        {"reader gone", true}};
+  for (const auto& [name, readerGone] : cases) {
+    SCOPED_TRACE(name);
+    const int queue = ::msgget(TestQueueKey(), IPC_CREAT | 0600);
+    struct {
+      long type;
+      char text[8];
+    } stale{kXlogMessageType, "stale"};
+    ::msgsnd(queue, &stale, sizeof stale.text, IPC_NOWAIT);
+    if (readerGone) {
+      pid_t reader = ::fork();
+      if (reader == 0) _exit(::msgrcv(queue, &stale, sizeof stale.text, 0, IPC_NOWAIT) < 0);
+      int status = 1;
+      ::waitpid(reader, &status, 0);
+      ASSERT_EQ(status, 0);
+    }
+    int port = 0;
+    UniqueFd listener = ListenOnFreePort(port);
+    XlogRoute route(port, TestQueueKey());
+    EXPECT_FALSE(route.SendToLog(Q1abc).messageBox);
+    UniqueFd accepted(::accept(listener.get(), nullptr, nullptr));
+    EXPECT_EQ(ReadToEnd(accepted.get()), XlogMessage(Q1abc()));
+    ::msgctl(queue, IPC_RMID, nullptr);
+  }
 }
 
 TEST(XlogRouteTest, NoXlogIsNotFoundWithoutReadingTheControls) {

@@ -1,6 +1,7 @@
 """xlog, set to add remote data to its QSO frame, shows the callsign and report that F11 hands
-over in its Call and TX(RST) fields: through its message queue while that exists, and through
-TCP port 7311 without it. F12 says xlog cannot be asked. xlog runs under Xvfb; its fields are
+over in its Call and TX(RST) fields: through its message queue while xlog reads it, and through
+TCP port 7311 when the queue is one a killed xlog left. With no xlog, F11 says so; F12 says
+xlog cannot be asked. xlog runs under Xvfb; its fields are
 read through the accessibility bus, in a D-Bus session of the test's own."""
 import os
 import re
@@ -14,6 +15,7 @@ from route_run import SKIP, Route, wait_until
 SYSTEM_PYTHON = "/usr/bin/python3"  # the one that has pyatspi
 BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
 XLOG_QUEUE = "0x000004d6"  # key 1238
+NOT_FOUND = "box xlogが見つかりません"
 CANNOT_ASK = "box このログソフトからは呼出符号とレポートを取得できません"
 
 
@@ -96,8 +98,6 @@ class Xlog:
         if self.process.poll() is None:
             self.process.kill()
             self.process.wait()
-            if queue_exists():
-                subprocess.call(["ipcrm", "-Q", "1238"])
 
 
 def first_run(env, home):
@@ -136,11 +136,12 @@ def inside(driver):
     os.environ.update(env)
     bus = subprocess.Popen([BUS_LAUNCHER, "--launch-immediately"], env=env,
                            stderr=subprocess.DEVNULL)
-    xlog = None
+    xlogs = []
     route = None
     try:
         first_run(env, home)
         xlog = Xlog(env)
+        xlogs.append(xlog)
         xlog.new_log("vantrel")
         wait_until(queue_exists, 20, "xlog's message queue")
         route = Route(driver, "xlog", 0)
@@ -148,28 +149,33 @@ def inside(driver):
             raise RuntimeError("F11 through the message queue was refused")
         handed_over(xlog, "Q1ABC", 599)
         print("PASS xlog: F11 filled Call Q1ABC and TX(RST) 599 through its message queue")
-        subprocess.check_call(["ipcrm", "-Q", "1238"])
+        xlog.kill()
+        got = route.send("Q3AAA", 599)
+        if got != NOT_FOUND:
+            raise RuntimeError(f"F11 with xlog killed gave {got!r}")
+        print("PASS xlog: F11 with xlog killed, its queue left behind, says xlog is not found")
+        xlog = Xlog(env)
+        xlogs.append(xlog)
+        xlog.new_log("vantrel2")
         if route.send("Q2XYZ", 579) != "sent":
             raise RuntimeError("F11 through TCP port 7311 was refused")
         handed_over(xlog, "Q2XYZ", 579)
-        print("PASS xlog: F11 filled Call Q2XYZ and TX(RST) 579 through TCP port 7311")
+        print("PASS xlog: F11 filled Call Q2XYZ and TX(RST) 579 through TCP port 7311, the "
+              "queue's last reader being gone")
         got = route.fetch()
         if got != CANNOT_ASK:
             raise RuntimeError(f"F12 gave {got!r}")
         print("PASS xlog: F12 says the logging program cannot be asked")
-        xlog.kill()  # its queue went with the ipcrm above
-        got = route.send("Q3AAA", 599)
-        if not got.startswith("box xlog"):
-            raise RuntimeError(f"F11 with xlog gone gave {got!r}")
-        print("PASS xlog: F11 with xlog gone says xlog is not found")
     except RuntimeError as error:
         print("FAIL", error)
         return 1
     finally:
         if route:
             route.close()
-        if xlog:
+        for xlog in xlogs:
             xlog.kill()
+        if queue_exists():  # none was there before the run
+            subprocess.call(["ipcrm", "-Q", "1238"])
         bus.terminate()
         xvfb.terminate()
         bus.wait()
