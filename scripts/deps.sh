@@ -6,7 +6,7 @@ VANTREL_PACKAGES=(cmake ninja-build g++ pkg-config clang-format
   libgtest-dev libgmock-dev fonts-ipafont-gothic locales
   qemu-system-x86 linux-image-amd64 busybox-static cpio xz-utils kmod
   python3 cwdaemon tlf tmux
-  xlog xvfb dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0 libatk-adaptor
+  xlog cqrlog xvfb dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0 libatk-adaptor
   libgail-common)
 
 vantrel_install_deps() {

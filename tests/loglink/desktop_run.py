@@ -67,7 +67,9 @@ class App:
 
     def __init__(self, name, argv, cwd=None):
         import pyatspi
+        from gi.repository import GLib
         self.pyatspi = pyatspi
+        self.GLib = GLib
         self.name = name
         self.process = subprocess.Popen(argv, cwd=cwd, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL)
@@ -81,7 +83,14 @@ class App:
         return None
 
     def find(self, role, name=None, node=None):
-        node = node or self.app()
+        """The first widget of that role and name; None while there is none, or while the
+        widgets change under the search."""
+        try:
+            return self._find(role, name, node or self.app())
+        except self.GLib.GError:
+            return None
+
+    def _find(self, role, name, node):
         if node is None:
             return None
         if node.getRoleName() == role and (name is None or node.name == name):
@@ -90,10 +99,18 @@ class App:
             return None  # logs and score tables: many cells, none of them wanted
         for i in range(node.childCount):
             child = node.getChildAtIndex(i)
-            found = child is not None and self.find(role, name, child)
+            found = child is not None and self._find(role, name, child)
             if found:
                 return found
         return None
+
+    def windows(self):
+        """The roles and names of the program's windows, for a failure's report."""
+        app = self.app()
+        if app is None:
+            return []
+        return [(w.getRoleName(), w.name) for w in (app.getChildAtIndex(i)
+                                                    for i in range(app.childCount)) if w]
 
     def wait_for(self, role, name=None, within=None, seconds=30):
         wait_until(lambda: self.find(role, name, within), seconds, f"{self.name}'s {role} {name!r}")
