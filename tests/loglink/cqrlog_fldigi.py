@@ -10,7 +10,7 @@ import sys
 import time
 
 from desktop_run import PACKAGES, App, Desktop, missing, run_in_session
-from route_run import SKIP, Route, wait_until
+from route_run import PATIENCE, SKIP, Route, wait_until
 
 NEW_QSO = "New QSO ... (CQRLOG for Linux), database: Log 001"
 CANNOT_ASK = "box このログソフトからは呼出符号とレポートを取得できません"
@@ -24,7 +24,7 @@ class Cqrlog(App):
 
     def answer_first_start(self):
         """CQRLOG asks on its first start whether the log is kept on this machine."""
-        self.press("push button", "Yes", self.wait_for("alert", "Question", seconds=60))
+        self.press("push button", "Yes", self.wait_for("alert", "Question"))
 
 
 def database_dir(home):
@@ -51,7 +51,7 @@ def start(home):
     cqrlog = Cqrlog()
     cqrlog.answer_first_start()
     if os.geteuid() == 0:
-        cqrlog.wait_for("frame", "Database problem", seconds=60)
+        cqrlog.wait_for("frame", "Database problem")
         stop(cqrlog, home)
         path = os.path.join(database_dir(home), "mysql.cnf")
         with open(path) as f:
@@ -60,7 +60,7 @@ def start(home):
             f.write(settings.replace("[mysqld]\n", "[mysqld]\nuser=root\n", 1))
         cqrlog = Cqrlog()
         cqrlog.answer_first_start()
-    wait_until(lambda: sql(home, "select 1 from cqrlog001.cqrlog_config"), 90,
+    wait_until(lambda: sql(home, "select 1 from cqrlog001.cqrlog_config"), 2 * PATIENCE,
                "CQRLOG's databases")
     return cqrlog
 
@@ -68,7 +68,7 @@ def start(home):
 def open_log(cqrlog):
     """"Open log" does nothing while CQRLOG still fills its new databases, so it is pressed
     every few seconds until the log opens; the changes of the version, shown first, are closed."""
-    deadline = time.monotonic() + 90
+    deadline = time.monotonic() + 2 * PATIENCE
     while not cqrlog.find("frame", NEW_QSO):
         if time.monotonic() > deadline:
             raise RuntimeError("CQRLOG's log never opened")

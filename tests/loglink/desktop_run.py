@@ -5,7 +5,7 @@ import shutil
 import subprocess
 import tempfile
 
-from route_run import wait_until
+from route_run import PATIENCE, wait_until
 
 SYSTEM_PYTHON = "/usr/bin/python3"  # the one that has pyatspi
 BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
@@ -48,7 +48,8 @@ class Desktop:
             if not got:
                 raise RuntimeError("Xvfb did not start")
             display += got
-        os.environ.update(HOME=self.home, DISPLAY=f":{display.decode().strip()}", GTK_MODULES="gail:atk-bridge")
+        os.environ.update(HOME=self.home, DISPLAY=f":{display.decode().strip()}",
+                          GTK_MODULES="gail:atk-bridge")
         os.environ.pop("NO_AT_BRIDGE", None)
         self.bus = subprocess.Popen([BUS_LAUNCHER, "--launch-immediately"],
                                     stderr=subprocess.DEVNULL)
@@ -78,7 +79,7 @@ class App:
         desktop = self.pyatspi.Registry.getDesktop(0)
         for i in range(desktop.childCount):
             app = desktop.getChildAtIndex(i)
-            if app is not None and app.name == self.name and app.get_process_id() == self.process.pid:
+            if app and app.name == self.name and app.get_process_id() == self.process.pid:
                 return app
         return None
 
@@ -112,11 +113,11 @@ class App:
         return [(w.getRoleName(), w.name) for w in (app.getChildAtIndex(i)
                                                     for i in range(app.childCount)) if w]
 
-    def wait_for(self, role, name=None, within=None, seconds=30):
+    def wait_for(self, role, name=None, within=None, seconds=PATIENCE):
         wait_until(lambda: self.find(role, name, within), seconds, f"{self.name}'s {role} {name!r}")
         return self.find(role, name, within)
 
-    def press(self, role, name, within=None, seconds=30):
+    def press(self, role, name, within=None, seconds=PATIENCE):
         self.wait_for(role, name, within, seconds).queryAction().doAction(0)
 
     def texts(self, node):

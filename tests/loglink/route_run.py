@@ -4,6 +4,9 @@ import subprocess
 import time
 
 SKIP = 77
+# How long a logger may take to show something: long, for a machine under load; a passing run
+# never waits it out.
+PATIENCE = 60
 
 
 def free_port():

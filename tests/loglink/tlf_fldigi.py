@@ -7,7 +7,7 @@ import subprocess
 import sys
 import tempfile
 
-from route_run import SKIP, Route, free_port, wait_until
+from route_run import PATIENCE, SKIP, Route, free_port, wait_until
 
 LOGCFG = ("CALL=JA1ZZZ\nRADIO_CONTROL\nRIGMODEL=1\nRIGPORT=/dev/null\n"
           "FLDIGI=http://localhost:{port}/RPC2\nRULES=test\n")
@@ -26,7 +26,7 @@ class Tlf:
         self.name = f"vantrel-tlf-fldigi-{os.getpid()}"
         subprocess.check_call(["tmux", "new-session", "-d", "-s", self.name, "-x", "100", "-y",
                                "30", f"cd {self.dir} && TERM=xterm tlf"])
-        wait_until(lambda: "Press any key" in self.screen(), 30, "tlf's start")
+        wait_until(lambda: "Press any key" in self.screen(), PATIENCE, "tlf's start")
         subprocess.check_call(["tmux", "send-keys", "-t", self.name, "Space"])
 
     def screen(self):
@@ -55,10 +55,11 @@ def main(driver):
     route = Route(driver, "fldigi", port)
     tlf = Tlf(port)
     try:
-        wait_until(lambda: tlf.call_field() == "" and "TRX:" in tlf.screen(), 20, "tlf's log view")
+        wait_until(lambda: tlf.call_field() == "" and "TRX:" in tlf.screen(), PATIENCE,
+                   "tlf's log view")
         if route.send("Q1ABC", 599) != "sent":
             raise RuntimeError("F11 did not hand the contact over")
-        wait_until(lambda: tlf.call_field() == "Q1ABC", 20, "Q1ABC in tlf's call field")
+        wait_until(lambda: tlf.call_field() == "Q1ABC", PATIENCE, "Q1ABC in tlf's call field")
         print("PASS tlf: F11 put Q1ABC into tlf's call field through fldigi XML-RPC")
         got = route.fetch()
         if got != CANNOT_ASK:

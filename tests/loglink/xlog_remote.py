@@ -7,7 +7,7 @@ import subprocess
 import sys
 
 from desktop_run import PACKAGES, App, Desktop, missing, run_in_session
-from route_run import SKIP, Route, wait_until
+from route_run import PATIENCE, SKIP, Route, wait_until
 
 XLOG_QUEUE = "0x000004d6"  # key 1238
 NOT_FOUND = "box xlogが見つかりません"
@@ -42,12 +42,16 @@ class Xlog(App):
     def quit(self):
         self.press("menu item", "Quit")
         self.press("push button", "OK", self.wait_for("dialog", "xlog - exiting"))
-        self.process.wait(timeout=20)
+        self.process.wait(timeout=PATIENCE)
+
+
+FIRST_RUN = None
 
 
 def first_run(home):
     """xlog writes its settings file on its first run; then one key is changed in it."""
-    xlog = Xlog()
+    global FIRST_RUN
+    xlog = FIRST_RUN = Xlog()
     try:
         xlog.press("push button", "OK", xlog.wait_for("dialog", "xlog - setup"))
         xlog.wait_for("frame", "xlog")
@@ -64,8 +68,8 @@ def first_run(home):
 
 
 def handed_over(xlog, call, report):
-    wait_until(lambda: (xlog.field("Call"), xlog.field("TX(RST)")) == (call, str(report)), 20,
-               f"{call} {report} in xlog's Call and TX(RST) fields")
+    wait_until(lambda: (xlog.field("Call"), xlog.field("TX(RST)")) == (call, str(report)),
+               PATIENCE, f"{call} {report} in xlog's Call and TX(RST) fields")
 
 
 def check(got, want, what):
@@ -80,7 +84,7 @@ def session(driver, home):
         first_run(home)
         xlogs.append(Xlog())
         xlogs[-1].new_log("vantrel")
-        wait_until(queue_exists, 20, "xlog's message queue")
+        wait_until(queue_exists, PATIENCE, "xlog's message queue")
         route = Route(driver, "xlog", 0)
         check(route.send("Q1ABC", 599), "sent", "F11 through the message queue")
         handed_over(xlogs[-1], "Q1ABC", 599)
@@ -98,6 +102,8 @@ def session(driver, home):
         print("PASS xlog: F12 says the logging program cannot be asked")
     except RuntimeError as error:
         print("FAIL", error)
+        for xlog in xlogs or [FIRST_RUN]:
+            print("xlog's windows:", xlog.windows(), "exit status:", xlog.process.poll())
         return 1
     finally:
         if route:
