@@ -10,8 +10,9 @@ VANTREL_RUN_PACKAGES=(cmake ninja-build g++ pkg-config
 # machine, the loggers, the window systems, the package and its checks).
 VANTREL_TEST_PACKAGES=(clang-format libgtest-dev libxcb1-dev libgmock-dev locales python3
   qemu-system-x86 linux-image-amd64 busybox-static cpio xz-utils kmod
-  cwdaemon tlf tmux
+  cwdaemon tlf tmux xlog cqrlog
   xvfb xdotool weston qt6-wayland
+  dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0 libatk-adaptor libgail-common
   ccache dpkg-dev lintian desktop-file-utils appstream)
 
 VANTREL_APT=(apt-get -o DPkg::Lock::Timeout=600)

@@ -1,0 +1,52 @@
+"""What the runs against the real loggers share: a free port and the route driver."""
+import socket
+import subprocess
+import time
+
+SKIP = 77
+# How long a logger may take to show something: long, for a machine under load; a passing run
+# never waits it out.
+PATIENCE = 60
+
+
+def free_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+def wait_until(condition, seconds, what):
+    deadline = time.monotonic() + seconds
+    while not condition():
+        if time.monotonic() > deadline:
+            raise RuntimeError(f"timed out waiting for {what}")
+        time.sleep(0.2)
+
+
+class Route:
+    """One route object driven through route_driver: send() is F11, fetch() is F12."""
+
+    def __init__(self, driver, program, port):
+        self.process = subprocess.Popen([driver, program, str(port)], stdin=subprocess.PIPE,
+                                        stdout=subprocess.PIPE, text=True)
+        self.expect("ready")
+
+    def expect(self, line):
+        got = self.process.stdout.readline().strip()
+        if got != line:
+            raise RuntimeError(f"route driver said {got!r}, not {line!r}")
+
+    def command(self, text):
+        self.process.stdin.write(text + "\n")
+        self.process.stdin.flush()
+        return self.process.stdout.readline().strip()
+
+    def send(self, call, report):
+        return self.command(f"send {call} {report}")
+
+    def fetch(self):
+        return self.command("fetch")
+
+    def close(self):
+        self.process.stdin.close()
+        self.process.wait(timeout=10)
