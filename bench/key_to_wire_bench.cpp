@@ -6,19 +6,12 @@
 // from the key to the wire, not time spent queued behind earlier text.
 #include <QApplication>
 #include <QTest>
-#include <QTimer>
 
-#include <cstdint>
 #include <cstdlib>
-#include <random>
 #include <string>
-#include <vector>
 
 #include "bench_table.h"
-#include "platform/linux/timer_thread.h"
-#include "sim/sim_bus.h"
-#include "sim/wire_names.h"
-#include "sim_window.h"
+#include "to_wire_run.h"
 
 namespace {
 
@@ -26,12 +19,7 @@ using vantrel::bench::Figure;
 using vantrel::bench::PrintRow;
 using vantrel::platform::Micros;
 
-const std::string kSettings = "WPM 50\nSideTone FALSE\nLogTime FALSE\nAuto FALSE\n";
 const std::string kText = "CQ TEST DE JA1ABC K UR 599 TU ";
-// From the interface falling idle to the next key press.
-constexpr int kShortestGapMs = 20;
-constexpr int kLongestGapMs = 120;
-constexpr std::uint8_t kIdleBuffer = 15;
 
 struct Outcome {
   std::size_t typed = 0;
@@ -41,58 +29,21 @@ struct Outcome {
 };
 
 Outcome Measure(Micros statusIntervalUs, std::size_t characters) {
-  vantrel::platform::ThreadTimerService timers;
-  // The interface on a thread of its own, as in the program; every time is on its clock.
-  vantrel::platform::ThreadTimerService simTimers("vantrel-sim");
-  vantrel::sim::SimBus bus;
-  vantrel::sim::SimInterface& sim =
-      bus.Attach(simTimers, {.firmwareVersion = 23, .statusIntervalUs = statusIntervalUs});
-  vantrel::bench::SimWindow rig(bus, timers, kSettings);
-  vantrel::bench::RunEventsUntil([] { return false; }, std::chrono::milliseconds(200));
-  sim.ClearHistory();
-
-  std::vector<Micros> pressedAt;
-  std::mt19937 random(9);
-  std::uniform_int_distribution<int> gap(kShortestGapMs, kLongestGapMs);
-  QTimer press;
-  press.setSingleShot(true);
-  QTimer waitIdle;
-  QObject::connect(&press, &QTimer::timeout, [&] {
-    const char c = kText[pressedAt.size() % kText.size()];
-    pressedAt.push_back(simTimers.Now());
-    QTest::keyClick(rig.InputLine(), c);
-    if (pressedAt.size() < characters) waitIdle.start(5);
-  });
-  QObject::connect(&waitIdle, &QTimer::timeout, [&] {
-    if (sim.BufferState() != kIdleBuffer || !rig.Window().Logic().State().PendingText.empty())
-      return;
-    waitIdle.stop();
-    press.start(gap(random));
-  });
-  waitIdle.start(5);
-  const auto sentCodes = [&sim] {
-    std::vector<Micros> at;
-    for (const auto& command : sim.Commands()) {
-      if (command.bytes[1] == vantrel::sim::CmdSendCodes) at.push_back(command.at);
-    }
-    return at;
-  };
-  const auto limit = std::chrono::milliseconds(characters * 1000 + 5000);
-  vantrel::bench::RunEventsUntil([&] { return sentCodes().size() >= characters; }, limit);
-
-  Outcome outcome;
-  const std::vector<Micros> sentAt = sentCodes();
-  outcome.typed = pressedAt.size();
-  outcome.sent = sentAt.size();
-  std::vector<double> latencies;
-  for (std::size_t i = 0; i < std::min(pressedAt.size(), sentAt.size()); ++i) {
-    latencies.push_back(static_cast<double>(sentAt[i] - pressedAt[i]));
+  const auto times =
+      vantrel::bench::MeasureToWire(statusIntervalUs, characters, std::nullopt,
+                                    [](vantrel::bench::SimWindow& rig, std::size_t index) {
+                                      QTest::keyClick(rig.InputLine(), kText[index % kText.size()]);
+                                    });
+  Outcome outcome{.typed = times.handedAt.size(),
+                  .sent = times.sentAt.size(),
+                  .latency = vantrel::bench::Summarise(times.Latencies())};
+  for (std::size_t i = 0; i < std::min(outcome.typed, outcome.sent); ++i) {
     // Status reports fall due at whole intervals from the interface's start.
-    const Micros sinceStart = pressedAt[i] - sim.StartTime();
-    const Micros due = sim.StartTime() + (sinceStart / statusIntervalUs + 1) * statusIntervalUs;
-    if (sentAt[i] < due) ++outcome.beforeNextReport;
+    const Micros sinceStart = times.handedAt[i] - times.interfaceStart;
+    const Micros due =
+        times.interfaceStart + (sinceStart / statusIntervalUs + 1) * statusIntervalUs;
+    if (times.sentAt[i] < due) ++outcome.beforeNextReport;
   }
-  outcome.latency = vantrel::bench::Summarise(latencies);
   return outcome;
 }
 

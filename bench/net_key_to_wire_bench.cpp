@@ -4,24 +4,17 @@
 // datagram goes a short, random while after the interface has finished keying the one before,
 // so the figure is the path from the socket to the wire, not time queued behind earlier text.
 #include <QApplication>
-#include <QTimer>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <cstdint>
 #include <cstdlib>
-#include <random>
 #include <string>
-#include <vector>
 
 #include "bench_table.h"
-#include "platform/linux/timer_thread.h"
-#include "sim/sim_bus.h"
-#include "sim/wire_names.h"
-#include "sim_window.h"
+#include "to_wire_run.h"
 
 namespace {
 
@@ -29,12 +22,8 @@ using vantrel::bench::Figure;
 using vantrel::bench::PrintRow;
 using vantrel::platform::Micros;
 
-const std::string kSettings = "WPM 50\nSideTone FALSE\nLogTime FALSE\nAuto FALSE\n";
 const std::string kText = "CQTESTDEJA1ABCKUR599TU";
 constexpr unsigned kPort = 46789;
-constexpr int kShortestGapMs = 20;
-constexpr int kLongestGapMs = 120;
-constexpr std::uint8_t kIdleBuffer = 15;
 
 class LoopbackClient {
  public:
@@ -63,54 +52,13 @@ struct Outcome {
 };
 
 Outcome Measure(Micros statusIntervalUs, std::size_t characters) {
-  vantrel::platform::ThreadTimerService timers;
-  vantrel::platform::ThreadTimerService simTimers("vantrel-sim");
-  vantrel::sim::SimBus bus;
-  vantrel::sim::SimInterface& sim =
-      bus.Attach(simTimers, {.firmwareVersion = 23, .statusIntervalUs = statusIntervalUs});
-  vantrel::bench::SimWindow rig(bus, timers, kSettings, kPort);
-  vantrel::bench::RunEventsUntil([] { return false; }, std::chrono::milliseconds(200));
-  sim.ClearHistory();
-
-  LoopbackClient client;
-  std::vector<Micros> sentAt;
-  std::mt19937 random(9);
-  std::uniform_int_distribution<int> gap(kShortestGapMs, kLongestGapMs);
-  QTimer send;
-  send.setSingleShot(true);
-  QTimer waitIdle;
-  QObject::connect(&send, &QTimer::timeout, [&] {
-    sentAt.push_back(simTimers.Now());
-    client.Send(kText[sentAt.size() % kText.size()]);
-    if (sentAt.size() < characters) waitIdle.start(5);
-  });
-  QObject::connect(&waitIdle, &QTimer::timeout, [&] {
-    if (sim.BufferState() != kIdleBuffer || !rig.Window().Logic().State().PendingText.empty())
-      return;
-    waitIdle.stop();
-    send.start(gap(random));
-  });
-  waitIdle.start(5);
-  const auto keyedAt = [&sim] {
-    std::vector<Micros> at;
-    for (const auto& command : sim.Commands()) {
-      if (command.bytes[1] == vantrel::sim::CmdSendCodes) at.push_back(command.at);
-    }
-    return at;
-  };
-  const auto limit = std::chrono::milliseconds(characters * 1000 + 5000);
-  vantrel::bench::RunEventsUntil([&] { return keyedAt().size() >= characters; }, limit);
-
-  Outcome outcome;
-  const std::vector<Micros> keyed = keyedAt();
-  outcome.sentDatagrams = sentAt.size();
-  outcome.keyed = keyed.size();
-  std::vector<double> latencies;
-  for (std::size_t i = 0; i < std::min(sentAt.size(), keyed.size()); ++i) {
-    latencies.push_back(static_cast<double>(keyed[i] - sentAt[i]));
-  }
-  outcome.latency = vantrel::bench::Summarise(latencies);
-  return outcome;
+  const LoopbackClient client;
+  const auto times =
+      vantrel::bench::MeasureToWire(statusIntervalUs, characters, kPort,
+                                    [&client](vantrel::bench::SimWindow&, std::size_t index) {
+                                      client.Send(kText[index % kText.size()]);
+                                    });
+  return {times.handedAt.size(), times.sentAt.size(), vantrel::bench::Summarise(times.Latencies())};
 }
 
 void Print(Micros statusIntervalUs, const Outcome& o) {

@@ -29,7 +29,6 @@ namespace vantrel::ui {
 namespace {
 
 constexpr char kProfileFileName[] = "Vantrel.ini";
-constexpr char kTableFileName[] = "Vantrel.tbl";
 constexpr char kWindowSection[] = "Window";
 constexpr char kNetKeyerSection[] = "NetKeyer";
 constexpr std::string_view kNetKeyerCaption = "ネットワークキーヤー";
@@ -50,7 +49,7 @@ CMainDlg::CMainDlg(MainDlgServices services, std::unique_ptr<platform::SingleIns
       keys_([this] { UpdateTitle(); }),
       engine_(std::make_unique<keyer::CCwDevice>(
           keyer::CwDeviceServices{services_.bus, services_.timers, services_.tone, keys_,
-                                  (services_.workingDir / kTableFileName).string()})),
+                                  (services_.workingDir / keyer::kTableFileName).string()})),
       cqTimer_(services_.timers, [this] { logic_.OnCqTimer(); }),
       logLink_([this](const loglink::LogReply& reply) { TakeLogReply(reply); }) {
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
