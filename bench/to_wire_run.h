@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/timer.h"
@@ -20,18 +21,27 @@ struct WireTimes {
   std::vector<platform::Micros> handedAt{};
   std::vector<platform::Micros> sentAt{};
   platform::Micros interfaceStart = 0;
-
-  // From each hand-over to its command, in µs.
-  std::vector<double> Latencies() const;
+  platform::Micros statusIntervalUs = 0;
 };
 
-// The window at 50 WPM on a simulated firmware 23 interface with status reports every
-// `statusIntervalUs`, on the real timer thread and the interface on a thread of its own, as
-// in the program. `handOver` gives the window character `index`, each a short, random while
-// after the interface has finished keying the one before, as an operator a little slower
-// than 50 WPM would: the times are the path to the wire, not time queued behind earlier text.
-WireTimes MeasureToWire(platform::Micros statusIntervalUs, std::size_t characters,
-                        std::optional<unsigned> netKeyerPort,
-                        const std::function<void(SimWindow& rig, std::size_t index)>& handOver);
+// A benchmark from a character handed to the window to its CmdSendCodes on the wire, at
+// firmware 23 with status reports every 5 ms and then every 1 ms (the USB full-speed limit).
+struct ToWireBench {
+  std::string name{};
+  // The figure that counts the characters handed over and sent, "characters typed/sent".
+  std::string countFigure{};
+  std::size_t defaultCharacters = 0;
+  std::optional<unsigned> netKeyerPort{};
+  // Gives the window character `index`.
+  std::function<void(SimWindow& rig, std::size_t index)> handOver{};
+  // Prints the p99 latency against a target of one status interval and a millisecond.
+  bool withTarget = false;
+  // Rows of its own after the common ones, each figure starting with `prefix`.
+  std::function<void(const std::string& prefix, const WireTimes& times)> moreRows{};
+};
+
+// Runs the benchmark and prints its rows; an optional argument sets how many characters each
+// run hands over.
+int RunToWireBench(int argc, char** argv, const ToWireBench& bench);
 
 }  // namespace vantrel::bench
