@@ -113,7 +113,6 @@ struct OutputLinesCommand {
   static constexpr Command kCode = CmdOutputLines;
   std::uint8_t lines = kLinesAtRest;
   constexpr auto Fields() { return std::tie(lines); }
-  bool operator==(const OutputLinesCommand&) const = default;
 };
 
 struct PollInputsCommand {
@@ -121,14 +120,12 @@ struct PollInputsCommand {
   std::uint8_t lines = kLinesAtRest;
   std::uint8_t mark = kPollMark;
   constexpr auto Fields() { return std::tie(lines, mark); }
-  bool operator==(const PollInputsCommand&) const = default;
 };
 
 struct SendCodesCommand {
   static constexpr Command kCode = CmdSendCodes;
   std::array<std::uint8_t, kCodesPerCommand> codes{};
   constexpr auto Fields() { return std::tie(codes); }
-  bool operator==(const SendCodesCommand&) const = default;
 };
 
 // Half the dot length in ms, the weights as twice the dot lengths; byte 5 is always 2.
@@ -142,7 +139,6 @@ struct KeyerParamsCommand {
   constexpr auto Fields() {
     return std::tie(halfDotMs, dotWeight2, dashWeight2, fixed, sidetoneIndex);
   }
-  bool operator==(const KeyerParamsCommand&) const = default;
 };
 
 struct PttDelaysCommand {
@@ -150,48 +146,41 @@ struct PttDelaysCommand {
   std::uint8_t beforeMs = 0;
   std::uint8_t afterMs = 0;
   constexpr auto Fields() { return std::tie(beforeMs, afterMs); }
-  bool operator==(const PttDelaysCommand&) const = default;
 };
 
 struct SpeedCommand {
   static constexpr Command kCode = CmdSpeed;
   std::uint8_t halfDotMs = 0;
   constexpr auto Fields() { return std::tie(halfDotMs); }
-  bool operator==(const SpeedCommand&) const = default;
 };
 
 struct PttControlCommand {
   static constexpr Command kCode = CmdPttControl;
   bool on = false;
   constexpr auto Fields() { return std::tie(on); }
-  bool operator==(const PttControlCommand&) const = default;
 };
 
 struct PaddleReverseCommand {
   static constexpr Command kCode = CmdPaddleReverse;
   bool on = false;
   constexpr auto Fields() { return std::tie(kReserved, kReserved, on); }
-  bool operator==(const PaddleReverseCommand&) const = default;
 };
 
 struct ModeFlagsCommand {
   static constexpr Command kCode = CmdModeFlags;
   ModeFlagBytes flags{};
   constexpr auto Fields() { return std::tie(flags); }
-  bool operator==(const ModeFlagsCommand&) const = default;
 };
 
 struct ClearBufferCommand {
   static constexpr Command kCode = CmdClearBuffer;
   constexpr auto Fields() { return std::tie(); }
-  bool operator==(const ClearBufferCommand&) const = default;
 };
 
 struct PttCommand {
   static constexpr Command kCode = CmdPtt;
   bool on = false;
   constexpr auto Fields() { return std::tie(kReserved, on); }
-  bool operator==(const PttCommand&) const = default;
 };
 
 // One input report. Bytes 2 to 4 mean what the kind says; bytes 5 to 8 are the panel and the
@@ -210,7 +199,6 @@ struct InputReport {
   constexpr auto Fields() {
     return std::tie(kind, body, decodeCounter, decodedCode, switches, status);
   }
-  bool operator==(const InputReport&) const = default;
 
   // Kind "!": the interface's half dot length in ms.
   constexpr int SpeedHalfDotMs() const { return static_cast<std::int8_t>(body[0]); }
