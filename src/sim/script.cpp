@@ -112,7 +112,7 @@ bool ParseArguments(ScriptAction& action, const std::vector<std::string_view>& a
     case ScriptVerb::Decode:
       return byte(0, 16, 0xFF);
     case ScriptVerb::Input:
-      return byte(0, 16, 0x0F);
+      return byte(0, 16, kLinesAtRest);
     case ScriptVerb::Speed:
       return byte(0, 10, 255);
     case ScriptVerb::ModeFlags:
