@@ -51,21 +51,5 @@ TEST(Protocol, EachReportBuildsItsBytesAndParsesBack) {
   }
 }
 
-// What the engine reads from an input report: a poll reply, the speed switch, the buffer and
-// the input lines, and a half dot length that is a signed byte.
-TEST(Protocol, InputReportFieldsReadFromTheirBits) {
-  const auto poll = Parse<InputReport>(Build(InputReport::PollReply(0x0B)));
-  EXPECT_TRUE(poll.IsPollReply());
-  EXPECT_EQ(poll.PollLines(), 0x0B);
-  const InputReport otherLines{.kind = KindInputLines, .body = {0x0B, 2}};
-  EXPECT_FALSE(otherLines.IsPollReply());
-  const auto status = Parse<InputReport>(CommandReport{0, 0x33, 0, 0, 0, 0, 0, 0x40, 0xF6});
-  EXPECT_EQ(status.SwitchPosition(), SpeedSwitch::Up);
-  EXPECT_EQ(status.BufferState(), 15);
-  EXPECT_EQ(status.InputLines(), 6);
-  const InputReport speed{.kind = KindSpeed, .body = {0xFF}};
-  EXPECT_EQ(speed.SpeedHalfDotMs(), -1);
-}
-
 }  // namespace
 }  // namespace vantrel::keyer
