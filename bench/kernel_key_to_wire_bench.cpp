@@ -21,6 +21,7 @@
 #include "sim_window.h"
 #include "support/temp_dir.h"
 #include "support/test_doubles.h"
+#include "to_wire_run.h"
 #include "ui/main_dlg.h"
 #include "ui/main_dlg_ids.h"
 #include "virtual_halvix.h"
@@ -74,13 +75,7 @@ void KeyToWire(std::size_t characters) {
   KernelWindow rig(23, "WPM 50\nSideTone FALSE\nLogTime FALSE\n");
   std::vector<double> latencies;
   for (std::size_t i = 0; i < characters; ++i) {
-    const auto sent = [&] {
-      std::vector<Micros> at;
-      for (const auto& c : rig.Device().Commands()) {
-        if (c.bytes[1] == vantrel::sim::CmdSendCodes) at.push_back(c.at);
-      }
-      return at;
-    };
+    const auto sent = [&] { return vantrel::bench::SendCodesTimes(rig.Device()); };
     const Micros pressed = rig.simTimers.Now();
     QTest::keyClick(QApplication::focusWidget(), 'e');
     Wait([&] { return sent().size() > i; }, 2000, "a character sent");

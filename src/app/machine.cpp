@@ -1,7 +1,5 @@
 #include "app/machine.h"
 
-#include <iterator>
-
 #include "platform/linux/hid_hidapi.h"
 #include "platform/linux/sound_portaudio.h"
 #include "sim/sim_bus.h"
@@ -20,13 +18,9 @@ bool AttachSimulated(Machine& machine, const AppOptions& options,
   machine.simulatedTone = platform::MakeSystemToneOutput();
   device.SetSidetone(machine.simulatedTone.get());
   if (!options.simulateLog.empty()) {
-    machine.simulateLogFile.open(options.simulateLog, std::ios::app);
-    if (!machine.simulateLogFile) {
-      error = options.simulateLog + ": cannot be opened for writing";
-      return false;
-    }
     machine.simulateLog =
-        std::make_unique<sim::EventLog>(machine.simulateLogFile, device.StartTime());
+        sim::EventLog::AppendingTo(options.simulateLog, device.StartTime(), error);
+    if (!machine.simulateLog) return false;
     device.SetEventLog(machine.simulateLog.get());
   }
   machine.bus = std::move(bus);
@@ -37,19 +31,6 @@ bool AttachSimulated(Machine& machine, const AppOptions& options,
 }
 
 }  // namespace
-
-std::vector<sim::ScriptAction> ReadScript(const std::string& file, std::string& error) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    error = file + ": cannot be read";
-    return {};
-  }
-  sim::ParsedScript parsed = sim::ParseScript(std::string(std::istreambuf_iterator<char>(in), {}));
-  for (const sim::ScriptError& bad : parsed.errors) {
-    error += file + ": " + sim::FormatScriptError(bad) + "\n";
-  }
-  return parsed.actions;
-}
 
 std::unique_ptr<Machine> MakeMachine(const AppOptions& options,
                                      const std::vector<sim::ScriptAction>& script,

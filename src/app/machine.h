@@ -1,6 +1,5 @@
 #pragma once
 
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,14 +25,10 @@ struct Machine {
   std::unique_ptr<platform::ToneOutput> tone;
   // The simulated interface's own sidetone, apart from the PC sidetone the engine plays.
   std::unique_ptr<platform::ToneOutput> simulatedTone;
-  std::ofstream simulateLogFile;
   std::unique_ptr<sim::EventLog> simulateLog;
   std::unique_ptr<platform::HidBus> bus;
   std::unique_ptr<sim::ScriptRunner> script;
 };
-
-// The script's actions, or every bad line as "FILE: line N: ..." in `error`.
-std::vector<sim::ScriptAction> ReadScript(const std::string& file, std::string& error);
 
 // nullptr with `error` set when the event log cannot be opened.
 std::unique_ptr<Machine> MakeMachine(const AppOptions& options,

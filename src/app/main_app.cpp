@@ -75,7 +75,7 @@ int CMainApp::InitInstance() {
   std::string error;
   std::vector<sim::ScriptAction> script;
   if (!parsed.options.simulateScript.empty()) {
-    script = ReadScript(parsed.options.simulateScript, error);
+    script = sim::ReadScriptFile(parsed.options.simulateScript, error);
     if (!error.empty()) {
       std::cerr << error;
       return kUsageError;

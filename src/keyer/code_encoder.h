@@ -6,11 +6,9 @@
 #include <string_view>
 
 #include "keyer/code_table.h"
+#include "keyer/protocol.h"
 
 namespace vantrel::keyer {
-
-// One command carries this many code bytes; later characters of a text are ignored.
-inline constexpr std::size_t kCodesPerCommand = 7;
 
 // Idle: nothing pending. Armed: the text held a '~'. First and Second: the next text's first
 // code is the prosign's first or second half.

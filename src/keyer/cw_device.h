@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -30,7 +31,7 @@ struct CwDeviceServices {
   platform::TimerService& timers;
   platform::ToneOutput& tone;
   platform::KeyInjector& keys;
-  std::string tablePath = "Vantrel.tbl";
+  std::string tablePath = kTableFileName;
   // How long one read may block before the reader looks at its stop flag again.
   int readTimeoutMs = 50;
 };
@@ -92,7 +93,7 @@ class CCwDevice {
   PttState GetPttState() const;
   PaddleMemory GetPaddleMemory() const;
   std::string ElementString() const;
-  std::array<std::uint8_t, 3> ModeFlags() const;
+  ModeFlagBytes ModeFlags() const;
   unsigned DotLength() const;
   std::size_t ReaderThreadCount() const;
 
@@ -112,11 +113,11 @@ class CCwDevice {
   void ReaderLoop(std::shared_ptr<ReaderContext> context);
   bool ReaderShouldRun(const ReaderContext& context) const;
   void OnReadFailure(ReaderContext& context);
-  void HandleReport(const std::uint8_t* report);
-  void HandleStatusBytes(const std::uint8_t* report);
+  void HandleReport(const InputReport& report);
+  void HandleStatusBytes(const InputReport& report);
   void DecodePaddle(std::int8_t counter, std::uint8_t code);
   void InjectKeystrokes(std::uint8_t code);
-  void HandlePaddleInput(const std::uint8_t* report);
+  void HandlePaddleInput(std::uint8_t lines);
   void AnswerReport();
 
   // Sending.
@@ -148,7 +149,7 @@ class CCwDevice {
   // Settings.
   KeyerParams params_;
   bool paddleReverse_ = true;
-  std::array<std::uint8_t, 3> modeFlags_{0x04, 0xA0, 0x00};
+  ModeFlagBytes modeFlags_ = kInitialModeFlags;
   bool decodeEnabled_ = false;
 
   // Text encoding.
@@ -158,7 +159,7 @@ class CCwDevice {
   // Reader state.
   bool kanaMode_ = false;
   int lastDecodeCounter_ = -1;
-  int lastSpeedSwitch_ = -1;
+  std::optional<SpeedSwitch> lastSpeedSwitch_;
   std::uint8_t lastOutputLinesWritten_ = 0;
 
   PcKeyer keyer_;

@@ -39,7 +39,7 @@ CCwDevice::CCwDevice(CwDeviceServices services)
   codeTable_.LoadFile(services_.tablePath);
   std::unique_lock lock(mutex_);
   keyer_.MarkStepStart();
-  SendCommand(MakeCommand(CmdOutputLines, {0x0F}));
+  SendCommand(Build(OutputLinesCommand{kLinesAtRest}));
   keyer_.OpenSidetone();
 }
 
@@ -53,8 +53,8 @@ CCwDevice::~CCwDevice() {
   // A timer callback already under way finds its slot cleared and returns; wait for it.
   services_.timers.Quiesce();
   lock.lock();
-  SendCommand(MakeAllLinesCommand(CmdOutputLines, 0x0F));
-  SendCommand(MakeAllLinesCommand(CmdOutputLines2, 0x0F));
+  SendCommand(AllLinesCommand(CmdOutputLines, kLinesAtRest));
+  SendCommand(AllLinesCommand(CmdOutputLines2, kLinesAtRest));
   writeHandle_.reset();
   Trace("CloseHandle(DeviceHandle): ");
   readHandle_.reset();

@@ -9,10 +9,8 @@
 namespace vantrel::keyer {
 namespace {
 
-constexpr std::uint8_t kNoInputs = 0x0F;
-
 bool PaddleContactClosed(std::uint8_t lines) {
-  return (lines & 0x01) == 0 || (lines & 0x04) == 0;
+  return LineActive(lines, kPaddleLineA) || LineActive(lines, kPaddleLineB);
 }
 
 }  // namespace
@@ -35,7 +33,7 @@ void CCwDevice::StartReader() {
   // and its decode counter and speed switch become new references.
   lastOutputLinesWritten_ = 0;
   lastDecodeCounter_ = -1;
-  lastSpeedSwitch_ = -1;
+  lastSpeedSwitch_.reset();
   reader_ = std::make_shared<ReaderContext>();
   reader_->device = readHandle_;
   reader_->thread = std::thread(&CCwDevice::ReaderLoop, this, reader_);
@@ -73,7 +71,9 @@ void CCwDevice::ReaderLoop(std::shared_ptr<ReaderContext> context) {
       OnReadFailure(*context);
       break;
     }
-    if (count > 0 && !context->stop) HandleReport(buffer.data());
+    if (count > 0 && !context->stop) {
+      HandleReport(Parse<InputReport>(ReportBytes(buffer.data(), kReportLength)));
+    }
   }
   // Every way out of the loop has retired this reader. One stopped by a failed read or write
   // leaves no version behind, unless the link was opened again meanwhile.
@@ -96,42 +96,44 @@ std::size_t CCwDevice::ReaderThreadCount() const {
   return static_cast<std::size_t>(running) + (reader_ ? 1 : 0);
 }
 
-void CCwDevice::HandleReport(const std::uint8_t* report) {
+void CCwDevice::HandleReport(const InputReport& report) {
   keyer_.MarkStepStart();
-  if (report[1] == KindSpeed) {
-    const int half = static_cast<std::int8_t>(report[2]);
+  if (report.kind == KindSpeed) {
+    const int half = report.SpeedHalfDotMs();
     const int dot = static_cast<int>(params_.DotLength());
     if (half != 0 && half != dot / 2) Post(WM_KEYER_SPEED, half, 2 * half < dot ? 1 : 0);
   }
-  if (report[1] == KindModeFlags) std::copy(report + 2, report + 5, modeFlags_.begin());
+  if (report.kind == KindModeFlags) modeFlags_ = report.body;
   if (firmwareVersion_ >= 23) {
-    const int field = (report[7] >> 5) & 0x03;
-    if (field != lastSpeedSwitch_) {
-      if (lastSpeedSwitch_ == 3 && field == 2) Post(WM_KEYER_SPEED_UP, 0);
-      if (lastSpeedSwitch_ == 3 && field == 1) Post(WM_KEYER_SPEED_DOWN, 0);
-      lastSpeedSwitch_ = field;
+    const SpeedSwitch position = report.SwitchPosition();
+    if (lastSpeedSwitch_ == SpeedSwitch::Rest && position == SpeedSwitch::Up) {
+      Post(WM_KEYER_SPEED_UP, 0);
     }
+    if (lastSpeedSwitch_ == SpeedSwitch::Rest && position == SpeedSwitch::Down) {
+      Post(WM_KEYER_SPEED_DOWN, 0);
+    }
+    lastSpeedSwitch_ = position;
   }
   if (firmwareVersion_ >= 20) HandleStatusBytes(report);
-  if (report[1] == KindInputLines && report[3] == 3) HandlePaddleInput(report);
+  if (report.IsPollReply()) HandlePaddleInput(report.PollLines());
   if (firmwareVersion_ < 20) AnswerReport();
 }
 
-void CCwDevice::HandleStatusBytes(const std::uint8_t* report) {
-  const int buffer = report[8] >> 4;
-  const int lines = report[8] & 0x0F;
-  if (buffer < 15) lastDecodeCounter_ = -1;
+void CCwDevice::HandleStatusBytes(const InputReport& report) {
+  const int buffer = report.BufferState();
+  const int lines = report.InputLines();
+  if (buffer < kBufferIdle) lastDecodeCounter_ = -1;
   Post(WM_KEYER_STATUS, buffer, lines);
-  if (report[7] == 0) {
+  if (report.switches == 0) {
     if (lines == 3) Post(WM_KEYER_SPEED_DOWN, 3);
     if (lines == 6) Post(WM_KEYER_SPEED_UP, 6);
     if (lines == 2 || lines == 5) Post(WM_KEYER_SPEED_RESET, lines);
   }
-  if (PaddleContactClosed(static_cast<std::uint8_t>(lines))) Post(WM_KEYER_PADDLE, lines);
-  if (lines != kNoInputs) {
-    Post(WM_KEYER_INPUT, firmwareVersion_ <= 22 ? static_cast<std::int8_t>(report[8]) : lines);
+  if (PaddleContactClosed(report.InputLines())) Post(WM_KEYER_PADDLE, lines);
+  if (lines != kLinesAtRest) {
+    Post(WM_KEYER_INPUT, firmwareVersion_ <= 22 ? static_cast<std::int8_t>(report.status) : lines);
   }
-  DecodePaddle(static_cast<std::int8_t>(report[5]), report[6]);
+  DecodePaddle(report.decodeCounter, report.decodedCode);
 }
 
 void CCwDevice::DecodePaddle(std::int8_t counter, std::uint8_t code) {
@@ -169,13 +171,11 @@ void CCwDevice::InjectKeystrokes(std::uint8_t code) {
   }
 }
 
-void CCwDevice::HandlePaddleInput(const std::uint8_t* report) {
-  const std::uint8_t dotMask = paddleReverse_ ? 0x04 : 0x01;
-  const std::uint8_t dashMask = paddleReverse_ ? 0x01 : 0x04;
-  const std::uint8_t lines = report[2];
-  if (lines == kNoInputs) return;
-  const bool dot = (lines & dotMask) == 0;
-  const bool dash = (lines & dashMask) == 0;
+void CCwDevice::HandlePaddleInput(std::uint8_t lines) {
+  if (lines == kLinesAtRest) return;
+  const PaddleLines paddle = PaddleLinesFor(paddleReverse_);
+  const bool dot = LineActive(lines, paddle.dot);
+  const bool dash = LineActive(lines, paddle.dash);
   if (!dot && !dash) return;
   if (!keyer_.Paddle(dot, dash)) StopSendingLocked();
 }
@@ -184,9 +184,9 @@ void CCwDevice::AnswerReport() {
   const std::uint8_t lines = keyer_.OutputLines();
   if (lines != lastOutputLinesWritten_) {
     lastOutputLinesWritten_ = lines;
-    SendCommand(MakeCommand(CmdOutputLines, {lines}));
+    SendCommand(Build(OutputLinesCommand{lines}));
   } else {
-    SendCommand(MakeCommand(CmdPollInputs, {0x0F, 3}));
+    SendCommand(Build(PollInputsCommand{}));
   }
 }
 

@@ -2,6 +2,11 @@
 
 namespace vantrel::keyer {
 
+// The dot length in whole ms: a word of 50 dot lengths ("PARIS ") sent `wpm` times a minute.
+constexpr unsigned DotLengthMs(unsigned wpm) {
+  return 1200 / wpm;
+}
+
 // The keyer parameters the operator sets, at the values of a first start without a settings
 // file; the engine starts from them and the settings take their defaults from here.
 struct KeyerParams {
@@ -17,7 +22,7 @@ struct KeyerParams {
   unsigned pcSidetoneFreq = 880;
   unsigned sidetoneIndex = 7;
 
-  constexpr unsigned DotLength() const { return 1200 / wpm; }
+  constexpr unsigned DotLength() const { return DotLengthMs(wpm); }
 };
 
 inline constexpr KeyerParams kDefaultKeyerParams{};

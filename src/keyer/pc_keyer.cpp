@@ -63,7 +63,7 @@ void PcKeyer::Stop() {
   keyingState_ = KeyingState::Idle;
   PauseTone();
   CancelTimers();
-  SetOutputLines(0x0F);
+  SetOutputLines(kLinesAtRest);
   // The lines are released, so the next element must wait for the lead-in again, and a
   // remembered paddle element must not block the paddle.
   paddleMemory_ = PaddleMemory::Empty;
@@ -103,12 +103,12 @@ bool PcKeyer::Paddle(bool dot, bool dash) {
 
 void PcKeyer::SetPttLine(bool on) {
   if (on) {
-    SetOutputLines(static_cast<std::uint8_t>(outputLines_ & ~0x02));
+    SetOutputLines(WithLine(outputLines_, kPttLine, true));
     return;
   }
   if (pttHold_) return;
   pttState_ = PttState::Off;
-  SetOutputLines(static_cast<std::uint8_t>(outputLines_ | 0x02));
+  SetOutputLines(WithLine(outputLines_, kPttLine, false));
 }
 
 void PcKeyer::SetPttHold(bool on) {
@@ -218,7 +218,7 @@ void PcKeyer::OnTailEnd() {
 }
 
 void PcKeyer::SetKey(bool down) {
-  SetOutputLines(static_cast<std::uint8_t>(down ? outputLines_ & ~0x01 : outputLines_ | 0x01));
+  SetOutputLines(WithLine(outputLines_, kKeyLine, down));
   if (!services_.params.pcSidetone || !sidetoneOpen_) return;
   if (down) {
     services_.tone.Start();

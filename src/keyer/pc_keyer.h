@@ -8,6 +8,7 @@
 
 #include "keyer/code_table.h"
 #include "keyer/keyer_params.h"
+#include "keyer/protocol.h"
 #include "platform/sound.h"
 #include "platform/timer.h"
 
@@ -96,7 +97,7 @@ class PcKeyer {
   PcKeyerServices services_;
   std::function<void(std::uint8_t lines)> linesObserver_;
   std::string elementString_;
-  std::uint8_t outputLines_ = 0x0F;
+  std::uint8_t outputLines_ = kLinesAtRest;
   KeyingState keyingState_ = KeyingState::Idle;
   PttState pttState_ = PttState::Off;
   PaddleMemory paddleMemory_ = PaddleMemory::Empty;

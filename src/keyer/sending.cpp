@@ -1,5 +1,3 @@
-#include <algorithm>
-
 #include "keyer/cw_device.h"
 #include "keyer/keyer_messages.h"
 #include "keyer/morse_code.h"
@@ -25,11 +23,7 @@ bool CCwDevice::HasCode(char character) const {
 
 void CCwDevice::SendCodes(std::string_view text) {
   const EncodedCodes encoded = encoder_.Encode(codeTable_, text);
-  if (encoded.writeCommand) {
-    CommandReport report = MakeCommand(CmdSendCodes);
-    std::copy(encoded.codes.begin(), encoded.codes.end(), report.begin() + 2);
-    SendCommand(report);
-  }
+  if (encoded.writeCommand) SendCommand(Build(SendCodesCommand{encoded.codes}));
   if (encoded.postCharSent) Post(WM_KEYER_CHAR_SENT);
 }
 
@@ -42,10 +36,10 @@ void CCwDevice::StopSending() {
 void CCwDevice::StopSendingLocked() {
   keyer_.Stop();
   if (firmwareVersion_ >= 20) {
-    SendCommand(MakeCommand(CmdClearBuffer));
-    SendCommand(MakeCommand(CmdPtt, {0, 0}));
+    SendCommand(Build(ClearBufferCommand{}));
+    SendCommand(Build(PttCommand{false}));
   } else {
-    SendCommand(MakeAllLinesCommand(CmdOutputLines, 0x0F));
+    SendCommand(AllLinesCommand(CmdOutputLines, kLinesAtRest));
   }
 }
 

@@ -8,9 +8,6 @@ namespace {
 bool InRange(float value, float low, float high) {
   return value >= low && value <= high;
 }
-std::uint8_t Flag(bool on) {
-  return on ? 1 : 0;
-}
 
 }  // namespace
 
@@ -20,7 +17,7 @@ int CCwDevice::SetSpeed(unsigned wpm) {
   params_.wpm = wpm;
   if (firmwareVersion_ == 20) SendKeyerParams(0);
   if (firmwareVersion_ > 20) {
-    SendCommand(MakeCommand(CmdSpeed, {static_cast<std::uint8_t>(params_.DotLength() / 2)}));
+    SendCommand(Build(SpeedCommand{EncodeHalfDot(params_.DotLength())}));
   }
   return 0;
 }
@@ -85,26 +82,18 @@ void CCwDevice::SetPttControl(bool on) {
   std::lock_guard lock(mutex_);
   keyer_.MarkStepStart();
   params_.pttControl = on;
-  if (on) {
-    modeFlags_[0] |= 0x04;
-  } else {
-    modeFlags_[0] &= ~0x04;
-    SetPtt(false);
-  }
+  SetFlag(modeFlags_, kPttControlFlag, on);
+  if (!on) SetPtt(false);
   if (firmwareVersion_ == 20) SendModeFlags();
-  if (firmwareVersion_ > 20) SendCommand(MakeCommand(CmdPttControl, {Flag(on)}));
+  if (firmwareVersion_ > 20) SendCommand(Build(PttControlCommand{on}));
 }
 
 void CCwDevice::SetPaddleReverse(bool on) {
   std::lock_guard lock(mutex_);
   paddleReverse_ = on;
-  if (on) {
-    modeFlags_[1] |= 0x20;
-  } else {
-    modeFlags_[1] &= ~0x20;
-  }
+  SetFlag(modeFlags_, kPaddleReverseFlag, on);
   if (firmwareVersion_ == 20) SendModeFlags();
-  if (firmwareVersion_ > 20) SendCommand(MakeCommand(CmdPaddleReverse, {0, 0, Flag(on)}));
+  if (firmwareVersion_ > 20) SendCommand(Build(PaddleReverseCommand{on}));
 }
 
 void CCwDevice::SetSidetoneIndex(unsigned index) {
@@ -146,37 +135,38 @@ void CCwDevice::SetPcSidetoneFreq(unsigned hz) {
 
 void CCwDevice::ClearBuffer() {
   std::lock_guard lock(mutex_);
-  SendCommand(MakeCommand(CmdClearBuffer));
+  SendCommand(Build(ClearBufferCommand{}));
 }
 
-std::array<std::uint8_t, 3> CCwDevice::ModeFlags() const {
+ModeFlagBytes CCwDevice::ModeFlags() const {
   std::lock_guard lock(mutex_);
   return modeFlags_;
 }
 
 void CCwDevice::SetPtt(bool on) {
   if (firmwareVersion_ >= 20) {
-    SendCommand(MakeCommand(CmdPtt, {0, Flag(on)}));
+    SendCommand(Build(PttCommand{on}));
   } else {
     keyer_.SetPttLine(on);
   }
 }
 
 void CCwDevice::SendKeyerParams(std::uint8_t sidetoneByte) {
-  SendCommand(MakeCommand(CmdKeyerParams, {static_cast<std::uint8_t>(params_.DotLength() / 2),
-                                           EncodeWeight(params_.dotWeight),
-                                           EncodeWeight(params_.dashWeight), 2, sidetoneByte}));
+  SendCommand(Build(KeyerParamsCommand{.halfDotMs = EncodeHalfDot(params_.DotLength()),
+                                       .dotWeight2 = EncodeWeight(params_.dotWeight),
+                                       .dashWeight2 = EncodeWeight(params_.dashWeight),
+                                       .sidetoneIndex = sidetoneByte}));
 }
 
 void CCwDevice::SendPttDelays() {
   // The interface takes one byte per delay; a longer tail is sent as the longest it can hold.
-  SendCommand(MakeCommand(CmdPttDelays,
-                          {static_cast<std::uint8_t>(params_.pttDelayBefore),
-                           static_cast<std::uint8_t>(std::min(params_.pttDelayAfter, 255u))}));
+  SendCommand(
+      Build(PttDelaysCommand{static_cast<std::uint8_t>(params_.pttDelayBefore),
+                             static_cast<std::uint8_t>(std::min(params_.pttDelayAfter, 255u))}));
 }
 
 void CCwDevice::SendModeFlags() {
-  SendCommand(MakeCommand(CmdModeFlags, {modeFlags_[0], modeFlags_[1], modeFlags_[2]}));
+  SendCommand(Build(ModeFlagsCommand{modeFlags_}));
 }
 
 }  // namespace vantrel::keyer

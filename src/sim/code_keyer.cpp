@@ -46,7 +46,7 @@ void CodeKeyer::HoldPtt(bool on, platform::Micros now) {
 
 std::uint8_t CodeKeyer::BufferState() const {
   const std::size_t pending = queue_.size() + (phase_ == Phase::Idle ? 0 : 1);
-  return static_cast<std::uint8_t>(15 - std::min<std::size_t>(pending, 15));
+  return static_cast<std::uint8_t>(kBufferIdle - std::min<std::size_t>(pending, kBufferIdle));
 }
 
 void CodeKeyer::Reset() {

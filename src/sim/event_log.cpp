@@ -28,6 +28,18 @@ std::string FormatReportBytes(const Report& report) {
   return text;
 }
 
+std::unique_ptr<EventLog> EventLog::AppendingTo(const std::string& path, platform::Micros origin,
+                                                std::string& error) {
+  auto file = std::make_unique<std::ofstream>(path, std::ios::app);
+  if (!*file) {
+    error = path + ": cannot be opened for writing";
+    return nullptr;
+  }
+  auto log = std::make_unique<EventLog>(*file, origin);
+  log->file_ = std::move(file);
+  return log;
+}
+
 void EventLog::Out(platform::Micros at, const Report& command) {
   Write(at, "OUT " + FormatReportBytes(command));
 }

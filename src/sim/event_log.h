@@ -1,5 +1,7 @@
 #pragma once
 
+#include <fstream>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <ostream>
@@ -32,6 +34,9 @@ std::string FormatReportBytes(const Report& report);
 class EventLog {
  public:
   EventLog(std::ostream& out, platform::Micros origin) : out_(out), origin_(origin) {}
+  // A log appended to the file at `path`; nullptr with `error` set when it cannot be opened.
+  static std::unique_ptr<EventLog> AppendingTo(const std::string& path, platform::Micros origin,
+                                               std::string& error);
 
   void Out(platform::Micros at, const Report& command);
   void Transition(const LineTransition& transition);
@@ -42,6 +47,7 @@ class EventLog {
  private:
   void Write(platform::Micros at, std::string_view rest);
 
+  std::unique_ptr<std::ofstream> file_;
   std::mutex mutex_;
   std::ostream& out_;
   const platform::Micros origin_;

@@ -1,5 +1,7 @@
 #include "sim/script.h"
 
+#include <fstream>
+#include <iterator>
 #include <optional>
 
 namespace vantrel::sim {
@@ -110,7 +112,7 @@ bool ParseArguments(ScriptAction& action, const std::vector<std::string_view>& a
     case ScriptVerb::Decode:
       return byte(0, 16, 0xFF);
     case ScriptVerb::Input:
-      return byte(0, 16, 0x0F);
+      return byte(0, 16, kLinesAtRest);
     case ScriptVerb::Speed:
       return byte(0, 10, 255);
     case ScriptVerb::ModeFlags:
@@ -173,6 +175,17 @@ ParsedScript ParseScript(std::string_view text) {
 
 std::string FormatScriptError(const ScriptError& error) {
   return "line " + std::to_string(error.line) + ": " + error.message;
+}
+
+std::vector<ScriptAction> ReadScriptFile(const std::string& file, std::string& error) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) {
+    error = file + ": cannot be read\n";
+    return {};
+  }
+  ParsedScript parsed = ParseScript(std::string(std::istreambuf_iterator<char>(in), {}));
+  for (const ScriptError& bad : parsed.errors) error += file + ": " + FormatScriptError(bad) + "\n";
+  return parsed.actions;
 }
 
 }  // namespace vantrel::sim

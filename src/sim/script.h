@@ -43,4 +43,7 @@ ParsedScript ParseScript(std::string_view text);
 // "line 3: unknown action \"jump\""
 std::string FormatScriptError(const ScriptError& error);
 
+// The actions of the script file, or every bad line as "FILE: line N: ...\n" in `error`.
+std::vector<ScriptAction> ReadScriptFile(const std::string& file, std::string& error);
+
 }  // namespace vantrel::sim

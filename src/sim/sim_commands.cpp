@@ -2,6 +2,8 @@
 
 namespace vantrel::sim {
 
+using keyer::Parse;
+
 // Firmware below 20 only switches its lines and answers every command with its inputs.
 void SimInterface::Apply(const Report& command, platform::Micros now) {
   if (Keys()) {
@@ -9,8 +11,9 @@ void SimInterface::Apply(const Report& command, platform::Micros now) {
     return;
   }
   if (command[1] == CmdOutputLines) {
-    transmitter_.Set(Line::Key, (command[2] & 0x01) == 0, now);
-    transmitter_.Set(Line::Ptt, (command[2] & 0x02) == 0, now);
+    const std::uint8_t lines = Parse<keyer::OutputLinesCommand>(command).lines;
+    transmitter_.Set(Line::Key, keyer::LineActive(lines, keyer::kKeyLine), now);
+    transmitter_.Set(Line::Ptt, keyer::LineActive(lines, keyer::kPttLine), now);
   }
   ScheduleReply(now);
 }
@@ -19,36 +22,42 @@ void SimInterface::ApplyKeyerCommand(const Report& command, platform::Micros now
   KeyerSettings& settings = keyer_.Settings();
   switch (command[1]) {
     case CmdSendCodes:
-      for (std::size_t i = 2; i < command.size(); ++i) keyer_.Queue(command[i], now);
+      for (const auto code : Parse<keyer::SendCodesCommand>(command).codes) keyer_.Queue(code, now);
       break;
-    case CmdKeyerParams:
-      settings.halfDotMs = command[2];
-      settings.dotWeight2 = command[3];
-      settings.dashWeight2 = command[4];
-      settings.sidetoneIndex = command[6];
+    case CmdKeyerParams: {
+      const auto params = Parse<keyer::KeyerParamsCommand>(command);
+      settings.halfDotMs = params.halfDotMs;
+      settings.dotWeight2 = params.dotWeight2;
+      settings.dashWeight2 = params.dashWeight2;
+      settings.sidetoneIndex = params.sidetoneIndex;
       break;
+    }
     case CmdSpeed:
-      settings.halfDotMs = command[2];
+      settings.halfDotMs = Parse<keyer::SpeedCommand>(command).halfDotMs;
       break;
-    case CmdPttDelays:
-      settings.pttBeforeMs = command[2];
-      settings.pttAfterMs = command[3];
+    case CmdPttDelays: {
+      const auto delays = Parse<keyer::PttDelaysCommand>(command);
+      settings.pttBeforeMs = delays.beforeMs;
+      settings.pttAfterMs = delays.afterMs;
       break;
+    }
     case CmdPttControl:
-      settings.pttControl = command[2] != 0;
+      settings.pttControl = Parse<keyer::PttControlCommand>(command).on;
       break;
     case CmdPaddleReverse:
-      paddleReverse_ = command[4] != 0;
+      paddleReverse_ = Parse<keyer::PaddleReverseCommand>(command).on;
       break;
-    case CmdModeFlags:
-      settings.pttControl = (command[2] & 0x04) != 0;
-      paddleReverse_ = (command[3] & 0x20) != 0;
+    case CmdModeFlags: {
+      const auto flags = Parse<keyer::ModeFlagsCommand>(command).flags;
+      settings.pttControl = keyer::HasFlag(flags, keyer::kPttControlFlag);
+      paddleReverse_ = keyer::HasFlag(flags, keyer::kPaddleReverseFlag);
       break;
+    }
     case CmdClearBuffer:
       keyer_.Clear(now);
       break;
     case CmdPtt:
-      keyer_.HoldPtt(command[3] != 0, now);
+      keyer_.HoldPtt(Parse<keyer::PttCommand>(command).on, now);
       break;
   }
 }

@@ -66,7 +66,7 @@ void SimInterface::SetPaddle(Paddle paddle) {
 
 void SimInterface::SetInputLines(std::uint8_t nibble) {
   std::lock_guard lock(mutex_);
-  panel_.inputLines = nibble & 0x0F;
+  panel_.inputLines = nibble & kLinesAtRest;
 }
 
 void SimInterface::SetSpeedSwitch(SpeedSwitch position) {
@@ -167,11 +167,12 @@ void SimInterface::ArmStatus(platform::Micros deadline) {
 }
 
 void SimInterface::ScheduleReply(platform::Micros now) {
-  timers_.ArmAt(now + config_.pollIntervalUs,
-                [this](platform::Micros at) { Emit(InputLineReport(panel_.inputLines), at); });
+  timers_.ArmAt(now + config_.pollIntervalUs, [this](platform::Micros at) {
+    Emit(keyer::Build(keyer::InputReport::PollReply(panel_.inputLines)), at);
+  });
 }
 
-void SimInterface::SendPanelReport(std::uint8_t kind, std::array<std::uint8_t, 3> body,
+void SimInterface::SendPanelReport(ReplyKind kind, std::array<std::uint8_t, 3> body,
                                    platform::Micros at) {
   Emit(PanelReport(config_.firmwareVersion, panel_, keyer_.BufferState(), kind, body), at);
 }

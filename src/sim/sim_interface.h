@@ -95,7 +95,7 @@ class SimInterface {
   void ApplyKeyerCommand(const Report& command, platform::Micros now);
   void ArmStatus(platform::Micros deadline);
   void ScheduleReply(platform::Micros now);
-  void SendPanelReport(std::uint8_t kind, std::array<std::uint8_t, 3> body, platform::Micros at);
+  void SendPanelReport(ReplyKind kind, std::array<std::uint8_t, 3> body, platform::Micros at);
   void Emit(const Report& report, platform::Micros at);
   void PowerUp(platform::Micros now);
 

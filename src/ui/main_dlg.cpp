@@ -31,7 +31,6 @@ namespace vantrel::ui {
 namespace {
 
 constexpr char kProfileFileName[] = "Vantrel.ini";
-constexpr char kTableFileName[] = "Vantrel.tbl";
 constexpr char kWindowSection[] = "Window";
 constexpr char kNetKeyerSection[] = "NetKeyer";
 constexpr std::string_view kNetKeyerCaption = "ネットワークキーヤー";
@@ -52,7 +51,7 @@ CMainDlg::CMainDlg(MainDlgServices services, std::unique_ptr<platform::SingleIns
       keys_([this] { UpdateTitle(); }),
       engine_(std::make_unique<keyer::CCwDevice>(
           keyer::CwDeviceServices{services_.bus, services_.timers, services_.tone, keys_,
-                                  (services_.workingDir / kTableFileName).string()})),
+                                  (services_.workingDir / keyer::kTableFileName).string()})),
       cqTimer_(services_.timers, [this] { logic_.OnCqTimer(); }) {
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |

@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Left alone, the engine finishes what it was keying and lets go of key and PTT.
   rig.timers.AdvanceMs(texts * kSettlePerTextMs);
   Require(device.GetKeyingState() == vantrel::keyer::KeyingState::Idle, "still keying");
-  Require(device.OutputLines() == 0x0F, "key or PTT line left closed");
+  Require(device.OutputLines() == vantrel::keyer::kLinesAtRest, "key or PTT line left closed");
   Require(rig.timers.PendingCount() == 0, "a timer is still armed");
   Require(device.ReaderThreadCount() == 1, "not exactly one reader");
   // Unplugged first, so the reader leaves its read at once instead of at its timeout.

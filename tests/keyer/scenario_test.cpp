@@ -144,18 +144,20 @@ std::string KeyList(const std::vector<platform::KeyEvent>& keys) {
 // text-done message (D): "P0 K25 k85 D265".
 std::string Timeline(EngineRig& rig) {
   std::string events;
-  std::uint8_t lines = 0x0F;
-  auto note = [&](const char* what, std::int64_t ms) {
-    events += (events.empty() ? "" : " ") + std::string(what) + std::to_string(ms);
+  std::uint8_t lines = kLinesAtRest;
+  auto note = [&](char what, std::int64_t ms) {
+    events += (events.empty() ? "" : " ") + (what + std::to_string(ms));
   };
   for (std::int64_t ms = 0; ms <= 1600; ++ms) {
     if (ms > 0) rig.timers.AdvanceMs(1);
     const std::uint8_t now = rig.device->OutputLines();
-    if ((now ^ lines) & 0x02) note((now & 0x02) ? "p" : "P", ms);
-    if ((now ^ lines) & 0x01) note((now & 0x01) ? "k" : "K", ms);
+    for (const auto& [line, names] : {std::pair{kPttLine, "Pp"}, std::pair{kKeyLine, "Kk"}}) {
+      const bool on = LineActive(now, line);
+      if (on != LineActive(lines, line)) note(names[on ? 0 : 1], ms);
+    }
     lines = now;
     for (const auto& m : rig.window.Take()) {
-      if (m.message == WM_KEYER_TEXT_DONE) note("D", ms);
+      if (m.message == WM_KEYER_TEXT_DONE) note('D', ms);
     }
   }
   return events;

@@ -77,10 +77,13 @@ class FaultBus final : public platform::HidBus {
       if (bus_.flooding) {
         // Idle status reports whose buffer state alternates between 14 and 15, so that no
         // report repeats the one before and the window cannot let any of them pass unseen.
-        const std::uint8_t status = bus_.floodReads++ % 2 == 0 ? 0xEF : 0xFF;
-        const std::uint8_t report[9] = {0, 0x33, 0, 0, 0, 0, 0, 0x60, status};
-        std::copy_n(report, std::min<std::size_t>(capacity, 9), buf);
-        return 9;
+        const std::uint8_t buffer = bus_.floodReads++ % 2 == 0 ? 14 : 15;
+        const auto report = keyer::Build(
+            keyer::InputReport{.kind = sim::KindStatus,
+                               .switches = keyer::InputReport::SwitchesAt(sim::SpeedSwitch::Rest),
+                               .status = keyer::InputReport::StatusOf(buffer, sim::kLinesAtRest)});
+        std::copy_n(report.begin(), std::min(capacity, report.size()), buf);
+        return static_cast<int>(report.size());
       }
       if (bus_.silent) {
         std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));

@@ -1,8 +1,6 @@
 // A virtual Halvix on /dev/uhid, running until SIGINT or SIGTERM.
 #include <csignal>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -86,16 +84,12 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
+  std::string error;
   std::vector<vantrel::sim::ScriptAction> script;
-  if (!options.script.empty()) {
-    std::ifstream in(options.script, std::ios::binary);
-    if (!in) return Fail(options.script + ": cannot be read");
-    auto parsed = vantrel::sim::ParseScript(std::string(std::istreambuf_iterator<char>(in), {}));
-    for (const auto& bad : parsed.errors) {
-      std::cerr << options.script << ": " << vantrel::sim::FormatScriptError(bad) << "\n";
-    }
-    if (!parsed.errors.empty()) return 2;
-    script = std::move(parsed.actions);
+  if (!options.script.empty()) script = vantrel::sim::ReadScriptFile(options.script, error);
+  if (!error.empty()) {
+    std::cerr << error;
+    return 2;
   }
   sigset_t stop;
   sigemptyset(&stop);
@@ -104,7 +98,6 @@ int main(int argc, char** argv) {
   pthread_sigmask(SIG_BLOCK, &stop, nullptr);
 
   vantrel::platform::ThreadTimerService timers("vantrel-sim");
-  std::ofstream logFile;
   std::unique_ptr<vantrel::sim::EventLog> log;
   std::unique_ptr<vantrel::tools::VirtualHalvix> halvix;
   try {
@@ -114,9 +107,8 @@ int main(int argc, char** argv) {
                 " (load the uhid module, and run as root or with write access to /dev/uhid)");
   }
   if (!options.log.empty()) {
-    logFile.open(options.log, std::ios::app);
-    if (!logFile) return Fail(options.log + ": cannot be opened for writing");
-    log = std::make_unique<vantrel::sim::EventLog>(logFile, halvix->Device().StartTime());
+    log = vantrel::sim::EventLog::AppendingTo(options.log, halvix->Device().StartTime(), error);
+    if (!log) return Fail(error);
     halvix->Device().SetEventLog(log.get());
   }
   std::optional<vantrel::sim::ScriptRunner> runner;
