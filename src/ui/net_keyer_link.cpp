@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "keyer/keyer_messages.h"
+#include "keyer/keyer_params.h"
 #include "settings/settings.h"
 
 namespace vantrel::ui {
@@ -15,7 +16,6 @@ constexpr int kDatagramsPerWake = 64;
 // A tune is keyed as zeros: five dashes and their gaps fill about 22 dot lengths.
 constexpr char kTuneCharacter = '0';
 constexpr unsigned kTuneDotLengths = 22;
-constexpr unsigned kDotLengthWpm = 1200;
 
 float Weighted(float weight, int netWeight) {
   return std::clamp(weight * (1.0f + static_cast<float>(netWeight) / 100.0f),
@@ -111,7 +111,7 @@ void NetKeyerLink::SetPttLeadIn(unsigned ms) {
 }
 
 void NetKeyerLink::Tune(unsigned seconds) {
-  const unsigned dotLength = kDotLengthWpm / engine_.GetSpeed();
+  const unsigned dotLength = keyer::DotLengthMs(engine_.GetSpeed());
   const unsigned count = std::max(1u, seconds * 1000 / (kTuneDotLengths * dotLength));
   operating::TextPiece piece;
   piece.text = std::string(count, kTuneCharacter);
