@@ -1,4 +1,5 @@
-"""What the runs against the real loggers share: a free port and the route driver."""
+"""What the runs against the real loggers share: a free port and the window driver."""
+import os
 import socket
 import subprocess
 import time
@@ -24,17 +25,18 @@ def wait_until(condition, seconds, what):
 
 
 class Route:
-    """One route object driven through route_driver: send() is F11, fetch() is F12."""
+    """The operating window, driven through window_driver: send() is F11, fetch() is F12."""
 
     def __init__(self, driver, program, port):
         self.process = subprocess.Popen([driver, program, str(port)], stdin=subprocess.PIPE,
-                                        stdout=subprocess.PIPE, text=True)
+                                        stdout=subprocess.PIPE, text=True,
+                                        env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
         self.expect("ready")
 
     def expect(self, line):
         got = self.process.stdout.readline().strip()
         if got != line:
-            raise RuntimeError(f"route driver said {got!r}, not {line!r}")
+            raise RuntimeError(f"window driver said {got!r}, not {line!r}")
 
     def command(self, text):
         self.process.stdin.write(text + "\n")

@@ -1,0 +1,56 @@
+// Drives the operating window's F11 and F12 from its standard input, for the runs against the
+// real loggers: the window opens on a simulated interface with the link to PROGRAM on PORT
+// chosen in its profile; "send CALL REPORT" types them into their boxes and presses F11,
+// "fetch" presses F12. Each command prints the box the window showed, or "sent".
+#include <QApplication>
+
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "sim_window_rig.h"
+
+using namespace vantrel::ui;
+
+namespace {
+
+void PrintOutcome(rig::SimWindowRig& window) {
+  if (window.messages.empty()) {
+    std::cout << "sent" << std::endl;
+  } else {
+    std::cout << "box " << window.messages.back().text << std::endl;
+  }
+  window.messages.clear();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::cerr << "usage: window_driver fldigi|xlog PORT\n";
+    return 2;
+  }
+  QApplication app(argc, argv);
+  rig::SimWindowRig window(23);
+  window.dir.Write("Vantrel.ini",
+                   std::string("[LogLink]\r\nProgram=") + argv[1] + "\r\nPort=" + argv[2] + "\r\n");
+  window.Open();
+  std::cout << "ready" << std::endl;
+  for (std::string line; std::getline(std::cin, line);) {
+    std::istringstream words(line);
+    std::string command, call, report;
+    words >> command >> call >> report;
+    if (command == "send") {
+      window.TypeOver(kIdHisCall, call);
+      window.TypeOver(kIdReport, report);
+      window.Key(Qt::Key_F11);
+    } else if (command == "fetch") {
+      window.FocusInput();
+      window.Key(Qt::Key_F12);
+    } else {
+      continue;
+    }
+    PrintOutcome(window);
+  }
+  return 0;
+}
