@@ -49,8 +49,12 @@ CMainDlg::CMainDlg(MainDlgServices services, std::unique_ptr<platform::SingleIns
       InstanceMutex(std::move(instance)),
       keys_([this] { UpdateTitle(); }),
       engine_(std::make_unique<keyer::CCwDevice>(
-          keyer::CwDeviceServices{services_.bus, services_.timers, services_.tone, keys_,
-                                  (services_.workingDir / kTableFileName).string()})),
+          keyer::CwDeviceServices{.bus = services_.bus,
+                                  .timers = services_.timers,
+                                  .tone = services_.tone,
+                                  .keys = keys_,
+                                  .tablePath = (services_.workingDir / kTableFileName).string(),
+                                  .realtime = services_.realtime})),
       cqTimer_(services_.timers, [this] { logic_.OnCqTimer(); }),
       logLink_([this](const loglink::LogReply& reply) { TakeLogReply(reply); }) {
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
