@@ -18,7 +18,8 @@ void UseOffscreenUnlessSet() {
 }
 
 SimWindow::SimWindow(sim::SimBus& bus, platform::TimerService& timers,
-                     const std::string& settingsFile, std::optional<unsigned> netKeyerPort)
+                     const std::string& settingsFile, std::optional<unsigned> netKeyerPort,
+                     platform::RealtimeRequest* realtime)
     : previousDir_(std::filesystem::current_path()) {
   dir_.Write("Vantrel.cfg", settingsFile);
   // The engine finds its code table relative to the working directory.
@@ -27,7 +28,8 @@ SimWindow::SimWindow(sim::SimBus& bus, platform::TimerService& timers,
                                                                .timers = timers,
                                                                .tone = tone_,
                                                                .workingDir = dir_.path(),
-                                                               .netKeyerPort = netKeyerPort},
+                                                               .netKeyerPort = netKeyerPort,
+                                                               .realtime = realtime},
                                            platform::SingleInstance::Acquire(dir_.path(), "MyApp"));
   window_->show();
   window_->activateWindow();

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/realtime.h"
 #include "platform/sound.h"
 #include "platform/timer.h"
 #include "sim/sim_bus.h"
@@ -26,9 +27,11 @@ void UseOffscreenUnlessSet();
 // holding `settingsFile` as Vantrel.cfg. The directory goes when the window does.
 class SimWindow {
  public:
-  // With `netKeyerPort` the network keyer listens on that port for this run.
+  // With `netKeyerPort` the network keyer listens on that port for this run; with `realtime`
+  // the engine's reader thread asks it for real-time scheduling.
   SimWindow(sim::SimBus& bus, platform::TimerService& timers, const std::string& settingsFile,
-            std::optional<unsigned> netKeyerPort = {});
+            std::optional<unsigned> netKeyerPort = {},
+            platform::RealtimeRequest* realtime = nullptr);
   ~SimWindow();
   SimWindow(const SimWindow&) = delete;
   SimWindow& operator=(const SimWindow&) = delete;

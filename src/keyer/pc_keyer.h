@@ -8,6 +8,7 @@
 
 #include "keyer/code_table.h"
 #include "keyer/keyer_params.h"
+#include "platform/linux/inheriting_mutex.h"
 #include "platform/sound.h"
 #include "platform/timer.h"
 
@@ -39,7 +40,7 @@ struct PcKeyerServices {
   platform::TimerService& timers;
   platform::ToneOutput& tone;
   // The engine's mutex: every timer expiry runs under it.
-  std::mutex& mutex;
+  platform::InheritingMutex& mutex;
   const KeyerParams& params;
   std::function<void(unsigned message, std::intptr_t wParam)> post;
   // Switches PTT the way the firmware takes it.
