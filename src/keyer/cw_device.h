@@ -18,7 +18,6 @@
 #include "keyer/protocol.h"
 #include "platform/hid.h"
 #include "platform/key_injector.h"
-#include "platform/linux/inheriting_mutex.h"
 #include "platform/realtime.h"
 #include "platform/sound.h"
 #include "platform/target_window.h"
@@ -109,7 +108,7 @@ class CCwDevice {
   // Reader thread and input reports.
   void StartReader();
   void RetireReader();
-  void JoinRetiredReaders(std::unique_lock<platform::InheritingMutex>& lock);
+  void JoinRetiredReaders(std::unique_lock<std::mutex>& lock);
   void ReaderLoop(std::shared_ptr<ReaderContext> context);
   bool ReaderShouldRun(const ReaderContext& context) const;
   void OnReadFailure(ReaderContext& context);
@@ -132,7 +131,7 @@ class CCwDevice {
   void SendModeFlags();
 
   CwDeviceServices services_;
-  mutable platform::InheritingMutex mutex_;
+  mutable std::mutex mutex_;
 
   // Link.
   unsigned firmwareVersion_ = 0;

@@ -48,7 +48,7 @@ void CCwDevice::RetireReader() {
   retiredReaders_.push_back(std::move(reader_));
 }
 
-void CCwDevice::JoinRetiredReaders(std::unique_lock<platform::InheritingMutex>& lock) {
+void CCwDevice::JoinRetiredReaders(std::unique_lock<std::mutex>& lock) {
   auto readers = std::move(retiredReaders_);
   lock.unlock();
   for (auto& context : readers) context->thread.join();

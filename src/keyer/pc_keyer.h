@@ -8,7 +8,6 @@
 
 #include "keyer/code_table.h"
 #include "keyer/keyer_params.h"
-#include "platform/linux/inheriting_mutex.h"
 #include "platform/sound.h"
 #include "platform/timer.h"
 
@@ -40,7 +39,7 @@ struct PcKeyerServices {
   platform::TimerService& timers;
   platform::ToneOutput& tone;
   // The engine's mutex: every timer expiry runs under it.
-  platform::InheritingMutex& mutex;
+  std::mutex& mutex;
   const KeyerParams& params;
   std::function<void(unsigned message, std::intptr_t wParam)> post;
   // Switches PTT the way the firmware takes it.
