@@ -19,7 +19,7 @@ void UseOffscreenUnlessSet() {
 
 SimWindow::SimWindow(sim::SimBus& bus, platform::TimerService& timers,
                      const std::string& settingsFile, std::optional<unsigned> netKeyerPort,
-                     const std::string& profileFile)
+                     const std::string& profileFile, platform::RealtimeRequest* realtime)
     : previousDir_(std::filesystem::current_path()) {
   dir_.Write("Vantrel.cfg", settingsFile);
   if (!profileFile.empty()) dir_.Write("Vantrel.ini", profileFile);
@@ -29,7 +29,8 @@ SimWindow::SimWindow(sim::SimBus& bus, platform::TimerService& timers,
                                                                .timers = timers,
                                                                .tone = tone_,
                                                                .workingDir = dir_.path(),
-                                                               .netKeyerPort = netKeyerPort},
+                                                               .netKeyerPort = netKeyerPort,
+                                                               .realtime = realtime},
                                            platform::SingleInstance::Acquire(dir_.path(), "MyApp"));
   window_->show();
   window_->activateWindow();

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/realtime.h"
 #include "platform/sound.h"
 #include "platform/timer.h"
 #include "sim/sim_bus.h"
@@ -27,9 +28,11 @@ void UseOffscreenUnlessSet();
 // directory goes when the window does.
 class SimWindow {
  public:
-  // With `netKeyerPort` the network keyer listens on that port for this run.
+  // With `netKeyerPort` the network keyer listens on that port for this run; with `realtime`
+  // the engine's reader thread asks it for real-time scheduling.
   SimWindow(sim::SimBus& bus, platform::TimerService& timers, const std::string& settingsFile,
-            std::optional<unsigned> netKeyerPort = {}, const std::string& profileFile = {});
+            std::optional<unsigned> netKeyerPort = {}, const std::string& profileFile = {},
+            platform::RealtimeRequest* realtime = nullptr);
   ~SimWindow();
   SimWindow(const SimWindow&) = delete;
   SimWindow& operator=(const SimWindow&) = delete;

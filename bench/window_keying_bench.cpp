@@ -1,23 +1,32 @@
 // PC-timed keying inside the running window: firmware 10 on the simulated interface, the real
 // timer thread, "PARIS " typed into the input line while the log grows. Each key and PTT
-// transition is compared with where the engine alone, on a manual clock, puts it; the same run
-// on timers that re-arm from each late firing is the reference.
+// transition is compared with where the engine alone, on a manual clock, puts it. It runs on an
+// idle machine and beside one CPU-bound process per core, each time with the engine's timer and
+// reader threads ordinary and then asking for real-time scheduling; the simulated interface's
+// thread, which stands in for the interface's own hardware, is real-time in every run. The same
+// idle run on timers that re-arm from each late firing is the reference.
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
 
+#include <sched.h>
+
 #include <condition_variable>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "bare_sleeper.h"
 #include "bench_table.h"
+#include "cpu_hogs.h"
 #include "firing_relative_timers.h"
 #include "keyer/cw_device.h"
 #include "lateness_probe_timers.h"
 #include "no_devices.h"
+#include "platform/linux/realtime_threads.h"
 #include "platform/linux/timer_thread.h"
 #include "sim/sim_bus.h"
 #include "sim_window.h"
@@ -36,6 +45,8 @@ constexpr unsigned kPttAfter = 200;
 // Faster than 50 WPM keys them, so the engine never runs out of text mid-run.
 constexpr int kTypingIntervalMs = 100;
 constexpr int kLogIntervalMs = 20;
+// Ends the CPU-bound processes even if the two runs beside them never finish.
+constexpr unsigned kLoadLimitSeconds = 240;
 const std::string kSettings =
     "WPM 50\nPTTCtrl TRUE\nPttdBefore 25\nPttdAfter 200\n"
     "WeightDot 1\nWeightDash 3\nIntervalChar 3\nIntervalWord 7\n"
@@ -113,21 +124,41 @@ struct RunResult {
   Figures wire;
   vantrel::bench::Summary timerLateness;
   vantrel::bench::Summary bareLateness;
+  // Whether the engine's timer thread, its reader and the interface's thread ran real-time.
+  std::string realtime;
 };
 
+std::string RealtimeThreadsNow() {
+  std::string flags;
+  for (const char* name : {"vantrel-timer", "vantrel-reader", "vantrel-sim"}) {
+    bool realtime = false;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+      std::string comm;
+      std::getline(std::ifstream(task.path() / "comm"), comm);
+      const int policy = sched_getscheduler(std::stoi(task.path().filename().string()));
+      realtime = realtime || (comm == name && policy > 0);
+    }
+    flags += std::string(flags.empty() ? "" : "/") + (realtime ? "yes" : "no");
+  }
+  return flags;
+}
+
 // Types the text and grows the log until the engine has made every transition of `ideal`.
-RunResult RunWindow(const std::string& text, const std::vector<Micros>& ideal, bool reference) {
-  vantrel::platform::ThreadTimerService timers;
+// With `engineRealtime` the engine's timer and reader threads ask it for real-time scheduling.
+RunResult RunWindow(const std::string& text, const std::vector<Micros>& ideal, bool reference,
+                    vantrel::platform::RealtimeRequest* engineRealtime,
+                    vantrel::platform::RealtimeRequest& simRealtime) {
+  vantrel::platform::ThreadTimerService timers("vantrel-timer", engineRealtime);
   vantrel::bench::LatenessProbeTimers probe(timers);
   vantrel::bench::FiringRelativeTimers relative(probe);
   vantrel::platform::TimerService& windowTimers =
       reference ? static_cast<vantrel::platform::TimerService&>(relative) : probe;
   // The interface on a thread of its own, as in the program; each series is measured from its
   // own first transition, so the two clocks need not agree.
-  vantrel::platform::ThreadTimerService simTimers("vantrel-sim");
+  vantrel::platform::ThreadTimerService simTimers("vantrel-sim", &simRealtime);
   vantrel::sim::SimBus bus;
   vantrel::sim::SimInterface& sim = bus.Attach(simTimers, {.firmwareVersion = 10});
-  vantrel::bench::SimWindow rig(bus, windowTimers, kSettings);
+  vantrel::bench::SimWindow rig(bus, windowTimers, kSettings, {}, {}, engineRealtime);
   LineRecorder recorder(timers);
   rig.Window().Engine().SetLinesObserver([&recorder](std::uint8_t) { recorder.Note(); });
   vantrel::bench::RunEventsUntil([] { return false; }, std::chrono::milliseconds(200));
@@ -154,17 +185,70 @@ RunResult RunWindow(const std::string& text, const std::vector<Micros>& ideal, b
   std::vector<Micros> wire;
   for (const auto& transition : sim.Transitions()) wire.push_back(transition.at);
   return {Compare(ideal, recorder.Take()), Compare(ideal, wire),
-          vantrel::bench::Summarise(probe.Lateness()), vantrel::bench::Summarise(bare.Stop())};
+          vantrel::bench::Summarise(probe.Lateness()), vantrel::bench::Summarise(bare.Stop()),
+          RealtimeThreadsNow()};
 }
 
-void Print(const std::string& timers, const std::string& where, const Figures& f, bool targets) {
+struct Run {
+  std::string name;
+  RunResult result;
+};
+
+// One figure of every run, one after the other, so that idle and load, ordinary and real-time
+// stand side by side; `targets` holds the target of each run in order.
+struct Row {
+  const char* figure;
+  double (*value)(const RunResult&);
+  std::vector<const char*> targets;
+};
+
+const Row kRows[] = {
+    {"engine: error p50", [](const RunResult& r) { return r.engine.error.p50; }, {}},
+    {"engine: error p99",
+     [](const RunResult& r) { return r.engine.error.p99; },
+     {"< 500 us", "", "", "< 200 us"}},
+    {"engine: error max", [](const RunResult& r) { return r.engine.error.max; }, {"< 2000 us"}},
+    {"engine: drift at end", [](const RunResult& r) { return r.engine.drift; }, {"|x| < 1000 us"}},
+    {"interface: error p50", [](const RunResult& r) { return r.wire.error.p50; }, {}},
+    {"interface: error p99",
+     [](const RunResult& r) { return r.wire.error.p99; },
+     {"", "", "", "<= 1200 us"}},
+    {"interface: error max", [](const RunResult& r) { return r.wire.error.max; }, {}},
+    {"timer wake-up late p99", [](const RunResult& r) { return r.timerLateness.p99; }, {}},
+    {"timer wake-up late max", [](const RunResult& r) { return r.timerLateness.max; }, {}},
+    {"bare sleeper late p99", [](const RunResult& r) { return r.bareLateness.p99; }, {}},
+    {"bare sleeper late max", [](const RunResult& r) { return r.bareLateness.max; }, {}},
+};
+
+void PrintRuns(const std::vector<Run>& runs) {
   const std::string name = "keying fw10 window";
-  const std::string prefix = timers + ", " + where + ": ";
-  PrintRow(name, prefix + "transitions", std::to_string(f.transitions));
-  PrintRow(name, prefix + "error p50", Figure(f.error.p50, "us"));
-  PrintRow(name, prefix + "error p99", Figure(f.error.p99, "us"), targets ? "< 500 us" : "");
-  PrintRow(name, prefix + "error max", Figure(f.error.max, "us"), targets ? "< 2000 us" : "");
-  PrintRow(name, prefix + "drift at end", Figure(f.drift, "us"), targets ? "|x| < 1000 us" : "");
+  for (const Run& run : runs) {
+    PrintRow(name, run.name + ": real-time timer/reader/sim", run.result.realtime);
+  }
+  for (const Run& run : runs) {
+    PrintRow(name, run.name + ": transitions engine/interface",
+             std::to_string(run.result.engine.transitions) + "/" +
+                 std::to_string(run.result.wire.transitions));
+  }
+  for (const Row& row : kRows) {
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+      PrintRow(name, runs[i].name + ", " + row.figure, Figure(row.value(runs[i].result), "us"),
+               i < row.targets.size() ? row.targets[i] : "");
+    }
+  }
+}
+
+void PrintReference(const RunResult& reference, const RunResult& ours) {
+  const std::string name = "keying fw10 window";
+  for (const Row& row : kRows) {
+    if (std::string(row.figure).find("error") == std::string::npos) continue;
+    PrintRow(name, std::string("reference, ") + row.figure, Figure(row.value(reference), "us"));
+  }
+  const auto ratio = [](double a, double b) { return b != 0 ? a / b : 0.0; };
+  PrintRow(name, "idle ordinary/reference, engine: p99 ratio",
+           Figure(ratio(ours.engine.error.p99, reference.engine.error.p99), "", 3));
+  PrintRow(name, "idle ordinary/reference, engine: |drift| ratio",
+           Figure(std::abs(ratio(ours.engine.drift, reference.engine.drift)), "", 3));
 }
 
 }  // namespace
@@ -174,31 +258,23 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const std::string text = ParisText();
   const std::vector<Micros> ideal = IdealTimes(text);
-  const RunResult ours = RunWindow(text, ideal, false);
-  const RunResult reference = RunWindow(text, ideal, true);
+  vantrel::platform::RealtimeThreads realtime;
+  std::vector<Run> runs;
+  runs.push_back({"idle, ordinary", RunWindow(text, ideal, false, nullptr, realtime)});
+  runs.push_back({"idle, real-time", RunWindow(text, ideal, false, &realtime, realtime)});
+  const RunResult reference = RunWindow(text, ideal, true, nullptr, realtime);
+  std::size_t hogs = 0;
+  {
+    vantrel::bench::CpuHogs load(kLoadLimitSeconds);
+    hogs = load.Count();
+    runs.push_back({"load, ordinary", RunWindow(text, ideal, false, nullptr, realtime)});
+    runs.push_back({"load, real-time", RunWindow(text, ideal, false, &realtime, realtime)});
+  }
 
   vantrel::bench::PrintHeader();
-  vantrel::bench::PrintRow("keying fw10 window", "ideal transitions", std::to_string(ideal.size()));
-  Print("ours", "engine", ours.engine, true);
-  Print("ours", "interface", ours.wire, false);
-  const vantrel::bench::Summary& late = ours.timerLateness;
-  PrintRow("keying fw10 window", "ours: timer thread wake-up late p50", Figure(late.p50, "us"));
-  PrintRow("keying fw10 window", "ours: timer thread wake-up late p99", Figure(late.p99, "us"));
-  PrintRow("keying fw10 window", "ours: timer thread wake-up late max", Figure(late.max, "us"));
-  const vantrel::bench::Summary& bare = ours.bareLateness;
-  PrintRow("keying fw10 window", "beside ours: bare thread wake-up late p50",
-           Figure(bare.p50, "us"));
-  PrintRow("keying fw10 window", "beside ours: bare thread wake-up late p99",
-           Figure(bare.p99, "us"));
-  PrintRow("keying fw10 window", "beside ours: bare thread wake-up late max",
-           Figure(bare.max, "us"));
-  Print("reference", "engine", reference.engine, false);
-  Print("reference", "interface", reference.wire, false);
-  const auto ratio = [](double a, double b) { return b != 0 ? a / b : 0.0; };
-  vantrel::bench::PrintRow("keying fw10 window", "ours/reference, engine: p99 ratio",
-                           Figure(ratio(ours.engine.error.p99, reference.engine.error.p99), "", 3));
-  vantrel::bench::PrintRow(
-      "keying fw10 window", "ours/reference, engine: |drift| ratio",
-      Figure(std::abs(ratio(ours.engine.drift, reference.engine.drift)), "", 3));
+  PrintRow("keying fw10 window", "ideal transitions", std::to_string(ideal.size()));
+  PrintRow("keying fw10 window", "load: CPU-bound processes", std::to_string(hogs));
+  PrintRuns(runs);
+  PrintReference(reference, runs.front().result);
   return 0;
 }

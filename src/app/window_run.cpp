@@ -31,10 +31,10 @@ int RunOperatingWindow(const WindowRun& run) {
   platform::ActivationListener listener(socket);
   std::unique_ptr<Machine> machine = run.makeMachine();
   if (!machine) return 1;
-  ui::CMainDlg window(
-      ui::MainDlgServices{*machine->bus, machine->timers, *machine->tone, run.workingDir,
-                          run.titleNote, ui::ShowLogMessageBox, run.netKeyerPort},
-      std::move(instance));
+  ui::CMainDlg window(ui::MainDlgServices{*machine->bus, machine->timers, *machine->tone,
+                                          run.workingDir, run.titleNote, ui::ShowLogMessageBox,
+                                          run.netKeyerPort, &machine->realtime},
+                      std::move(instance));
   QObject::connect(&listener, &platform::ActivationListener::ActivationRequested, &window,
                    [&window] { BringToFront(window); });
   window.exec();

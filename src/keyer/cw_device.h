@@ -19,6 +19,7 @@
 #include "keyer/protocol.h"
 #include "platform/hid.h"
 #include "platform/key_injector.h"
+#include "platform/realtime.h"
 #include "platform/sound.h"
 #include "platform/target_window.h"
 #include "platform/timer.h"
@@ -34,6 +35,8 @@ struct CwDeviceServices {
   std::string tablePath = kTableFileName;
   // How long one read may block before the reader looks at its stop flag again.
   int readTimeoutMs = 50;
+  // Asked for real-time scheduling by each reader thread as it starts; none: ordinary threads.
+  platform::RealtimeRequest* realtime = nullptr;
 };
 
 // The interface's firmware as 10 * major + minor, read from digits at positions 13 and 15 of

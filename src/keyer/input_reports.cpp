@@ -59,6 +59,8 @@ bool CCwDevice::ReaderShouldRun(const ReaderContext& context) const {
 
 void CCwDevice::ReaderLoop(std::shared_ptr<ReaderContext> context) {
   platform::NameThisThread("vantrel-reader");
+  if (services_.realtime != nullptr)
+    services_.realtime->MakeThreadRealtime(platform::CurrentThreadId());
   std::array<std::uint8_t, kInputBufferSize> buffer{};
   std::unique_lock lock(mutex_);
   while (ReaderShouldRun(*context)) {

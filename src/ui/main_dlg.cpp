@@ -49,9 +49,13 @@ CMainDlg::CMainDlg(MainDlgServices services, std::unique_ptr<platform::SingleIns
       profile_(services_.workingDir / kProfileFileName),
       InstanceMutex(std::move(instance)),
       keys_([this] { UpdateTitle(); }),
-      engine_(std::make_unique<keyer::CCwDevice>(
-          keyer::CwDeviceServices{services_.bus, services_.timers, services_.tone, keys_,
-                                  (services_.workingDir / keyer::kTableFileName).string()})),
+      engine_(std::make_unique<keyer::CCwDevice>(keyer::CwDeviceServices{
+          .bus = services_.bus,
+          .timers = services_.timers,
+          .tone = services_.tone,
+          .keys = keys_,
+          .tablePath = (services_.workingDir / keyer::kTableFileName).string(),
+          .realtime = services_.realtime})),
       cqTimer_(services_.timers, [this] { logic_.OnCqTimer(); }) {
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |

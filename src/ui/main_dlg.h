@@ -17,6 +17,7 @@
 #include "platform/linux/single_instance.h"
 #include "platform/qt/event_target_window.h"
 #include "platform/qt/focus_key_injector.h"
+#include "platform/realtime.h"
 #include "platform/sound.h"
 #include "platform/timer.h"
 #include "settings/profile_file.h"
@@ -47,6 +48,8 @@ struct MainDlgServices {
   ShowLogMessageFunction showLogMessage = ShowLogMessageBox;
   // The network keyer on for this run at this port (0: the profile file's port).
   std::optional<unsigned> netKeyerPort{};
+  // What the engine's reader thread asks for real-time scheduling; none: an ordinary thread.
+  platform::RealtimeRequest* realtime = nullptr;
 };
 
 using operating::Bank;

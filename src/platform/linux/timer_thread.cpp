@@ -8,8 +8,8 @@
 
 namespace vantrel::platform {
 
-ThreadTimerService::ThreadTimerService(const char* name)
-    : name_(name), epoch_(Clock::now()), thread_([this] { Run(); }) {}
+ThreadTimerService::ThreadTimerService(const char* name, RealtimeRequest* realtime)
+    : name_(name), realtime_(realtime), epoch_(Clock::now()), thread_([this] { Run(); }) {}
 
 ThreadTimerService::~ThreadTimerService() {
   {
@@ -58,10 +58,12 @@ ThreadTimerService::Clock::time_point ThreadTimerService::ToTimePoint(Micros mic
 
 // A plain wait_until, with the timer slack taken away, wakes well under 0.1 ms late on an idle
 // machine. Spinning out the last stretch was tried: it trims the typical error further but,
-// on a loaded machine, gets the thread preempted for whole milliseconds.
+// on a loaded machine, gets the thread preempted for whole milliseconds. Every wait is a sleep:
+// until the front deadline, or, with nothing armed, until the next ArmAt or the destructor.
 void ThreadTimerService::Run() {
   NameThisThread(name_);
   prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
+  if (realtime_ != nullptr) realtime_->MakeThreadRealtime(CurrentThreadId());
   std::unique_lock lock(mutex_);
   while (!stopping_) {
     if (pending_.empty()) {

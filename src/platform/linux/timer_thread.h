@@ -7,6 +7,7 @@
 #include <thread>
 #include <utility>
 
+#include "platform/realtime.h"
 #include "platform/timer.h"
 
 namespace vantrel::platform {
@@ -17,8 +18,10 @@ namespace vantrel::platform {
 // must not be destroyed from inside one of its own callbacks.
 class ThreadTimerService final : public TimerService {
  public:
-  // `name` names the thread (a literal; at most 15 characters are kept).
-  explicit ThreadTimerService(const char* name = "vantrel-timer");
+  // `name` names the thread (a literal; at most 15 characters are kept). With `realtime` the
+  // thread asks it for real-time scheduling as it starts; `realtime` must outlive the service.
+  explicit ThreadTimerService(const char* name = "vantrel-timer",
+                              RealtimeRequest* realtime = nullptr);
   ~ThreadTimerService() override;
   ThreadTimerService(const ThreadTimerService&) = delete;
   ThreadTimerService& operator=(const ThreadTimerService&) = delete;
@@ -38,6 +41,7 @@ class ThreadTimerService final : public TimerService {
   Clock::time_point ToTimePoint(Micros micros) const;
 
   const char* const name_;
+  RealtimeRequest* const realtime_;
   const Clock::time_point epoch_;
   mutable std::mutex mutex_;
   std::condition_variable wake_;
