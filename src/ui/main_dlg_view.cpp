@@ -8,7 +8,6 @@
 
 #include "settings/settings_file.h"
 #include "ui/cp932_text.h"
-#include "ui/log_text.h"
 #include "ui/main_dlg.h"
 #include "ui/main_dlg_ids.h"
 #include "ui/setup_dlg_exchange.h"
@@ -26,6 +25,15 @@ constexpr std::pair<operating::Control, int> kControlIds[] = {
     {operating::Control::ReportBox, kIdReport}, {operating::Control::SpeedBox, kIdSpeed},
     {operating::Control::Log, kIdLog},
 };
+
+// The log keeps "\r\n" line ends; its control shows "\n".
+QString LogForDisplay(const std::string& logText) {
+  return FromCp932(logText).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+std::string LogFromDisplay(QString shown) {
+  return ToCp932(shown.replace(QStringLiteral("\n"), QStringLiteral("\r\n")));
+}
 
 }  // namespace
 
