@@ -2,6 +2,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
+#include <QTextDocument>
 
 #include <limits>
 #include <vector>
@@ -11,7 +12,6 @@
 #include "ui/main_dlg.h"
 #include "ui/main_dlg_ids.h"
 #include "ui/setup_dlg_exchange.h"
-#include "ui/tool_tip_text.h"
 #include "ui/up_down_control.h"
 
 namespace vantrel::ui {
@@ -33,6 +33,13 @@ QString LogForDisplay(const std::string& logText) {
 
 std::string LogFromDisplay(QString shown) {
   return ToCp932(shown.replace(QStringLiteral("\n"), QStringLiteral("\r\n")));
+}
+
+// A tooltip shows the text exactly as it stands, even when it looks like markup; empty text
+// gives none.
+QString ToolTipText(const QString& text) {
+  if (text.isEmpty()) return text;
+  return Qt::convertFromPlainText(text, Qt::WhiteSpaceNoWrap);
 }
 
 }  // namespace
