@@ -49,6 +49,7 @@ CCwDevice::~CCwDevice() {
   keyer_.CancelTimers();
   RetireReader();
   JoinRetiredReaders(lock);
+  Trace("Reader thread ended");
   lock.unlock();
   // A timer callback already under way finds its slot cleared and returns; wait for it.
   services_.timers.Quiesce();
@@ -56,10 +57,9 @@ CCwDevice::~CCwDevice() {
   SendCommand(AllLinesCommand(CmdOutputLines, kLinesAtRest));
   SendCommand(AllLinesCommand(CmdOutputLines2, kLinesAtRest));
   writeHandle_.reset();
-  Trace("CloseHandle(DeviceHandle): ");
+  Trace("Write handle closed");
   readHandle_.reset();
-  Trace("CloseHandle(ReadHandle): ");
-  Trace("CloseHandle(ThreadHandle)");
+  Trace("Read handle closed");
   keyer_.CloseSidetone();
 }
 
@@ -90,7 +90,7 @@ bool CCwDevice::OpenDevice() {
 bool CCwDevice::TryOpen(const platform::HidDeviceInfo& info) {
   auto device = services_.bus.Open(info.path);
   if (!device) {
-    Trace("CreateFile: failed for " + info.path);
+    Trace("Interface not opened: " + info.path);
     return false;
   }
   const std::size_t in = device->InputReportLength();
@@ -104,7 +104,7 @@ bool CCwDevice::TryOpen(const platform::HidDeviceInfo& info) {
   const unsigned version =
       FirmwareVersionFromStrings(device->ProductString(), device->ManufacturerString());
   std::shared_ptr<platform::HidDevice> reader = services_.bus.Open(info.path);
-  Trace(reader ? "CreateFile for Read Handle: ok" : "CreateFile for Read Handle: failed");
+  Trace(reader ? "Read handle opened" : "Read handle not opened; no input reports");
   writeHandle_ = std::move(device);
   readHandle_ = std::move(reader);
   inputReportLength_ = in;
@@ -131,7 +131,6 @@ void CCwDevice::WriteReport(const CommandReport& report) {
     Trace("Can't write to device");
     linkOpen_ = false;
   }
-  Trace("WriteFile: ");
   Trace("Bytes Written: " + std::to_string(written ? buffer.size() : 0));
 }
 

@@ -9,6 +9,14 @@
 namespace vantrel::keyer {
 namespace {
 
+// The symbol at the front of the element string is overwritten with this one when its element
+// or gap starts; the next step from idle drops it.
+constexpr char kStartedSymbol = '!';
+
+// A key-down of this length keeps the last one's: the end of the PTT lead-in starts the
+// element it held back. A weight that scales an element to nothing keeps it likewise.
+constexpr unsigned kLastElementLength = 0;
+
 // Durations are the integer dot length times a 32-bit float, truncated toward zero; the
 // product is taken in double so that 60 x 3.3f gives 197 as the exact value does.
 unsigned Scaled(unsigned dotLength, float factor, double minus = 0.0) {
@@ -139,7 +147,7 @@ void PcKeyer::StartDash() {
 
 void PcKeyer::StartElement(unsigned duration, bool keyDown) {
   const KeyerParams& params = services_.params;
-  if (duration != 0) savedDuration_ = duration;
+  if (duration != kLastElementLength) savedDuration_ = duration;
   if (!keyDown) {
     SetKey(false);
     if (params.pttControl) RunPtt(false);
@@ -161,7 +169,7 @@ void PcKeyer::StartElement(unsigned duration, bool keyDown) {
 
 void PcKeyer::AdvanceElements() {
   if (elementString_.empty()) return;
-  if (keyingState_ == KeyingState::Idle && elementString_.front() == '!')
+  if (keyingState_ == KeyingState::Idle && elementString_.front() == kStartedSymbol)
     elementString_.erase(0, 1);
   if (elementString_.empty()) {
     keyingState_ = KeyingState::Idle;
@@ -173,22 +181,22 @@ void PcKeyer::AdvanceElements() {
     case kCharGapSymbol:
       keyingState_ = KeyingState::CharSpace;
       StartElement(Scaled(dotLength, services_.params.charInterval, dotLength), false);
-      elementString_.front() = '!';
+      elementString_.front() = kStartedSymbol;
       services_.post(WM_KEYER_CHAR_SENT, 0);
       break;
     case kWordGapSymbol:
       keyingState_ = KeyingState::WordSpace;
       StartElement(Scaled(dotLength, services_.params.wordInterval, dotLength), false);
-      elementString_.front() = '!';
+      elementString_.front() = kStartedSymbol;
       services_.post(WM_KEYER_WORD_SPACE, 0);
       break;
     case kDashSymbol:
       StartDash();
-      elementString_.front() = '!';
+      elementString_.front() = kStartedSymbol;
       break;
     case kDotSymbol:
       StartDot();
-      elementString_.front() = '!';
+      elementString_.front() = kStartedSymbol;
       break;
     default:
       break;
@@ -210,7 +218,7 @@ void PcKeyer::OnSpaceEnd() {
 
 void PcKeyer::OnLeadInEnd() {
   pttState_ = PttState::On;
-  StartElement(0, true);
+  StartElement(kLastElementLength, true);
 }
 
 void PcKeyer::OnTailEnd() {

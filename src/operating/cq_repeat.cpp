@@ -23,23 +23,23 @@ void OperatingLogic::SendCq() {
 void OperatingLogic::StartCqRepeat(int count) {
   keyer_.StopSending();
   DropQueuedText();
-  Send().CqRepeatCount = count;
+  WakeForSendState().CqRepeatCount = count;
   SendCq();
 }
 
 // The key or interface input that ends a repeat is used up by it.
 void OperatingLogic::EndCqRepeat() {
   StopTransmission();
-  Send().CqRepeatCount = 0;
+  WakeForSendState().CqRepeatCount = 0;
 }
 
 void OperatingLogic::KillCqTimer() {
   view_.KillCqTimer();
-  Send().CqTimer = false;
+  WakeForSendState().CqTimer = false;
 }
 
 void OperatingLogic::StartCqTimer() {
-  SendState& send = Send();
+  SendState& send = WakeForSendState();
   if (send.CqRepeatCount > 0) --send.CqRepeatCount;
   view_.StartCqTimer(CqTimerMilliseconds(settings_.CqLoopInterval));
   send.CqTimer = true;
@@ -48,13 +48,13 @@ void OperatingLogic::StartCqTimer() {
 // Runs once the call's last character has been handed over, so the pause counts from about
 // the end of the call.
 void OperatingLogic::RepeatStep() {
-  if (Send().CqRepeatCount != 0 && !Send().CqTimer) StartCqTimer();
+  if (WakeForSendState().CqRepeatCount != 0 && !WakeForSendState().CqTimer) StartCqTimer();
 }
 
 void OperatingLogic::OnTextDone() {
   textPlaying_ = false;
   ReleaseHeldText();
-  if (Send().CqRepeatCount != 0) StartCqTimer();
+  if (WakeForSendState().CqRepeatCount != 0) StartCqTimer();
   if (!Sequential()) return;
   const std::string input = view_.InputLineText();
   if (input.empty()) return;
@@ -69,10 +69,10 @@ void OperatingLogic::OnCqTimer() {
 
 void OperatingLogic::OnKeyerInput(std::intptr_t value) {
   if (value == kCqStartInput) {
-    if (Send().CqRepeatCount == 0) StartCqRepeat(kCqRepeatCalls);
+    if (WakeForSendState().CqRepeatCount == 0) StartCqRepeat(kCqRepeatCalls);
     return;
   }
-  Send().CqRepeatCount = 0;
+  WakeForSendState().CqRepeatCount = 0;
   KillCqTimer();
   DropQueuedText();
 }

@@ -125,7 +125,7 @@ void OperatingLogic::StartNewContact() {
 
 TypedCharacter OperatingLogic::OnCharacter(std::string character, Modifiers modifiers) {
   ReconnectIfClosed();
-  if (Send().CqRepeatCount != 0) {
+  if (WakeForSendState().CqRepeatCount != 0) {
     EndCqRepeat();
     return {true, {}};
   }

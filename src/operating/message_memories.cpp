@@ -28,7 +28,7 @@ void OperatingLogic::OnFunctionButton(int key) {
 }
 
 void OperatingLogic::SendFunctionKey(std::string text) {
-  if (Send().CqRepeatCount != 0) return EndCqRepeat();
+  if (WakeForSendState().CqRepeatCount != 0) return EndCqRepeat();
   if (!Sequential()) {
     const std::string typed = view_.InputLineText();
     if (!typed.empty()) {
@@ -71,7 +71,7 @@ void OperatingLogic::SendWithMacros(std::string text) {
 // reports; older firmware takes the whole text and times it on the PC.
 void OperatingLogic::HandOver(const std::string& text) {
   if (KeyerTimesCharacters()) {
-    Send().PendingText += text;
+    WakeForSendState().PendingText += text;
   } else {
     textPlaying_ = true;
     keyer_.SendText(text);

@@ -27,7 +27,7 @@ void EraseLastCharacter(std::string& text) {
 
 void OperatingLogic::QueueNetworkText(const NetworkText& text) {
   ReconnectIfClosed();
-  if (Send().CqRepeatCount != 0) EndCqRepeat();
+  if (WakeForSendState().CqRepeatCount != 0) EndCqRepeat();
   view_.ReadControls();
   std::string shown;
   for (const TextPiece& piece : text) QueuePiece(piece, shown);
@@ -41,7 +41,7 @@ void OperatingLogic::QueueNetworkText(const NetworkText& text) {
 }
 
 void OperatingLogic::QueuePiece(const TextPiece& piece, std::string& shown) {
-  SendState& send = Send();
+  SendState& send = WakeForSendState();
   if (piece.kind == TextPiece::Kind::Erase) return EraseLastQueued(shown);
   if (piece.kind == TextPiece::Kind::Text) shown += WithoutProsignMarks(piece.text);
   if (!KeyerTimesCharacters()) return QueueHeldPiece(piece);
@@ -57,7 +57,7 @@ void OperatingLogic::QueuePiece(const TextPiece& piece, std::string& shown) {
 // The PC times older firmware's text at the speed of the moment, so network text waits
 // until the text before it has been played: a speed change then holds for what follows.
 void OperatingLogic::QueueHeldPiece(const TextPiece& piece) {
-  SendState& send = Send();
+  SendState& send = WakeForSendState();
   if (textPlaying_ || !send.HeldNetworkText.empty()) {
     send.HeldNetworkText.push_back(piece);
     return;
@@ -70,13 +70,13 @@ void OperatingLogic::QueueHeldPiece(const TextPiece& piece) {
 }
 
 void OperatingLogic::ReleaseHeldText() {
-  NetworkText held = std::move(Send().HeldNetworkText);
-  Send().HeldNetworkText.clear();
+  NetworkText held = std::move(WakeForSendState().HeldNetworkText);
+  WakeForSendState().HeldNetworkText.clear();
   for (const TextPiece& piece : held) QueueHeldPiece(piece);
 }
 
 void OperatingLogic::EraseLastQueued(std::string& shown) {
-  SendState& send = Send();
+  SendState& send = WakeForSendState();
   std::string* queued = &send.PendingText;
   if (!KeyerTimesCharacters()) {
     NetworkText& held = send.HeldNetworkText;

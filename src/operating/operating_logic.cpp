@@ -79,7 +79,7 @@ void OperatingLogic::LogLine(const std::string& shown) {
 }
 
 void OperatingLogic::DropQueuedText() {
-  SendState& send = Send();
+  SendState& send = WakeForSendState();
   send.PendingText.clear();
   send.TrailByteNext = false;
   send.PendingSpeedMarks.clear();
@@ -110,13 +110,13 @@ void OperatingLogic::StopTransmission() {
   keyer_.SetPttHold(false);
   keyer_.StopSending();
   DropQueuedText();
-  Send().HeldNetworkText.clear();
+  WakeForSendState().HeldNetworkText.clear();
   textPlaying_ = false;
   view_.SetFocus(Control::InputLine);
   if (Sequential()) view_.SetInputLineText({});
   view_.ShowLogEnd();
-  Send().ClearBeforeNext = false;
-  Send().PaceCountdown = 0;
+  WakeForSendState().ClearBeforeNext = false;
+  WakeForSendState().PaceCountdown = 0;
 }
 
 void OperatingLogic::OnClearButton() {

@@ -130,13 +130,13 @@ class OperatingLogic {
   bool QueuedTextKeyed() const;
 
  private:
-  // Every change to the window's values or the send state comes through one of these two, so
-  // that a rest ends before the change.
+  // Every change to the window's values or the send state comes through one of these two,
+  // which wake the status gate so that a rest ends before the change.
   WindowFields& Fields() {
     Wake();
     return view_.Fields();
   }
-  SendState& Send() {
+  SendState& WakeForSendState() {
     Wake();
     return send_;
   }

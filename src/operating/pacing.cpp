@@ -42,7 +42,7 @@ std::size_t FirstCharacterLength(std::string_view text) {
 }
 
 void OperatingLogic::OnStatus(int bufferState) {
-  const SendState& send = Send();
+  const SendState& send = WakeForSendState();
   const PacingState before(send);
   lastBufferState_ = bufferState;
   Pace(bufferState);
@@ -51,7 +51,7 @@ void OperatingLogic::OnStatus(int bufferState) {
 }
 
 void OperatingLogic::Pace(int bufferState) {
-  SendState& send = Send();
+  SendState& send = WakeForSendState();
   if (--send.PaceCountdown > 0) return;
   // Idle on the third report with text still queued: the interface lost what it was given.
   if (bufferState == kIdleBuffer && send.PaceCountdown == 0 && !send.PendingText.empty()) {
@@ -72,7 +72,7 @@ void OperatingLogic::Pace(int bufferState) {
 }
 
 void OperatingLogic::FeedNextCharacter() {
-  SendState& send = Send();
+  SendState& send = WakeForSendState();
   PassCharactersWithoutCode();
   if (send.PendingText.empty()) return RepeatStep();
   send.PaceCountdown = kPaceReports;
@@ -90,7 +90,7 @@ void OperatingLogic::FeedNextCharacter() {
 // The interface keys nothing for a character without a code and would fall idle with the rest
 // of the queue still waiting, so such a character is never handed over: it only goes to the log.
 void OperatingLogic::PassCharactersWithoutCode() {
-  const std::string& pending = Send().PendingText;
+  const std::string& pending = WakeForSendState().PendingText;
   while (!pending.empty() && !keyer_.HasCode(pending.front())) TakeFrontByte();
 }
 
@@ -98,7 +98,7 @@ void OperatingLogic::PassCharactersWithoutCode() {
 // the two the front byte is gets remembered, and the input line gives the whole character to
 // the log with its trail byte.
 void OperatingLogic::TakeFrontByte() {
-  SendState& send = Send();
+  SendState& send = WakeForSendState();
   const bool leadByte = !send.TrailByteNext && FirstCharacterLength(send.PendingText) == 2;
   send.PendingText.erase(0, 1);
   ShiftSpeedMarks(1);

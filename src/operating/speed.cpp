@@ -81,7 +81,7 @@ void OperatingLogic::ApplyWpm(int wpm) {
 }
 
 void OperatingLogic::ApplyDueSpeedMarks() {
-  std::vector<SpeedMark>& marks = Send().PendingSpeedMarks;
+  std::vector<SpeedMark>& marks = WakeForSendState().PendingSpeedMarks;
   while (!marks.empty() && marks.front().position == 0) {
     ApplyWpm(static_cast<int>(Fields().WPM) + marks.front().wpmStep);
     marks.erase(marks.begin());
@@ -89,7 +89,7 @@ void OperatingLogic::ApplyDueSpeedMarks() {
 }
 
 void OperatingLogic::ShiftSpeedMarks(std::size_t handedOver) {
-  for (SpeedMark& mark : Send().PendingSpeedMarks) {
+  for (SpeedMark& mark : WakeForSendState().PendingSpeedMarks) {
     mark.position -= std::min(mark.position, handedOver);
   }
 }

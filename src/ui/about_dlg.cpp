@@ -4,7 +4,6 @@
 #include <QPushButton>
 
 #include "ui/app_icon.h"
-#include "ui/dialog_font.h"
 #include "ui/dialog_template.h"
 #include "ui/main_dlg_ids.h"
 #include "ui/main_dlg_texts.h"

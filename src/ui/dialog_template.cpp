@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QEvent>
+#include <QFont>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -16,7 +17,6 @@
 #include <algorithm>
 
 #include "ui/cp932_validator.h"
-#include "ui/dialog_font.h"
 #include "ui/up_down_control.h"
 
 namespace vantrel::ui {
@@ -140,6 +140,14 @@ DialogUnits DialogUnitsFor(const QFont& font) {
   int average = metrics.horizontalAdvance(
       QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
   return DialogUnits{(average / 26 + 1) / 2, metrics.height()};
+}
+
+QFont DialogFont() {
+  QFont font;
+  font.setFamilies(QStringList{QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic"),
+                               QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans CJK JP")});
+  font.setPointSize(9);
+  return font;
 }
 
 std::map<int, QWidget*> BuildDialog(QDialog* dialog, const DialogTemplate& dialogTemplate) {

@@ -50,6 +50,9 @@ struct DialogTemplate {
   std::size_t textLimit = 0;  // for kCp932Edit
 };
 
+// The windows' 9-point proportional Japanese Gothic, or the nearest installed.
+QFont DialogFont();
+
 // Pixels per dialog unit come from the dialog font, as a dialog template would scale.
 struct DialogUnits {
   int base_x;

@@ -23,7 +23,6 @@
 #include "ui/main_dlg_template.h"
 #include "ui/main_dlg_texts.h"
 #include "ui/save_settings_report.h"
-#include "ui/tool_tip_text.h"
 #include "ui/up_down_control.h"
 #include "ui/window_rect.h"
 
@@ -135,7 +134,7 @@ void CMainDlg::OnInitDialog() {
 
 void CMainDlg::RegisterToolTips() {
   for (int n = 1; n <= settings::kMessageCount; ++n) {
-    Control(FunctionButtonId(n))->setToolTip(ToolTipText(FromCp932(setup_.FnMsgA[n - 1])));
+    SetButtonToolTip(n, setup_.FnMsgA[n - 1]);
   }
   Control(kIdHisCall)->setToolTip(kCallSignTip);
   Control(kIdReport)->setToolTip(kReportTip);

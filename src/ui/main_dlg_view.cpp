@@ -2,17 +2,16 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
+#include <QTextDocument>
 
 #include <limits>
 #include <vector>
 
 #include "settings/settings_file.h"
 #include "ui/cp932_text.h"
-#include "ui/log_text.h"
 #include "ui/main_dlg.h"
 #include "ui/main_dlg_ids.h"
 #include "ui/setup_dlg_exchange.h"
-#include "ui/tool_tip_text.h"
 #include "ui/up_down_control.h"
 
 namespace vantrel::ui {
@@ -26,6 +25,22 @@ constexpr std::pair<operating::Control, int> kControlIds[] = {
     {operating::Control::ReportBox, kIdReport}, {operating::Control::SpeedBox, kIdSpeed},
     {operating::Control::Log, kIdLog},
 };
+
+// The log keeps "\r\n" line ends; its control shows "\n".
+QString LogForDisplay(const std::string& logText) {
+  return FromCp932(logText).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+std::string LogFromDisplay(QString shown) {
+  return ToCp932(shown.replace(QStringLiteral("\n"), QStringLiteral("\r\n")));
+}
+
+// A tooltip shows the text exactly as it stands, even when it looks like markup; empty text
+// gives none.
+QString ToolTipText(const QString& text) {
+  if (text.isEmpty()) return text;
+  return Qt::convertFromPlainText(text, Qt::WhiteSpaceNoWrap);
+}
 
 }  // namespace
 

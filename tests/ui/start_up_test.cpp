@@ -1,11 +1,11 @@
 #include <QAbstractButton>
+#include <QTextDocumentFragment>
 
 #include <gtest/gtest.h>
 
 #include "keyer/morse_code.h"
 #include "sim_window_rig.h"
 #include "ui/about_text.h"
-#include "ui/tool_tip_text.h"
 
 namespace vantrel::ui::rig {
 namespace {
@@ -13,7 +13,8 @@ namespace {
 TEST(StartUp, FirstStartInAnEmptyFolderShowsDefaultsAndSavesBothFiles) {
   SimWindowRig rig(0);
   rig.Open();
-  EXPECT_EQ(rig.Control(FunctionButtonId(1))->toolTip(), ToolTipText("CQ DE $M K"));
+  const QString tip = rig.Control(FunctionButtonId(1))->toolTip();
+  EXPECT_EQ(QTextDocumentFragment::fromHtml(tip).toPlainText(), "CQ DE $M K");
   EXPECT_EQ(static_cast<QAbstractButton*>(rig.Control(kIdF11))->text(), ">THL");
   EXPECT_EQ(rig.Edit(kIdSpeed)->text(), "20");
   EXPECT_FALSE(rig.Control(kIdDecode)->isEnabled());
