@@ -37,7 +37,7 @@ void CCwDevice::StartReader() {
   reader_ = std::make_shared<ReaderContext>();
   reader_->device = readHandle_;
   reader_->thread = std::thread(&CCwDevice::ReaderLoop, this, reader_);
-  platform::Trace("CreateThread: ");
+  platform::Trace("Reader thread started");
 }
 
 void CCwDevice::RetireReader() {
