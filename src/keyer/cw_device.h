@@ -14,6 +14,7 @@
 
 #include "keyer/code_encoder.h"
 #include "keyer/code_table.h"
+#include "keyer/firmware_profile.h"
 #include "keyer/keyer_params.h"
 #include "keyer/pc_keyer.h"
 #include "keyer/protocol.h"
@@ -133,12 +134,13 @@ class CCwDevice {
   void SendKeyerParams(std::uint8_t sidetoneByte);
   void SendPttDelays();
   void SendModeFlags();
+  void SendSwitch(const CommandReport& ownCommand);
 
   CwDeviceServices services_;
   mutable std::mutex mutex_;
 
   // Link.
-  unsigned firmwareVersion_ = 0;
+  FirmwareProfile firmware_;
   bool linkOpen_ = false;
   bool readerRunning_ = true;
   std::unique_ptr<platform::HidDevice> writeHandle_;

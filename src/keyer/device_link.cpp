@@ -77,7 +77,7 @@ bool CCwDevice::OpenDevice() {
   // A write handle left by a failed read is closed here rather than leaked.
   writeHandle_.reset();
   readHandle_.reset();
-  firmwareVersion_ = 0;
+  firmware_ = ProfileFor(0);
   for (const auto& info : services_.bus.Enumerate()) {
     if (info.vendorId != kHalvixVendorId || info.productId != kHalvixProductId) continue;
     Trace("Device detected");
@@ -109,7 +109,7 @@ bool CCwDevice::TryOpen(const platform::HidDeviceInfo& info) {
   readHandle_ = std::move(reader);
   inputReportLength_ = in;
   outputReportLength_ = out;
-  firmwareVersion_ = version;
+  firmware_ = ProfileFor(version);
   if (readHandle_ && readerRunning_ && !reader_) StartReader();
   return true;
 }
@@ -136,7 +136,7 @@ void CCwDevice::WriteReport(const CommandReport& report) {
 
 unsigned CCwDevice::FirmwareVersion() const {
   std::lock_guard lock(mutex_);
-  return firmwareVersion_;
+  return firmware_.version;
 }
 
 bool CCwDevice::LinkOpen() const {

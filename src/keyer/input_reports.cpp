@@ -79,7 +79,7 @@ void CCwDevice::ReaderLoop(std::shared_ptr<ReaderContext> context) {
   }
   // Every way out of the loop has retired this reader. One stopped by a failed read or write
   // leaves no version behind, unless the link was opened again meanwhile.
-  if (context->stop && !linkOpen_ && readerRunning_) firmwareVersion_ = 0;
+  if (context->stop && !linkOpen_ && readerRunning_) firmware_ = ProfileFor(0);
   context->finished = true;
 }
 
@@ -106,7 +106,7 @@ void CCwDevice::HandleReport(const InputReport& report) {
     if (half != 0 && half != dot / 2) Post(WM_KEYER_SPEED, half, 2 * half < dot ? 1 : 0);
   }
   if (report.kind == KindModeFlags) modeFlags_ = report.body;
-  if (firmwareVersion_ >= 23) {
+  if (firmware_.speedSwitch) {
     const SpeedSwitch position = report.SwitchPosition();
     if (lastSpeedSwitch_ == SpeedSwitch::Rest && position == SpeedSwitch::Up) {
       Post(WM_KEYER_SPEED_UP, 0);
@@ -116,9 +116,9 @@ void CCwDevice::HandleReport(const InputReport& report) {
     }
     lastSpeedSwitch_ = position;
   }
-  if (firmwareVersion_ >= 20) HandleStatusBytes(report);
+  if (firmware_.TakesCodes()) HandleStatusBytes(report);
   if (report.IsPollReply()) HandlePaddleInput(report.PollLines());
-  if (firmwareVersion_ < 20) AnswerReport();
+  if (firmware_.pcTimedKeying) AnswerReport();
 }
 
 void CCwDevice::HandleStatusBytes(const InputReport& report) {
@@ -133,7 +133,8 @@ void CCwDevice::HandleStatusBytes(const InputReport& report) {
   }
   if (PaddleContactClosed(report.InputLines())) Post(WM_KEYER_PADDLE, lines);
   if (lines != kLinesAtRest) {
-    Post(WM_KEYER_INPUT, firmwareVersion_ <= 22 ? static_cast<std::int8_t>(report.status) : lines);
+    Post(WM_KEYER_INPUT,
+         firmware_.inputLinesMessage ? lines : static_cast<std::int8_t>(report.status));
   }
   DecodePaddle(report.decodeCounter, report.decodedCode);
 }

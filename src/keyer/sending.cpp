@@ -8,7 +8,7 @@ int CCwDevice::SendText(std::string text) {
   std::lock_guard lock(mutex_);
   if (text.empty()) return -1;
   keyer_.MarkStepStart();
-  if (firmwareVersion_ < 20) {
+  if (firmware_.pcTimedKeying) {
     keyer_.Send(codeTable_, text);
   } else {
     SendCodes(text);
@@ -35,7 +35,7 @@ void CCwDevice::StopSending() {
 
 void CCwDevice::StopSendingLocked() {
   keyer_.Stop();
-  if (firmwareVersion_ >= 20) {
+  if (firmware_.TakesCodes()) {
     SendCommand(Build(ClearBufferCommand{}));
     SendCommand(Build(PttCommand{false}));
   } else {

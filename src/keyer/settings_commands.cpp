@@ -15,8 +15,8 @@ int CCwDevice::SetSpeed(unsigned wpm) {
   std::lock_guard lock(mutex_);
   if (wpm < kMinWpm || wpm > kMaxWpm) return -1;
   params_.wpm = wpm;
-  if (firmwareVersion_ == 20) SendKeyerParams(0);
-  if (firmwareVersion_ > 20) {
+  if (firmware_.speed == SettingRoute::KeyerParams) SendKeyerParams(0);
+  if (firmware_.speed == SettingRoute::OwnCommand) {
     SendCommand(Build(SpeedCommand{EncodeHalfDot(params_.DotLength())}));
   }
   return 0;
@@ -36,7 +36,9 @@ int CCwDevice::SetDotWeight(float weight) {
   std::lock_guard lock(mutex_);
   if (!InRange(weight, 0.0f, kMaxWeight)) return -1;
   params_.dotWeight = weight;
-  if (firmwareVersion_ >= 20) SendKeyerParams(static_cast<std::uint8_t>(params_.sidetoneIndex));
+  if (firmware_.takesKeyingParams) {
+    SendKeyerParams(static_cast<std::uint8_t>(params_.sidetoneIndex));
+  }
   return 0;
 }
 
@@ -44,7 +46,9 @@ int CCwDevice::SetDashWeight(float weight) {
   std::lock_guard lock(mutex_);
   if (!InRange(weight, 0.0f, kMaxWeight)) return -1;
   params_.dashWeight = weight;
-  if (firmwareVersion_ >= 20) SendKeyerParams(static_cast<std::uint8_t>(params_.sidetoneIndex));
+  if (firmware_.takesKeyingParams) {
+    SendKeyerParams(static_cast<std::uint8_t>(params_.sidetoneIndex));
+  }
   return 0;
 }
 
@@ -52,7 +56,7 @@ int CCwDevice::SetPttDelayBefore(unsigned ms) {
   std::lock_guard lock(mutex_);
   if (ms > kMaxPttDelayBefore) return -1;
   params_.pttDelayBefore = ms;
-  if (firmwareVersion_ >= 20) SendPttDelays();
+  if (firmware_.takesKeyingParams) SendPttDelays();
   return 0;
 }
 
@@ -60,7 +64,7 @@ int CCwDevice::SetPttDelayAfter(unsigned ms) {
   std::lock_guard lock(mutex_);
   if (ms > kMaxPttDelayAfter) return -1;
   params_.pttDelayAfter = ms;
-  if (firmwareVersion_ >= 20) SendPttDelays();
+  if (firmware_.takesKeyingParams) SendPttDelays();
   return 0;
 }
 
@@ -84,28 +88,26 @@ void CCwDevice::SetPttControl(bool on) {
   params_.pttControl = on;
   SetFlag(modeFlags_, kPttControlFlag, on);
   if (!on) SetPtt(false);
-  if (firmwareVersion_ == 20) SendModeFlags();
-  if (firmwareVersion_ > 20) SendCommand(Build(PttControlCommand{on}));
+  SendSwitch(Build(PttControlCommand{on}));
 }
 
 void CCwDevice::SetPaddleReverse(bool on) {
   std::lock_guard lock(mutex_);
   paddleReverse_ = on;
   SetFlag(modeFlags_, kPaddleReverseFlag, on);
-  if (firmwareVersion_ == 20) SendModeFlags();
-  if (firmwareVersion_ > 20) SendCommand(Build(PaddleReverseCommand{on}));
+  SendSwitch(Build(PaddleReverseCommand{on}));
 }
 
 void CCwDevice::SetSidetoneIndex(unsigned index) {
   std::lock_guard lock(mutex_);
   if (index > 13 || index == params_.sidetoneIndex) return;
   params_.sidetoneIndex = index;
-  if (firmwareVersion_ >= 23) SendKeyerParams(static_cast<std::uint8_t>(index));
+  if (firmware_.interfaceSidetone) SendKeyerParams(static_cast<std::uint8_t>(index));
 }
 
 void CCwDevice::SendSidetoneIndex(unsigned index) {
   std::lock_guard lock(mutex_);
-  if (firmwareVersion_ >= 23) SendKeyerParams(static_cast<std::uint8_t>(index & 0xFF));
+  if (firmware_.interfaceSidetone) SendKeyerParams(static_cast<std::uint8_t>(index & 0xFF));
 }
 
 void CCwDevice::SetPttHold(bool on) {
@@ -144,7 +146,7 @@ ModeFlagBytes CCwDevice::ModeFlags() const {
 }
 
 void CCwDevice::SetPtt(bool on) {
-  if (firmwareVersion_ >= 20) {
+  if (firmware_.TakesCodes()) {
     SendCommand(Build(PttCommand{on}));
   } else {
     keyer_.SetPttLine(on);
@@ -167,6 +169,11 @@ void CCwDevice::SendPttDelays() {
 
 void CCwDevice::SendModeFlags() {
   SendCommand(Build(ModeFlagsCommand{modeFlags_}));
+}
+
+void CCwDevice::SendSwitch(const CommandReport& ownCommand) {
+  if (firmware_.switches == SettingRoute::ModeFlags) SendModeFlags();
+  if (firmware_.switches == SettingRoute::OwnCommand) SendCommand(ownCommand);
 }
 
 }  // namespace vantrel::keyer

@@ -14,7 +14,6 @@ namespace {
 // The log control holds at most this many characters; a send that finds it longer starts a
 // fresh log.
 constexpr std::size_t kLogLimit = 32767;
-constexpr unsigned kDecodeFirmware = 3;
 
 }  // namespace
 
@@ -47,7 +46,7 @@ void OperatingLogic::ApplySettings() {
   keyer_.SetSpeed(fields.WPM);
   keyer_.SetKeyingSettings(settings_);
   const unsigned firmware = keyer_.FirmwareVersion();
-  if (firmware >= kDecodeFirmware) view_.EnableDecodeCheck();
+  if (keyer::ProfileFor(firmware).decodeCheck) view_.EnableDecodeCheck();
   settings_.KnownFirmwareVersion = static_cast<int>(firmware);
 }
 

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "keyer/firmware_profile.h"
 #include "operating/key_handling.h"
 #include "operating/keyer_port.h"
 #include "operating/network_text.h"
@@ -144,7 +145,9 @@ class OperatingLogic {
     if (statusGate_ != nullptr) statusGate_->Wake();
   }
   bool Sequential() { return Fields().SendMode == kSequentialMode; }
-  bool KeyerTimesCharacters() const { return keyer_.FirmwareVersion() >= 20; }
+  bool KeyerTimesCharacters() const {
+    return keyer::ProfileFor(keyer_.FirmwareVersion()).TakesCodes();
+  }
 
   void RunKeyCommand(const KeyDecision& decision);
   void StartNewContact();

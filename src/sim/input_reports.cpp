@@ -1,5 +1,7 @@
 #include "sim/input_reports.h"
 
+#include "keyer/firmware_profile.h"
+
 namespace vantrel::sim {
 
 std::uint8_t WithPaddle(std::uint8_t lines, Paddle paddle, bool reversed) {
@@ -12,13 +14,14 @@ std::uint8_t WithPaddle(std::uint8_t lines, Paddle paddle, bool reversed) {
 
 Report PanelReport(unsigned firmware, const PanelState& panel, std::uint8_t bufferState,
                    ReplyKind kind, std::array<std::uint8_t, 3> body) {
+  const keyer::FirmwareProfile profile = keyer::ProfileFor(firmware);
   keyer::InputReport report{.kind = kind, .body = body};
-  if (firmware >= 20) {
+  if (profile.TakesCodes()) {
     report.decodeCounter = static_cast<std::int8_t>(panel.decodeCounter);
     report.decodedCode = panel.decodedCode;
     report.status = keyer::InputReport::StatusOf(bufferState, panel.inputLines);
   }
-  if (firmware >= 23) report.switches = keyer::InputReport::SwitchesAt(panel.speedSwitch);
+  if (profile.speedSwitch) report.switches = keyer::InputReport::SwitchesAt(panel.speedSwitch);
   return keyer::Build(report);
 }
 

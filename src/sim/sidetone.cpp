@@ -2,11 +2,14 @@
 
 #include <cmath>
 
+#include "keyer/firmware_profile.h"
+
 namespace vantrel::sim {
 
 unsigned SidetoneHz(unsigned firmwareVersion, unsigned sidetoneIndex) {
-  if (firmwareVersion < 20) return 0;
-  if (firmwareVersion < 23) return 558;
+  const keyer::FirmwareProfile firmware = keyer::ProfileFor(firmwareVersion);
+  if (firmware.pcTimedKeying) return 0;
+  if (!firmware.interfaceSidetone) return 558;
   if (sidetoneIndex == 0 || sidetoneIndex > 13) return 0;
   return static_cast<unsigned>(std::lround(3906.25 / sidetoneIndex));
 }

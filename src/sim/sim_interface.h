@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "keyer/firmware_profile.h"
 #include "platform/timer.h"
 #include "sim/code_keyer.h"
 #include "sim/event_log.h"
@@ -90,7 +91,7 @@ class SimInterface {
   bool WaitUntilDrained(std::chrono::milliseconds limit) { return queue_.WaitUntilDrained(limit); }
 
  private:
-  bool Keys() const { return config_.firmwareVersion >= 20; }
+  bool Keys() const { return keyer::ProfileFor(config_.firmwareVersion).TakesCodes(); }
   void Apply(const Report& command, platform::Micros now);
   void ApplyKeyerCommand(const Report& command, platform::Micros now);
   void ArmStatus(platform::Micros deadline);

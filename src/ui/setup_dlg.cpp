@@ -9,6 +9,7 @@
 
 #include <algorithm>
 
+#include "keyer/firmware_profile.h"
 #include "ui/setup_dlg_exchange.h"
 #include "ui/setup_dlg_ids.h"
 #include "ui/setup_dlg_template.h"
@@ -77,7 +78,9 @@ void CSetupDlg::OnInitDialog() {
   WorkBankB = FnMsgB;
   MessageFields = WorkBankA;
   RefreshControls();
-  bool interface_tone = KnownFirmwareVersion > 1;
+  const bool interface_tone =
+      keyer::ProfileFor(static_cast<unsigned>(std::max(KnownFirmwareVersion, 0)))
+          .interfaceToneChoice;
   side_tone_list_->setEnabled(interface_tone);
   Control(kIdSideToneFreq)->setEnabled(!interface_tone);
   hz_label_->setBuddy(interface_tone ? side_tone_list_ : Control(kIdSideToneFreq));
