@@ -12,6 +12,7 @@
 #include "operating/keyer_port.h"
 #include "operating/network_text.h"
 #include "operating/operating_view.h"
+#include "operating/speed.h"
 #include "operating/status_coalescer.h"
 #include "settings/settings.h"
 
@@ -117,7 +118,7 @@ class OperatingLogic {
   // The CQ call: bank A's first message through the macro expander.
   void SendCq();
 
-  unsigned LastSpeedValue() const { return lastSpeedValue_; }
+  unsigned LastSpeedValue() const { return speed_.LastReportValue(); }
 
   // Text from a network client: shown and queued the way a function-key message is, with
   // its speed changes kept in place between the characters.
@@ -189,7 +190,7 @@ class OperatingLogic {
   LocalTimeClock clock_;
   SendState send_;
   bool settingsApplied_ = false;
-  unsigned lastSpeedValue_ = 0;
+  Speed speed_;
   StatusGate* statusGate_ = nullptr;
   int lastBufferState_ = 15;
   // Older firmware: text handed to the engine has not been played to its end yet.
