@@ -27,7 +27,7 @@ void EraseLastCharacter(std::string& text) {
 
 void OperatingLogic::QueueNetworkText(const NetworkText& text) {
   ReconnectIfClosed();
-  if (WakeForSendState().CqRepeatCount != 0) EndCqRepeat();
+  if (WakeForCqRepeat().Active()) EndCqRepeat();
   view_.ReadControls();
   std::string shown;
   for (const TextPiece& piece : text) QueuePiece(piece, shown);

@@ -43,7 +43,7 @@ void OperatingLogic::ApplySettings() {
   }
   settingsApplied_ = true;
   view_.RefreshControls();
-  send_.CqRepeatCount = 0;
+  cqRepeat_.End();
   keyer_.SetSpeed(fields.WPM);
   keyer_.SetKeyingSettings(settings_);
   const unsigned firmware = keyer_.FirmwareVersion();

@@ -22,15 +22,13 @@ struct PacingState {
   std::string pendingText;
   int paceCountdown;
   bool clearBeforeNext;
-  int cqRepeatCount;
-  bool cqTimer;
+  CqRepeat cqRepeat;
 
-  explicit PacingState(const SendState& send)
+  PacingState(const SendState& send, const CqRepeat& repeat)
       : pendingText(send.PendingText),
         paceCountdown(send.PaceCountdown),
         clearBeforeNext(send.ClearBeforeNext),
-        cqRepeatCount(send.CqRepeatCount),
-        cqTimer(send.CqTimer) {}
+        cqRepeat(repeat) {}
   bool operator==(const PacingState&) const = default;
 };
 
@@ -43,11 +41,11 @@ std::size_t FirstCharacterLength(std::string_view text) {
 
 void OperatingLogic::OnStatus(int bufferState) {
   const SendState& send = WakeForSendState();
-  const PacingState before(send);
+  const PacingState before(send, cqRepeat_);
   lastBufferState_ = bufferState;
   Pace(bufferState);
   // The same report again would change nothing either, until something else does.
-  if (statusGate_ != nullptr && PacingState(send) == before) statusGate_->Rest();
+  if (statusGate_ != nullptr && PacingState(send, cqRepeat_) == before) statusGate_->Rest();
 }
 
 void OperatingLogic::Pace(int bufferState) {
