@@ -115,8 +115,7 @@ void OperatingLogic::StopTransmission() {
   view_.SetFocus(Control::InputLine);
   if (Sequential()) view_.SetInputLineText({});
   view_.ShowLogEnd();
-  WakeForSendState().ClearBeforeNext = false;
-  WakeForSendState().PaceCountdown = 0;
+  WakeForPacer().Reset();
 }
 
 void OperatingLogic::OnClearButton() {

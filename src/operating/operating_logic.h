@@ -13,6 +13,7 @@
 #include "operating/keyer_port.h"
 #include "operating/network_text.h"
 #include "operating/operating_view.h"
+#include "operating/pacer.h"
 #include "operating/speed.h"
 #include "operating/status_coalescer.h"
 #include "settings/settings.h"
@@ -44,7 +45,7 @@ struct TypedCharacter {
   std::string character;
 };
 
-// What is queued for the interface and how far the pacing has got.
+// What is queued for the interface.
 struct SendState {
   std::string PendingText;
   // The front byte of PendingText is the trail byte of a double-byte character.
@@ -54,8 +55,6 @@ struct SendState {
   // Older firmware: network text held back behind a speed change until the text before it
   // has been played.
   NetworkText HeldNetworkText;
-  int PaceCountdown = 0;
-  bool ClearBeforeNext = false;
 };
 
 // The operator's work in the window: typing in both send modes with the pacing of queued
@@ -122,8 +121,8 @@ class OperatingLogic {
   bool QueuedTextKeyed() const;
 
  private:
-  // Every change to the window's values, the send state or the CQ repeat comes through one of
-  // these, which wake the status gate so that a rest ends before the change.
+  // Every change to the window's values, the send state, the pace or the CQ repeat comes
+  // through one of these, which wake the status gate so that a rest ends before the change.
   WindowFields& Fields() {
     Wake();
     return view_.Fields();
@@ -131,6 +130,10 @@ class OperatingLogic {
   SendState& WakeForSendState() {
     Wake();
     return send_;
+  }
+  Pacer& WakeForPacer() {
+    Wake();
+    return pacer_;
   }
   CqRepeat& WakeForCqRepeat() {
     Wake();
@@ -184,11 +187,11 @@ class OperatingLogic {
   settings::Settings& settings_;
   LocalTimeClock clock_;
   SendState send_;
+  Pacer pacer_;
   CqRepeat cqRepeat_;
   bool settingsApplied_ = false;
   Speed speed_;
   StatusGate* statusGate_ = nullptr;
-  int lastBufferState_ = 15;
   // Older firmware: text handed to the engine has not been played to its end yet.
   bool textPlaying_ = false;
 };
