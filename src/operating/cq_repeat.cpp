@@ -1,3 +1,5 @@
+#include "operating/cq_repeat.h"
+
 #include "operating/operating_logic.h"
 
 namespace vantrel::operating {
@@ -23,38 +25,37 @@ void OperatingLogic::SendCq() {
 void OperatingLogic::StartCqRepeat(int count) {
   keyer_.StopSending();
   DropQueuedText();
-  WakeForSendState().CqRepeatCount = count;
+  WakeForCqRepeat().Start(count);
   SendCq();
 }
 
 // The key or interface input that ends a repeat is used up by it.
 void OperatingLogic::EndCqRepeat() {
   StopTransmission();
-  WakeForSendState().CqRepeatCount = 0;
+  WakeForCqRepeat().End();
 }
 
 void OperatingLogic::KillCqTimer() {
   view_.KillCqTimer();
-  WakeForSendState().CqTimer = false;
+  WakeForCqRepeat().PauseEnded();
 }
 
 void OperatingLogic::StartCqTimer() {
-  SendState& send = WakeForSendState();
-  if (send.CqRepeatCount > 0) --send.CqRepeatCount;
   view_.StartCqTimer(CqTimerMilliseconds(settings_.CqLoopInterval));
-  send.CqTimer = true;
+  WakeForCqRepeat().PauseStarted();
 }
 
 // Runs once the call's last character has been handed over, so the pause counts from about
 // the end of the call.
 void OperatingLogic::RepeatStep() {
-  if (WakeForSendState().CqRepeatCount != 0 && !WakeForSendState().CqTimer) StartCqTimer();
+  const CqRepeat& repeat = WakeForCqRepeat();
+  if (repeat.Active() && !repeat.TimerRunning()) StartCqTimer();
 }
 
 void OperatingLogic::OnTextDone() {
   textPlaying_ = false;
   ReleaseHeldText();
-  if (WakeForSendState().CqRepeatCount != 0) StartCqTimer();
+  if (WakeForCqRepeat().Active()) StartCqTimer();
   if (!Sequential()) return;
   const std::string input = view_.InputLineText();
   if (input.empty()) return;
@@ -69,10 +70,10 @@ void OperatingLogic::OnCqTimer() {
 
 void OperatingLogic::OnKeyerInput(std::intptr_t value) {
   if (value == kCqStartInput) {
-    if (WakeForSendState().CqRepeatCount == 0) StartCqRepeat(kCqRepeatCalls);
+    if (!WakeForCqRepeat().Active()) StartCqRepeat(kCqRepeatCalls);
     return;
   }
-  WakeForSendState().CqRepeatCount = 0;
+  WakeForCqRepeat().End();
   KillCqTimer();
   DropQueuedText();
 }

@@ -125,7 +125,7 @@ void OperatingLogic::StartNewContact() {
 
 TypedCharacter OperatingLogic::OnCharacter(std::string character, Modifiers modifiers) {
   ReconnectIfClosed();
-  if (WakeForSendState().CqRepeatCount != 0) {
+  if (WakeForCqRepeat().Active()) {
     EndCqRepeat();
     return {true, {}};
   }

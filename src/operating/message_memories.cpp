@@ -28,7 +28,7 @@ void OperatingLogic::OnFunctionButton(int key) {
 }
 
 void OperatingLogic::SendFunctionKey(std::string text) {
-  if (WakeForSendState().CqRepeatCount != 0) return EndCqRepeat();
+  if (WakeForCqRepeat().Active()) return EndCqRepeat();
   if (!Sequential()) {
     const std::string typed = view_.InputLineText();
     if (!typed.empty()) {

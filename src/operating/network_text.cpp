@@ -6,8 +6,6 @@
 namespace vantrel::operating {
 namespace {
 
-constexpr int kIdleBuffer = 15;
-
 // Bytes of the last CP932 character of `text`.
 std::size_t LastCharacterLength(std::string_view text) {
   std::size_t at = 0;
@@ -27,7 +25,7 @@ void EraseLastCharacter(std::string& text) {
 
 void OperatingLogic::QueueNetworkText(const NetworkText& text) {
   ReconnectIfClosed();
-  if (WakeForSendState().CqRepeatCount != 0) EndCqRepeat();
+  if (WakeForCqRepeat().Active()) EndCqRepeat();
   view_.ReadControls();
   std::string shown;
   for (const TextPiece& piece : text) QueuePiece(piece, shown);
@@ -99,7 +97,7 @@ void OperatingLogic::EraseLastQueued(std::string& shown) {
 
 bool OperatingLogic::QueuedTextKeyed() const {
   if (!KeyerTimesCharacters()) return !textPlaying_ && send_.HeldNetworkText.empty();
-  return send_.PendingText.empty() && send_.PaceCountdown <= 0 && lastBufferState_ == kIdleBuffer;
+  return send_.PendingText.empty() && pacer_.Settled();
 }
 
 }  // namespace vantrel::operating

@@ -42,7 +42,7 @@ void OperatingLogic::ApplySettings() {
   }
   settingsApplied_ = true;
   view_.RefreshControls();
-  send_.CqRepeatCount = 0;
+  cqRepeat_.End();
   keyer_.SetSpeed(fields.WPM);
   keyer_.SetKeyingSettings(settings_);
   const unsigned firmware = keyer_.FirmwareVersion();
@@ -114,8 +114,7 @@ void OperatingLogic::StopTransmission() {
   view_.SetFocus(Control::InputLine);
   if (Sequential()) view_.SetInputLineText({});
   view_.ShowLogEnd();
-  WakeForSendState().ClearBeforeNext = false;
-  WakeForSendState().PaceCountdown = 0;
+  WakeForPacer().Reset();
 }
 
 void OperatingLogic::OnClearButton() {

@@ -9,18 +9,17 @@
 #include <vector>
 
 #include "keyer/firmware_profile.h"
+#include "operating/cq_repeat.h"
 #include "operating/key_handling.h"
 #include "operating/keyer_port.h"
 #include "operating/network_text.h"
 #include "operating/operating_view.h"
+#include "operating/pacer.h"
+#include "operating/speed.h"
 #include "operating/status_coalescer.h"
 #include "settings/settings.h"
 
 namespace vantrel::operating {
-
-// Further CQ calls after the first: a fixed number, or without end.
-inline constexpr int kCqRepeatCalls = 20;
-inline constexpr int kEndlessCqRepeat = -1;
 
 enum class Bank { A, B };
 
@@ -35,10 +34,6 @@ std::tm CurrentLocalTime();
 // "%H:%M:%S> ", the stamp in front of a logged text.
 std::string TimeStamp(const std::tm& time);
 
-// The pause between CQ calls: `CqLoopInterval` seconds as whole milliseconds, truncated.
-// The product is formed in float, as the setting is stored.
-unsigned CqTimerMilliseconds(float cqLoopInterval);
-
 // Bytes of the first CP932 character of `text`: 2 for a lead byte followed by another byte,
 // 1 otherwise, 0 for empty text. Keeps a double-byte character together when text is
 // handed over or moved one character at a time.
@@ -51,7 +46,7 @@ struct TypedCharacter {
   std::string character;
 };
 
-// What is queued for the interface and how far the pacing and the CQ repeat have got.
+// What is queued for the interface.
 struct SendState {
   std::string PendingText;
   // The front byte of PendingText is the trail byte of a double-byte character.
@@ -61,11 +56,6 @@ struct SendState {
   // Older firmware: network text held back behind a speed change until the text before it
   // has been played.
   NetworkText HeldNetworkText;
-  int PaceCountdown = 0;
-  bool ClearBeforeNext = false;
-  int CqRepeatCount = 0;
-  // True while the CQ repeat timer is pending.
-  bool CqTimer = false;
 };
 
 // The operator's work in the window: typing in both send modes with the pacing of queued
@@ -78,6 +68,7 @@ class OperatingLogic {
                  LocalTimeClock clock = CurrentLocalTime);
 
   const SendState& State() const { return send_; }
+  const CqRepeat& CqRepeatState() const { return cqRepeat_; }
 
   // The settings file is read on the first call only: a later apply, made to reconnect a
   // returning interface, must not undo what the operator changed since, nor the live speed.
@@ -118,7 +109,7 @@ class OperatingLogic {
   // The CQ call: bank A's first message through the macro expander.
   void SendCq();
 
-  unsigned LastSpeedValue() const { return lastSpeedValue_; }
+  unsigned LastSpeedValue() const { return speed_.LastReportValue(); }
 
   // Text from a network client: shown and queued the way a function-key message is, with
   // its speed changes kept in place between the characters.
@@ -131,8 +122,8 @@ class OperatingLogic {
   bool QueuedTextKeyed() const;
 
  private:
-  // Every change to the window's values or the send state comes through one of these two,
-  // which wake the status gate so that a rest ends before the change.
+  // Every change to the window's values, the send state, the pace or the CQ repeat comes
+  // through one of these, which wake the status gate so that a rest ends before the change.
   WindowFields& Fields() {
     Wake();
     return view_.Fields();
@@ -140,6 +131,14 @@ class OperatingLogic {
   SendState& WakeForSendState() {
     Wake();
     return send_;
+  }
+  Pacer& WakeForPacer() {
+    Wake();
+    return pacer_;
+  }
+  CqRepeat& WakeForCqRepeat() {
+    Wake();
+    return cqRepeat_;
   }
   void Wake() {
     if (statusGate_ != nullptr) statusGate_->Wake();
@@ -191,10 +190,11 @@ class OperatingLogic {
   settings::Settings& settings_;
   LocalTimeClock clock_;
   SendState send_;
+  Pacer pacer_;
+  CqRepeat cqRepeat_;
   bool settingsApplied_ = false;
-  unsigned lastSpeedValue_ = 0;
+  Speed speed_;
   StatusGate* statusGate_ = nullptr;
-  int lastBufferState_ = 15;
   // Older firmware: text handed to the engine has not been played to its end yet.
   bool textPlaying_ = false;
 };

@@ -5,10 +5,6 @@
 namespace vantrel::operating {
 namespace {
 
-constexpr int kIdleBuffer = 15;
-// Status reports to wait after a hand-over before the next one may go.
-constexpr int kPaceReports = 3;
-
 bool IsLeadByte(unsigned char byte) {
   return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
@@ -20,17 +16,11 @@ bool StartsWithProsign(const std::string& text) {
 // Everything a status report can change; the view and the engine are touched only along with it.
 struct PacingState {
   std::string pendingText;
-  int paceCountdown;
-  bool clearBeforeNext;
-  int cqRepeatCount;
-  bool cqTimer;
+  Pacer pacer;
+  CqRepeat cqRepeat;
 
-  explicit PacingState(const SendState& send)
-      : pendingText(send.PendingText),
-        paceCountdown(send.PaceCountdown),
-        clearBeforeNext(send.ClearBeforeNext),
-        cqRepeatCount(send.CqRepeatCount),
-        cqTimer(send.CqTimer) {}
+  PacingState(const SendState& send, const Pacer& pace, const CqRepeat& repeat)
+      : pendingText(send.PendingText), pacer(pace), cqRepeat(repeat) {}
   bool operator==(const PacingState&) const = default;
 };
 
@@ -43,43 +33,35 @@ std::size_t FirstCharacterLength(std::string_view text) {
 
 void OperatingLogic::OnStatus(int bufferState) {
   const SendState& send = WakeForSendState();
-  const PacingState before(send);
-  lastBufferState_ = bufferState;
+  const PacingState before(send, pacer_, cqRepeat_);
   Pace(bufferState);
   // The same report again would change nothing either, until something else does.
-  if (statusGate_ != nullptr && PacingState(send) == before) statusGate_->Rest();
+  if (statusGate_ != nullptr && PacingState(send, pacer_, cqRepeat_) == before) statusGate_->Rest();
 }
 
 void OperatingLogic::Pace(int bufferState) {
-  SendState& send = WakeForSendState();
-  if (--send.PaceCountdown > 0) return;
-  // Idle on the third report with text still queued: the interface lost what it was given.
-  if (bufferState == kIdleBuffer && send.PaceCountdown == 0 && !send.PendingText.empty()) {
-    StopTransmission();
-  }
-  if (send.PaceCountdown < 0) send.PaceCountdown = 0;
-  if (bufferState < 2 || bufferState == kIdleBuffer) {
+  const std::string& pending = WakeForSendState().PendingText;
+  const Pacer::Turn turn = WakeForPacer().Report(bufferState);
+  if (turn == Pacer::Turn::Wait) return;
+  if (Pacer::LostText(turn, bufferState, !pending.empty())) StopTransmission();
+  if (Pacer::HasRoom(bufferState)) {
     // A prosign mark and its two letters go together so that the engine can merge them.
-    if (StartsWithProsign(send.PendingText)) {
+    if (StartsWithProsign(pending)) {
       FeedNextCharacter();
       FeedNextCharacter();
     }
     FeedNextCharacter();
   }
-  if (bufferState == kIdleBuffer && send.PaceCountdown == 0) send.ClearBeforeNext = true;
+  WakeForPacer().EndReport(bufferState);
   // Speed changes behind the last character take effect once it has been keyed.
-  if (bufferState == kIdleBuffer && send.PendingText.empty()) ApplyDueSpeedMarks();
+  if (bufferState == Pacer::kIdleBuffer && pending.empty()) ApplyDueSpeedMarks();
 }
 
 void OperatingLogic::FeedNextCharacter() {
   SendState& send = WakeForSendState();
   PassCharactersWithoutCode();
   if (send.PendingText.empty()) return RepeatStep();
-  send.PaceCountdown = kPaceReports;
-  if (send.ClearBeforeNext) {
-    send.ClearBeforeNext = false;
-    keyer_.ClearBuffer();
-  }
+  if (WakeForPacer().HandOver()) keyer_.ClearBuffer();
   ApplyDueSpeedMarks();
   keyer_.SendText(send.PendingText.substr(0, 1));
   TakeFrontByte();

@@ -6,12 +6,24 @@
 
 namespace vantrel::operating {
 
-SpeedReportOutcome ApplySpeedReport(unsigned halfDot, bool shorter, unsigned wpm,
-                                    unsigned lastSpeedValue) {
+unsigned Speed::Stepped(unsigned wpm, int step) {
+  if (step > 0 && wpm < kMaxWpm) return wpm + 1;
+  if (step < 0 && wpm > kMinWpm) return wpm - 1;
+  return wpm;
+}
+
+unsigned Speed::Clamped(int wpm) {
+  return static_cast<unsigned>(
+      std::clamp(wpm, static_cast<int>(kMinWpm), static_cast<int>(kMaxWpm)));
+}
+
+bool Speed::TakeReport(unsigned halfDot, bool shorter, unsigned& wpm) {
   const unsigned reported = 600 / halfDot;
-  if (!IsKeyingSpeed(reported)) return {false, wpm, lastSpeedValue};
-  const bool stepUp = lastSpeedValue > halfDot && shorter;
-  return {true, stepUp ? wpm + 1 : reported, halfDot};
+  if (!IsKeyingSpeed(reported)) return false;
+  const bool stepUp = lastReportValue_ > halfDot && shorter;
+  wpm = stepUp ? wpm + 1 : reported;
+  lastReportValue_ = halfDot;
+  return true;
 }
 
 void OperatingLogic::ShowSpeed(unsigned wpm) {
@@ -33,23 +45,15 @@ void OperatingLogic::OnSpeedBoxChanged() {
 void OperatingLogic::StepSpeed(int step) {
   view_.ReadControls();
   unsigned& wpm = Fields().WPM;
-  if (step > 0 && wpm < kMaxWpm) ++wpm;
-  if (step < 0 && wpm > kMinWpm) --wpm;
+  wpm = Speed::Stepped(wpm, step);
   ShowSpeed(wpm);
 }
 
 void OperatingLogic::OnSpeedReport(unsigned halfDot, bool shorter) {
   if (halfDot == 0) return;
   WindowFields& fields = Fields();
-  const SpeedReportOutcome outcome =
-      ApplySpeedReport(halfDot, shorter, fields.WPM, lastSpeedValue_);
-  if (outcome.accepted) {
-    fields.WPM = outcome.wpm;
-    lastSpeedValue_ = outcome.lastSpeedValue;
-  } else {
-    // Bring the interface back to the window's speed.
-    keyer_.SetSpeed(fields.WPM);
-  }
+  // A refused report brings the interface back to the window's speed.
+  if (!speed_.TakeReport(halfDot, shorter, fields.WPM)) keyer_.SetSpeed(fields.WPM);
   ShowSpeed(fields.WPM);
 }
 
@@ -75,8 +79,7 @@ void OperatingLogic::SetNetworkSpeed(unsigned wpm) {
 
 void OperatingLogic::ApplyWpm(int wpm) {
   view_.ReadControls();
-  Fields().WPM =
-      static_cast<unsigned>(std::clamp(wpm, static_cast<int>(kMinWpm), static_cast<int>(kMaxWpm)));
+  Fields().WPM = Speed::Clamped(wpm);
   ShowSpeed(Fields().WPM);
 }
 

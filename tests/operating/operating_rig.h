@@ -300,7 +300,7 @@ struct OperatingRig {
     if (key == "wpm") return std::to_string(fake.fields.WPM);
     if (key == "engine") return std::to_string(fake.speed);
     if (key == "pending") return logic.State().PendingText;
-    if (key == "cq") return std::to_string(logic.State().CqRepeatCount);
+    if (key == "cq") return std::to_string(logic.CqRepeatState().Count());
     if (key == "timer") return fake.timer ? std::to_string(*fake.timer) : "-";
     if (key == "timers") return std::exchange(fake.timerStarts, {});
     if (key == "focus") return kFocus[static_cast<int>(fake.focus)];

@@ -86,7 +86,7 @@ std::vector<Scenario> Scenarios() {
        [](SimWindowRig& rig) {
          rig.FocusInput();
          rig.Key(Qt::Key_Z, Qt::ControlModifier);
-         UnplugWhen(rig, "", 0, [&] { return rig.window->Logic().State().CqTimer; });
+         UnplugWhen(rig, "", 0, [&] { return rig.window->Logic().CqRepeatState().TimerRunning(); });
          ASSERT_TRUE(rig.RunMs(1500));
          EXPECT_TRUE(rig.Released());
        }},

@@ -161,11 +161,11 @@ TEST(CqRepeat, EnterTypedInTheLogEndsTheRepeat) {
   rig.Open("FnMsgA01 E\nCqLoopInterval 0.05\nLogTime FALSE\n");
   rig.FocusInput();
   rig.Key(Qt::Key_Z, Qt::ControlModifier | Qt::AltModifier);
-  EXPECT_EQ(rig.window->Logic().State().CqRepeatCount, -1);
+  EXPECT_EQ(rig.window->Logic().CqRepeatState().Count(), -1);
   rig.RunMs(300);
   rig.Control(kIdLog)->setFocus();
   rig.Key(Qt::Key_Return);
-  EXPECT_EQ(rig.window->Logic().State().CqRepeatCount, 0);
+  EXPECT_EQ(rig.window->Logic().CqRepeatState().Count(), 0);
 }
 
 }  // namespace

@@ -236,8 +236,8 @@ class SimWindowRig {
   }
   // Whether the keying and the CQ repeat have ended.
   bool Quiet() {
-    const operating::SendState& state = window->Logic().State();
-    return NothingQueued() && !state.CqTimer && state.CqRepeatCount == 0;
+    const operating::CqRepeat& repeat = window->Logic().CqRepeatState();
+    return NothingQueued() && !repeat.TimerRunning() && !repeat.Active();
   }
 
   settings::TempDir dir;
