@@ -9,11 +9,10 @@ import subprocess
 import sys
 import time
 
-from desktop_run import PACKAGES, App, Desktop, missing, run_in_session
-from route_run import PATIENCE, SKIP, Route, wait_until
+from desktop_run import App, run_gui_logger
+from route_run import PATIENCE, Route, wait_until
 
 NEW_QSO = "New QSO ... (CQRLOG for Linux), database: Log 001"
-CANNOT_ASK = "box このログソフトからは呼出符号とレポートを取得できません"
 # The log's settings live in its database: fldigi remote mode through XML-RPC, polled each second.
 SETTINGS = "[fldigi]\\nxmlrpc=1\\ninterval=1\\n"
 
@@ -112,10 +111,7 @@ def session(driver, home):
                    30, "Q1ABC and 579 in CQRLOG's call and His RST fields")
         print("PASS CQRLOG: F11 put Q1ABC into its call field and 579 into His RST through "
               "fldigi XML-RPC")
-        got = route.fetch()
-        if got != CANNOT_ASK:
-            raise RuntimeError(f"F12 gave {got!r}")
-        print("PASS CQRLOG: F12 says the logging program cannot be asked")
+        route.fetch_is_refused("CQRLOG")
     except RuntimeError as error:
         print("FAIL", error)
         if cqrlog:
@@ -135,19 +131,16 @@ def port_taken(port):
         return s.connect_ex(("127.0.0.1", port)) == 0
 
 
-def main(driver):
-    if sys.argv[2:] == ["--inside"]:
-        with Desktop() as desktop:
-            return session(driver, desktop.home)
-    lacking = missing(["cqrlog", "mariadb", "pgrep"])
-    if lacking:
-        print(f"SKIP: {lacking} is not installed (apt-get install cqrlog {PACKAGES})")
-        return SKIP
+def unready():
     for port, what in ((7362, "fldigi's"), (64000, "CQRLOG's database")):
         if port_taken(port):
-            print(f"SKIP: {what} port {port} is taken here")
-            return SKIP
-    return run_in_session(__file__, driver)
+            return f"{what} port {port} is taken here"
+    return None
+
+
+def main(driver):
+    return run_gui_logger(__file__, driver, session, ["cqrlog", "mariadb", "pgrep"], "cqrlog",
+                          unready)
 
 
 if __name__ == "__main__":

@@ -3,9 +3,10 @@ D-Bus session of the run's own, and programs whose widgets are found through tha
 import os
 import shutil
 import subprocess
+import sys
 import tempfile
 
-from route_run import PATIENCE, wait_until
+from route_run import PATIENCE, SKIP, wait_until
 
 SYSTEM_PYTHON = "/usr/bin/python3"  # the one that has pyatspi
 BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
@@ -24,8 +25,21 @@ def missing(programs):
     return None
 
 
-def run_in_session(script, driver):
-    """Runs `script` again, inside a D-Bus session, with --inside."""
+def run_gui_logger(script, driver, session, programs, package, unready=lambda: None):
+    """The entry of a run against a GUI logger: skipped when something is missing or
+    `unready()` says why not; otherwise `script` runs again inside a D-Bus session of its own,
+    with --inside, where `session(driver, home)` runs on a desktop of its own."""
+    if sys.argv[2:] == ["--inside"]:
+        with Desktop() as desktop:
+            return session(driver, desktop.home)
+    lacking = missing(programs)
+    if lacking:
+        print(f"SKIP: {lacking} is not installed (apt-get install {package} {PACKAGES})")
+        return SKIP
+    reason = unready()
+    if reason:
+        print(f"SKIP: {reason}")
+        return SKIP
     return subprocess.call(["dbus-run-session", "--", SYSTEM_PYTHON, os.path.abspath(script),
                             driver, "--inside"])
 

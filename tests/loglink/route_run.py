@@ -5,6 +5,7 @@ import subprocess
 import time
 
 SKIP = 77
+CANNOT_ASK = "box このログソフトからは呼出符号とレポートを取得できません"
 # How long a logger may take to show something: long, for a machine under load; a passing run
 # never waits it out.
 PATIENCE = 60
@@ -48,6 +49,13 @@ class Route:
 
     def fetch(self):
         return self.command("fetch")
+
+    def fetch_is_refused(self, logger):
+        """F12 against a logger that cannot be asked: the one box that says so."""
+        got = self.fetch()
+        if got != CANNOT_ASK:
+            raise RuntimeError(f"F12 gave {got!r}")
+        print(f"PASS {logger}: F12 says the logging program cannot be asked")
 
     def close(self):
         self.process.stdin.close()

@@ -6,12 +6,11 @@ import os
 import subprocess
 import sys
 
-from desktop_run import PACKAGES, App, Desktop, missing, run_in_session
-from route_run import PATIENCE, SKIP, Route, wait_until
+from desktop_run import App, run_gui_logger
+from route_run import PATIENCE, Route, wait_until
 
 XLOG_QUEUE = "0x000004d6"  # key 1238
 NOT_FOUND = "box xlogが見つかりません"
-CANNOT_ASK = "box このログソフトからは呼出符号とレポートを取得できません"
 
 
 def queue_exists():
@@ -98,8 +97,7 @@ def session(driver, home):
         handed_over(xlogs[-1], "Q2XYZ", 579)
         print("PASS xlog: F11 filled Call Q2XYZ and TX(RST) 579 through TCP port 7311, the "
               "queue's last reader being gone")
-        check(route.fetch(), CANNOT_ASK, "F12")
-        print("PASS xlog: F12 says the logging program cannot be asked")
+        route.fetch_is_refused("xlog")
     except RuntimeError as error:
         print("FAIL", error)
         for xlog in xlogs or [FIRST_RUN]:
@@ -115,18 +113,14 @@ def session(driver, home):
     return 0
 
 
-def main(driver):
-    if sys.argv[2:] == ["--inside"]:
-        with Desktop() as desktop:
-            return session(driver, desktop.home)
-    lacking = missing(["xlog", "ipcs", "ipcrm"])
-    if lacking:
-        print(f"SKIP: {lacking} is not installed (apt-get install xlog {PACKAGES})")
-        return SKIP
+def unready():
     if queue_exists():
-        print("SKIP: an xlog is running here already (its message queue exists)")
-        return SKIP
-    return run_in_session(__file__, driver)
+        return "an xlog is running here already (its message queue exists)"
+    return None
+
+
+def main(driver):
+    return run_gui_logger(__file__, driver, session, ["xlog", "ipcs", "ipcrm"], "xlog", unready)
 
 
 if __name__ == "__main__":
