@@ -1,10 +1,6 @@
-#include <algorithm>
-
 #include "keyer/cw_device.h"
 #include "keyer/keyer_messages.h"
 #include "keyer/morse_code.h"
-#include "platform/diag.h"
-#include "platform/linux/thread_name.h"
 
 namespace vantrel::keyer {
 namespace {
@@ -15,90 +11,15 @@ bool PaddleContactClosed(std::uint8_t lines) {
 
 }  // namespace
 
-struct CCwDevice::ReaderContext {
-  std::thread thread;
-  std::shared_ptr<platform::HidDevice> device;
-  bool stop = false;
-  bool finished = false;
-};
-
-void CCwDevice::StartReader() {
-  std::erase_if(retiredReaders_, [](const std::shared_ptr<ReaderContext>& context) {
-    // A finished reader has left the lock for good, so joining it here cannot block.
-    if (!context->finished) return false;
-    context->thread.join();
-    return true;
-  });
+void CCwDevice::OnReaderStart() {
   // A reopened interface starts afresh: its first report is answered with the output lines,
   // and its decode counter and speed switch become new references.
-  lastOutputLinesWritten_ = 0;
+  lines_.ForgetWritten();
   lastDecodeCounter_ = -1;
   lastSpeedSwitch_.reset();
-  reader_ = std::make_shared<ReaderContext>();
-  reader_->device = readHandle_;
-  reader_->thread = std::thread(&CCwDevice::ReaderLoop, this, reader_);
-  platform::Trace("Reader thread started");
 }
 
-void CCwDevice::RetireReader() {
-  if (!reader_) return;
-  reader_->stop = true;
-  retiredReaders_.push_back(std::move(reader_));
-}
-
-void CCwDevice::JoinRetiredReaders(std::unique_lock<std::mutex>& lock) {
-  auto readers = std::move(retiredReaders_);
-  lock.unlock();
-  for (auto& context : readers) context->thread.join();
-  lock.lock();
-}
-
-bool CCwDevice::ReaderShouldRun(const ReaderContext& context) const {
-  return !context.stop && readerRunning_ && linkOpen_;
-}
-
-void CCwDevice::ReaderLoop(std::shared_ptr<ReaderContext> context) {
-  platform::NameThisThread("vantrel-reader");
-  if (services_.realtime != nullptr)
-    services_.realtime->MakeThreadRealtime(platform::CurrentThreadId());
-  std::array<std::uint8_t, kInputBufferSize> buffer{};
-  std::unique_lock lock(mutex_);
-  while (ReaderShouldRun(*context)) {
-    const std::size_t length = inputReportLength_;
-    lock.unlock();
-    buffer.fill(0);
-    const int count = context->device->Read(buffer.data(), length, services_.readTimeoutMs);
-    lock.lock();
-    if (count < 0) {
-      OnReadFailure(*context);
-      break;
-    }
-    if (count > 0 && !context->stop) {
-      HandleReport(Parse<InputReport>(ReportBytes(buffer.data(), kReportLength)));
-    }
-  }
-  // Every way out of the loop has retired this reader. One stopped by a failed read or write
-  // leaves no version behind, unless the link was opened again meanwhile.
-  if (context->stop && !linkOpen_ && readerRunning_) firmware_ = ProfileFor(0);
-  context->finished = true;
-}
-
-void CCwDevice::OnReadFailure(ReaderContext& context) {
-  if (context.stop) return;
-  platform::Trace("Can't read from device");
-  readHandle_.reset();
-  linkOpen_ = false;
-  RetireReader();
-}
-
-std::size_t CCwDevice::ReaderThreadCount() const {
-  std::lock_guard lock(mutex_);
-  const auto running = std::count_if(retiredReaders_.begin(), retiredReaders_.end(),
-                                     [](const auto& context) { return !context->finished; });
-  return static_cast<std::size_t>(running) + (reader_ ? 1 : 0);
-}
-
-void CCwDevice::HandleReport(const InputReport& report) {
+void CCwDevice::OnInputReport(const InputReport& report) {
   keyer_.MarkStepStart();
   if (report.kind == KindSpeed) {
     const int half = report.SpeedHalfDotMs();
@@ -176,7 +97,7 @@ void CCwDevice::InjectKeystrokes(std::uint8_t code) {
 
 void CCwDevice::HandlePaddleInput(std::uint8_t lines) {
   if (lines == kLinesAtRest) return;
-  const PaddleLines paddle = PaddleLinesFor(paddleReverse_);
+  const PaddleLines paddle = PaddleLinesFor(HasFlag(modeFlags_, kPaddleReverseFlag));
   const bool dot = LineActive(lines, paddle.dot);
   const bool dash = LineActive(lines, paddle.dash);
   if (!dot && !dash) return;
@@ -184,10 +105,8 @@ void CCwDevice::HandlePaddleInput(std::uint8_t lines) {
 }
 
 void CCwDevice::AnswerReport() {
-  const std::uint8_t lines = keyer_.OutputLines();
-  if (lines != lastOutputLinesWritten_) {
-    lastOutputLinesWritten_ = lines;
-    SendCommand(Build(OutputLinesCommand{lines}));
+  if (lines_.TakeUnwritten()) {
+    SendCommand(Build(OutputLinesCommand{lines_.Lines()}));
   } else {
     SendCommand(Build(PollInputsCommand{}));
   }

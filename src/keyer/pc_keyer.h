@@ -35,26 +35,35 @@ inline constexpr char kWordGapSymbol = '_';
 // up to the next space or the end of the text; a character without a code is dropped.
 void BuildElementString(const CodeTable& table, std::string_view text, std::string& elementString);
 
+// The key and PTT lines that the PC-timed keying drives. The engine keeps them and writes them
+// to the interface in its answer to the next input report.
+class KeyLines {
+ public:
+  virtual void SetKey(bool down) = 0;
+  virtual void SetPtt(bool on) = 0;
+  // Key up and PTT off.
+  virtual void Release() = 0;
+
+ protected:
+  ~KeyLines() = default;
+};
+
 // What the PC-timed keying needs from the engine that owns it.
 struct PcKeyerServices {
   platform::TimerService& timers;
   platform::ToneOutput& tone;
-  // The engine's mutex: every timer expiry runs under it.
+  // The engine's mutex. The engine holds it for every call into the keyer; a timer expiry
+  // takes it itself before it runs its step.
   std::mutex& mutex;
   const KeyerParams& params;
+  KeyLines& lines;
   std::function<void(unsigned message, std::intptr_t wParam)> post;
-  // Switches PTT the way the firmware takes it.
-  std::function<void(bool on)> setPtt;
 };
 
-// The keying of the oldest firmware (below 20), which only switches lines: the PC times every
-// element and gap, runs PTT lead-in and tail, and plays the PC sidetone. Every call but the
-// timer expiries is made with the engine's mutex held.
 class PcKeyer {
  public:
   explicit PcKeyer(PcKeyerServices services);
 
-  void SetLinesObserver(std::function<void(std::uint8_t lines)> observer);
   void MarkStepStart();
   void Send(const CodeTable& table, std::string_view text);
   // Releases key and PTT lines and forgets pending elements and the paddle memory.
@@ -62,13 +71,12 @@ class PcKeyer {
   void CancelTimers();
   // A closed paddle contact; false when the keyer is sending text and must be stopped instead.
   bool Paddle(bool dot, bool dash);
-  // The firmware's PTT line; the hold keeps it on.
+  // The PTT line; while the hold is on, it stays on.
   void SetPttLine(bool on);
   void SetPttHold(bool on);
   void OpenSidetone();
   void CloseSidetone();
 
-  std::uint8_t OutputLines() const { return outputLines_; }
   KeyingState State() const { return keyingState_; }
   PttState Ptt() const { return pttState_; }
   PaddleMemory Memory() const { return paddleMemory_; }
@@ -86,7 +94,6 @@ class PcKeyer {
   void OnLeadInEnd();
   void OnTailEnd();
   void SetKey(bool down);
-  void SetOutputLines(std::uint8_t lines);
   void RunPtt(bool on);
   platform::TimerService::TimerId Arm(unsigned durationMs, TimerProc proc, bool elementSlot);
   void OnTimer(platform::TimerService::TimerId id, platform::Micros deadline, TimerProc proc,
@@ -95,9 +102,7 @@ class PcKeyer {
   void PauseTone();
 
   PcKeyerServices services_;
-  std::function<void(std::uint8_t lines)> linesObserver_;
   std::string elementString_;
-  std::uint8_t outputLines_ = kLinesAtRest;
   KeyingState keyingState_ = KeyingState::Idle;
   PttState pttState_ = PttState::Off;
   PaddleMemory paddleMemory_ = PaddleMemory::Empty;

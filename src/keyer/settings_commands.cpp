@@ -93,7 +93,6 @@ void CCwDevice::SetPttControl(bool on) {
 
 void CCwDevice::SetPaddleReverse(bool on) {
   std::lock_guard lock(mutex_);
-  paddleReverse_ = on;
   SetFlag(modeFlags_, kPaddleReverseFlag, on);
   SendSwitch(Build(PaddleReverseCommand{on}));
 }
