@@ -1,5 +1,40 @@
 #pragma once
 
+// PC-timed keying, for the oldest firmware (below 20), which only switches its output lines:
+// the PC times every element and gap, runs the PTT lead-in and tail, and plays the PC sidetone.
+// It drives the key and PTT lines through KeyLines and writes nothing to the interface itself.
+//
+// Locking: everything here runs under the engine's mutex. The engine holds it for each call;
+// a timer expiry takes it before it runs its step (OnTimer), and a cancelled timer whose
+// callback was already on its way finds its slot changed and does nothing.
+//
+// Keying state (KeyingState), one timer slot for elements and spaces:
+//   Idle      -> Dot, Dash        a '.' or '-' at the front of the element string, or a paddle
+//                                 contact while idle; key down for the weighted length (held
+//                                 back until a pending PTT lead-in ends)
+//   Dot, Dash -> ElementSpace     the element's time is up; key up for one dot length
+//   Idle      -> CharSpace,       a ',' or '_' at the front; key up for the character or word
+//                WordSpace        interval less the element space already kept
+//   any space -> Idle             the space's time is up; the next symbol starts at once, else
+//                                 the element the paddle memory holds
+//   any       -> Idle             Stop: lines released, element string and memory cleared
+// The symbol being played is overwritten with '!' when it starts and dropped at the next step
+// from Idle; an empty string then ends the text (WM_KEYER_TEXT_DONE).
+//
+// PTT state (PttState), only while PTT control is on, the second timer slot:
+//   Off         -> LeadIn         a key-down with a lead-in time: PTT line on, element held
+//   Off, Tail   -> On             a key-down without a lead-in due (a tail is cut short)
+//   LeadIn      -> On             the lead-in's time is up; the held element starts
+//   On          -> Tail           a key-up with a tail time
+//   Tail, On    -> Off            the tail's time is up, or a key-up without a tail time: PTT
+//                                 line off, unless the PTT hold keeps it (and the state) on
+// SetPttHold sets On or Off directly; Stop sets Off.
+//
+// Paddle memory (PaddleMemory): Empty -> Dot when the dot contact closes during a dash, Empty
+// -> Dash when the dash contact closes during a dot; at the end of the next space the element
+// is keyed and the memory is Empty again. While it holds an element, further contacts are
+// ignored; while text is being sent, a contact stops the text instead.
+
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -60,6 +95,7 @@ struct PcKeyerServices {
   std::function<void(unsigned message, std::intptr_t wParam)> post;
 };
 
+// Every call is made with the engine's mutex held.
 class PcKeyer {
  public:
   explicit PcKeyer(PcKeyerServices services);
