@@ -15,6 +15,7 @@
 #include "keyer/firmware_profile.h"
 #include "keyer/keyer_params.h"
 #include "keyer/line_output.h"
+#include "keyer/paddle_decoder.h"
 #include "keyer/pc_keyer.h"
 #include "keyer/protocol.h"
 #include "platform/hid.h"
@@ -40,10 +41,10 @@ struct CwDeviceServices {
 };
 
 // The keyer engine, front of the parts that own the state: the link to the interface with its
-// reader (DeviceLink), the output lines (LineOutput) and the PC-timed keying with the PC
-// sidetone (PcKeyer). The engine keeps the settings and what the input reports left behind.
-// Every public operation, every input report and every timer expiry runs under its one
-// mutex, so each acts as a unit towards the others.
+// reader (DeviceLink), the output lines (LineOutput), the paddle decoding (PaddleDecoder) and
+// the PC-timed keying with the PC sidetone (PcKeyer). The engine keeps the settings and the
+// speed switch's last position. Every public operation, every input report and every timer
+// expiry runs under its one mutex, so each acts as a unit towards the others.
 class CCwDevice final : private InputReportSink {
  public:
   explicit CCwDevice(CwDeviceServices services);
@@ -99,8 +100,6 @@ class CCwDevice final : private InputReportSink {
   void OnReaderStart() override;
   void OnInputReport(const InputReport& report) override;
   void HandleStatusBytes(const InputReport& report);
-  void DecodePaddle(std::int8_t counter, std::uint8_t code);
-  void InjectKeystrokes(std::uint8_t code);
   void HandlePaddleInput(std::uint8_t lines);
   void AnswerReport();
 
@@ -128,15 +127,13 @@ class CCwDevice final : private InputReportSink {
   // paddle reversal.
   KeyerParams params_;
   ModeFlagBytes modeFlags_ = kInitialModeFlags;
-  bool decodeEnabled_ = false;
 
   // Text encoding.
   CodeTable codeTable_;
   CodeEncoder encoder_;
 
   // What the input reports of the open interface left behind.
-  bool kanaMode_ = false;
-  int lastDecodeCounter_ = -1;
+  PaddleDecoder decoder_{services_.keys};
   std::optional<SpeedSwitch> lastSpeedSwitch_;
 
   LineOutput lines_;

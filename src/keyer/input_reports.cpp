@@ -15,7 +15,7 @@ void CCwDevice::OnReaderStart() {
   // A reopened interface starts afresh: its first report is answered with the output lines,
   // and its decode counter and speed switch become new references.
   lines_.ForgetWritten();
-  lastDecodeCounter_ = -1;
+  decoder_.Restart();
   lastSpeedSwitch_.reset();
 }
 
@@ -45,7 +45,7 @@ void CCwDevice::OnInputReport(const InputReport& report) {
 void CCwDevice::HandleStatusBytes(const InputReport& report) {
   const int buffer = report.BufferState();
   const int lines = report.InputLines();
-  if (buffer < kBufferIdle) lastDecodeCounter_ = -1;
+  if (buffer < kBufferIdle) decoder_.Restart();
   Post(WM_KEYER_STATUS, buffer, lines);
   if (report.switches == 0) {
     if (lines == 3) Post(WM_KEYER_SPEED_DOWN, 3);
@@ -57,41 +57,8 @@ void CCwDevice::HandleStatusBytes(const InputReport& report) {
     Post(WM_KEYER_INPUT,
          firmware_.inputLinesMessage ? lines : static_cast<std::int8_t>(report.status));
   }
-  DecodePaddle(report.decodeCounter, report.decodedCode);
-}
-
-void CCwDevice::DecodePaddle(std::int8_t counter, std::uint8_t code) {
-  if (counter == lastDecodeCounter_) return;
-  // The first counter seen, and anything while decoding is off, only becomes the reference.
-  if (lastDecodeCounter_ == -1 || !decodeEnabled_) code = kNoCode;
-  const int index = FindDecodedIndex(code, kanaMode_);
-  if (index >= 0 && (index < kFirstKatakanaIndex || kanaMode_)) Post(WM_KEYER_DECODED, index);
-  InjectKeystrokes(code);
-  lastDecodeCounter_ = counter;
-}
-
-void CCwDevice::InjectKeystrokes(std::uint8_t code) {
-  auto& keys = services_.keys;
-  auto tap = [&keys](int key) {
-    keys.Key(key, true);
-    keys.Key(key, false);
-  };
-  switch (code) {
-    case 0x01:
-      tap(platform::kVkBack);
-      break;
-    case 0x16:
-      tap(platform::kVkEscape);
-      break;
-    case 0x9E:
-    case 0x14:
-      kanaMode_ = code == 0x9E;
-      keys.Key(platform::kVkMenu, true);
-      tap(platform::kVkKana);
-      keys.Key(platform::kVkMenu, false);
-      break;
-    default:
-      break;
+  if (const auto index = decoder_.Decode(report.decodeCounter, report.decodedCode)) {
+    Post(WM_KEYER_DECODED, *index);
   }
 }
 
@@ -114,7 +81,7 @@ void CCwDevice::AnswerReport() {
 
 bool CCwDevice::KanaMode() const {
   std::lock_guard lock(mutex_);
-  return kanaMode_;
+  return decoder_.KanaMode();
 }
 
 }  // namespace vantrel::keyer

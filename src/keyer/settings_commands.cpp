@@ -118,7 +118,7 @@ void CCwDevice::SetPttHold(bool on) {
 
 void CCwDevice::SetDecodeEnabled(bool on) {
   std::lock_guard lock(mutex_);
-  decodeEnabled_ = on;
+  decoder_.SetEnabled(on);
 }
 
 void CCwDevice::SetPcSidetone(bool on) {
