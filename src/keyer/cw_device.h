@@ -1,7 +1,6 @@
 #pragma once
 
 #include <array>
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -9,13 +8,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <thread>
-#include <vector>
 
 #include "keyer/code_encoder.h"
 #include "keyer/code_table.h"
+#include "keyer/device_link.h"
 #include "keyer/firmware_profile.h"
 #include "keyer/keyer_params.h"
+#include "keyer/line_output.h"
+#include "keyer/paddle_decoder.h"
 #include "keyer/pc_keyer.h"
 #include "keyer/protocol.h"
 #include "platform/hid.h"
@@ -40,18 +40,12 @@ struct CwDeviceServices {
   platform::RealtimeRequest* realtime = nullptr;
 };
 
-// The interface's firmware as 10 * major + minor, read from digits at positions 13 and 15 of
-// the product string; a manufacturer beginning with 'J' marks the oldest (PC-timed) firmware.
-unsigned FirmwareVersionFromStrings(const std::u16string& product,
-                                    const std::u16string& manufacturer);
-
-inline constexpr std::size_t kInputBufferSize = 32;
-inline constexpr std::size_t kMaxOutputReportLength = 64;
-
-// The keyer engine: owns the link to the interface, its reader thread, the PC-timed keying
-// and the PC sidetone. Every public operation, every input report and every timer expiry
-// runs under one mutex, so each acts as a unit towards the others.
-class CCwDevice {
+// The keyer engine, front of the parts that own the state: the link to the interface with its
+// reader (DeviceLink), the output lines (LineOutput), the paddle decoding (PaddleDecoder) and
+// the PC-timed keying with the PC sidetone (PcKeyer). The engine keeps the settings and the
+// speed switch's last position. Every public operation, every input report and every timer
+// expiry runs under its one mutex, so each acts as a unit towards the others.
+class CCwDevice final : private InputReportSink {
  public:
   explicit CCwDevice(CwDeviceServices services);
   ~CCwDevice();
@@ -102,29 +96,15 @@ class CCwDevice {
   std::size_t ReaderThreadCount() const;
 
  private:
-  struct ReaderContext;
-
-  // Device link.
-  bool OpenDevice();
-  bool TryOpen(const platform::HidDeviceInfo& info);
-  void SendCommand(const CommandReport& report);
-  void WriteReport(const CommandReport& report);
-
-  // Reader thread and input reports.
-  void StartReader();
-  void RetireReader();
-  void JoinRetiredReaders(std::unique_lock<std::mutex>& lock);
-  void ReaderLoop(std::shared_ptr<ReaderContext> context);
-  bool ReaderShouldRun(const ReaderContext& context) const;
-  void OnReadFailure(ReaderContext& context);
-  void HandleReport(const InputReport& report);
+  // Input reports.
+  void OnReaderStart() override;
+  void OnInputReport(const InputReport& report) override;
   void HandleStatusBytes(const InputReport& report);
-  void DecodePaddle(std::int8_t counter, std::uint8_t code);
-  void InjectKeystrokes(std::uint8_t code);
   void HandlePaddleInput(std::uint8_t lines);
   void AnswerReport();
 
   // Sending.
+  void SendCommand(const CommandReport& report) { link_.SendCommand(report); }
   void SendCodes(std::string_view text);
   void StopSendingLocked();
   void Post(unsigned message, std::intptr_t wParam = 0, std::intptr_t lParam = 0);
@@ -138,35 +118,25 @@ class CCwDevice {
 
   CwDeviceServices services_;
   mutable std::mutex mutex_;
-
-  // Link.
-  FirmwareProfile firmware_;
-  bool linkOpen_ = false;
-  bool readerRunning_ = true;
-  std::unique_ptr<platform::HidDevice> writeHandle_;
-  std::shared_ptr<platform::HidDevice> readHandle_;
-  std::size_t inputReportLength_ = 0;
-  std::size_t outputReportLength_ = 0;
-  std::shared_ptr<ReaderContext> reader_;
-  std::vector<std::shared_ptr<ReaderContext>> retiredReaders_;
+  DeviceLink link_;
+  // The profile the link read when the interface opened.
+  const FirmwareProfile& firmware_ = link_.Firmware();
   platform::TargetWindow* targetWindow_ = nullptr;
 
-  // Settings.
+  // Settings. The mode flag bytes, as set here or as the interface last reported them, hold
+  // paddle reversal.
   KeyerParams params_;
-  bool paddleReverse_ = true;
   ModeFlagBytes modeFlags_ = kInitialModeFlags;
-  bool decodeEnabled_ = false;
 
   // Text encoding.
   CodeTable codeTable_;
   CodeEncoder encoder_;
 
-  // Reader state.
-  bool kanaMode_ = false;
-  int lastDecodeCounter_ = -1;
+  // What the input reports of the open interface left behind.
+  PaddleDecoder decoder_{services_.keys};
   std::optional<SpeedSwitch> lastSpeedSwitch_;
-  std::uint8_t lastOutputLinesWritten_ = 0;
 
+  LineOutput lines_;
   PcKeyer keyer_;
 };
 

@@ -1,9 +1,13 @@
+#include "keyer/device_link.h"
+
 #include <algorithm>
+#include <array>
 #include <string>
+#include <thread>
 #include <vector>
 
-#include "keyer/cw_device.h"
 #include "platform/diag.h"
+#include "platform/linux/thread_name.h"
 
 namespace vantrel::keyer {
 namespace {
@@ -28,52 +32,9 @@ unsigned FirmwareVersionFromStrings(const std::u16string& product,
   return 99;
 }
 
-CCwDevice::CCwDevice(CwDeviceServices services)
-    : services_(std::move(services)),
-      keyer_({.timers = services_.timers,
-              .tone = services_.tone,
-              .mutex = mutex_,
-              .params = params_,
-              .post = [this](unsigned message, std::intptr_t wParam) { Post(message, wParam); },
-              .setPtt = [this](bool on) { SetPtt(on); }}) {
-  codeTable_.LoadFile(services_.tablePath);
-  std::unique_lock lock(mutex_);
-  keyer_.MarkStepStart();
-  SendCommand(Build(OutputLinesCommand{kLinesAtRest}));
-  keyer_.OpenSidetone();
-}
+DeviceLink::DeviceLink(DeviceLinkServices services) : services_(services) {}
 
-CCwDevice::~CCwDevice() {
-  std::unique_lock lock(mutex_);
-  readerRunning_ = false;
-  keyer_.CancelTimers();
-  RetireReader();
-  JoinRetiredReaders(lock);
-  Trace("Reader thread ended");
-  lock.unlock();
-  // A timer callback already under way finds its slot cleared and returns; wait for it.
-  services_.timers.Quiesce();
-  lock.lock();
-  SendCommand(AllLinesCommand(CmdOutputLines, kLinesAtRest));
-  SendCommand(AllLinesCommand(CmdOutputLines2, kLinesAtRest));
-  writeHandle_.reset();
-  Trace("Write handle closed");
-  readHandle_.reset();
-  Trace("Read handle closed");
-  keyer_.CloseSidetone();
-}
-
-void CCwDevice::SetTargetWindow(platform::TargetWindow* window) {
-  std::lock_guard lock(mutex_);
-  targetWindow_ = window;
-}
-
-void CCwDevice::SetLinesObserver(std::function<void(std::uint8_t lines)> observer) {
-  std::lock_guard lock(mutex_);
-  keyer_.SetLinesObserver(std::move(observer));
-}
-
-bool CCwDevice::OpenDevice() {
+bool DeviceLink::OpenDevice() {
   // A write handle left by a failed read is closed here rather than leaked.
   writeHandle_.reset();
   readHandle_.reset();
@@ -87,7 +48,7 @@ bool CCwDevice::OpenDevice() {
   return false;
 }
 
-bool CCwDevice::TryOpen(const platform::HidDeviceInfo& info) {
+bool DeviceLink::TryOpen(const platform::HidDeviceInfo& info) {
   auto device = services_.bus.Open(info.path);
   if (!device) {
     Trace("Interface not opened: " + info.path);
@@ -114,13 +75,27 @@ bool CCwDevice::TryOpen(const platform::HidDeviceInfo& info) {
   return true;
 }
 
-void CCwDevice::SendCommand(const CommandReport& report) {
+void DeviceLink::StopReaders(std::unique_lock<std::mutex>& lock) {
+  readerRunning_ = false;
+  RetireReader();
+  JoinRetiredReaders(lock);
+  Trace("Reader thread ended");
+}
+
+void DeviceLink::CloseHandles() {
+  writeHandle_.reset();
+  Trace("Write handle closed");
+  readHandle_.reset();
+  Trace("Read handle closed");
+}
+
+void DeviceLink::SendCommand(const CommandReport& report) {
   Trace("***HID Test Report***");
   if (!linkOpen_) linkOpen_ = OpenDevice();
   if (linkOpen_) WriteReport(report);
 }
 
-void CCwDevice::WriteReport(const CommandReport& report) {
+void DeviceLink::WriteReport(const CommandReport& report) {
   std::vector<std::uint8_t> buffer(outputReportLength_, 0);
   std::copy_n(report.begin(), std::min(report.size(), buffer.size()), buffer.begin());
   const bool written = writeHandle_->Write(buffer.data(), buffer.size());
@@ -134,14 +109,82 @@ void CCwDevice::WriteReport(const CommandReport& report) {
   Trace("Bytes Written: " + std::to_string(written ? buffer.size() : 0));
 }
 
-unsigned CCwDevice::FirmwareVersion() const {
-  std::lock_guard lock(mutex_);
-  return firmware_.version;
+struct DeviceLink::ReaderContext {
+  std::thread thread;
+  std::shared_ptr<platform::HidDevice> device;
+  bool stop = false;
+  bool finished = false;
+};
+
+void DeviceLink::StartReader() {
+  std::erase_if(retiredReaders_, [](const std::shared_ptr<ReaderContext>& context) {
+    // A finished reader has left the lock for good, so joining it here cannot block.
+    if (!context->finished) return false;
+    context->thread.join();
+    return true;
+  });
+  services_.sink.OnReaderStart();
+  reader_ = std::make_shared<ReaderContext>();
+  reader_->device = readHandle_;
+  reader_->thread = std::thread(&DeviceLink::ReaderLoop, this, reader_);
+  Trace("Reader thread started");
 }
 
-bool CCwDevice::LinkOpen() const {
-  std::lock_guard lock(mutex_);
-  return linkOpen_;
+void DeviceLink::RetireReader() {
+  if (!reader_) return;
+  reader_->stop = true;
+  retiredReaders_.push_back(std::move(reader_));
+}
+
+void DeviceLink::JoinRetiredReaders(std::unique_lock<std::mutex>& lock) {
+  auto readers = std::move(retiredReaders_);
+  lock.unlock();
+  for (auto& context : readers) context->thread.join();
+  lock.lock();
+}
+
+bool DeviceLink::ReaderShouldRun(const ReaderContext& context) const {
+  return !context.stop && readerRunning_ && linkOpen_;
+}
+
+void DeviceLink::ReaderLoop(std::shared_ptr<ReaderContext> context) {
+  platform::NameThisThread("vantrel-reader");
+  if (services_.realtime != nullptr)
+    services_.realtime->MakeThreadRealtime(platform::CurrentThreadId());
+  std::array<std::uint8_t, kInputBufferSize> buffer{};
+  std::unique_lock lock(services_.mutex);
+  while (ReaderShouldRun(*context)) {
+    const std::size_t length = inputReportLength_;
+    lock.unlock();
+    buffer.fill(0);
+    const int count = context->device->Read(buffer.data(), length, services_.readTimeoutMs);
+    lock.lock();
+    if (count < 0) {
+      OnReadFailure(*context);
+      break;
+    }
+    if (count > 0 && !context->stop) {
+      services_.sink.OnInputReport(Parse<InputReport>(ReportBytes(buffer.data(), kReportLength)));
+    }
+  }
+  // Every way out of the loop has retired this reader. One stopped by a failed read or write
+  // leaves no version behind, unless the link was opened again meanwhile.
+  if (context->stop && !linkOpen_ && readerRunning_) firmware_ = ProfileFor(0);
+  context->finished = true;
+}
+
+void DeviceLink::OnReadFailure(ReaderContext& context) {
+  if (context.stop) return;
+  Trace("Can't read from device");
+  readHandle_.reset();
+  linkOpen_ = false;
+  RetireReader();
+}
+
+std::size_t DeviceLink::ReaderThreadCount() const {
+  const auto running = std::count_if(retiredReaders_.begin(), retiredReaders_.end(),
+                                     [](const auto& context) { return !context->finished; });
+  return static_cast<std::size_t>(running) + (reader_ ? 1 : 0);
 }
 
 }  // namespace vantrel::keyer

@@ -1,10 +1,6 @@
-#include <algorithm>
-
 #include "keyer/cw_device.h"
 #include "keyer/keyer_messages.h"
 #include "keyer/morse_code.h"
-#include "platform/diag.h"
-#include "platform/linux/thread_name.h"
 
 namespace vantrel::keyer {
 namespace {
@@ -15,90 +11,15 @@ bool PaddleContactClosed(std::uint8_t lines) {
 
 }  // namespace
 
-struct CCwDevice::ReaderContext {
-  std::thread thread;
-  std::shared_ptr<platform::HidDevice> device;
-  bool stop = false;
-  bool finished = false;
-};
-
-void CCwDevice::StartReader() {
-  std::erase_if(retiredReaders_, [](const std::shared_ptr<ReaderContext>& context) {
-    // A finished reader has left the lock for good, so joining it here cannot block.
-    if (!context->finished) return false;
-    context->thread.join();
-    return true;
-  });
+void CCwDevice::OnReaderStart() {
   // A reopened interface starts afresh: its first report is answered with the output lines,
   // and its decode counter and speed switch become new references.
-  lastOutputLinesWritten_ = 0;
-  lastDecodeCounter_ = -1;
+  lines_.ForgetWritten();
+  decoder_.Restart();
   lastSpeedSwitch_.reset();
-  reader_ = std::make_shared<ReaderContext>();
-  reader_->device = readHandle_;
-  reader_->thread = std::thread(&CCwDevice::ReaderLoop, this, reader_);
-  platform::Trace("Reader thread started");
 }
 
-void CCwDevice::RetireReader() {
-  if (!reader_) return;
-  reader_->stop = true;
-  retiredReaders_.push_back(std::move(reader_));
-}
-
-void CCwDevice::JoinRetiredReaders(std::unique_lock<std::mutex>& lock) {
-  auto readers = std::move(retiredReaders_);
-  lock.unlock();
-  for (auto& context : readers) context->thread.join();
-  lock.lock();
-}
-
-bool CCwDevice::ReaderShouldRun(const ReaderContext& context) const {
-  return !context.stop && readerRunning_ && linkOpen_;
-}
-
-void CCwDevice::ReaderLoop(std::shared_ptr<ReaderContext> context) {
-  platform::NameThisThread("vantrel-reader");
-  if (services_.realtime != nullptr)
-    services_.realtime->MakeThreadRealtime(platform::CurrentThreadId());
-  std::array<std::uint8_t, kInputBufferSize> buffer{};
-  std::unique_lock lock(mutex_);
-  while (ReaderShouldRun(*context)) {
-    const std::size_t length = inputReportLength_;
-    lock.unlock();
-    buffer.fill(0);
-    const int count = context->device->Read(buffer.data(), length, services_.readTimeoutMs);
-    lock.lock();
-    if (count < 0) {
-      OnReadFailure(*context);
-      break;
-    }
-    if (count > 0 && !context->stop) {
-      HandleReport(Parse<InputReport>(ReportBytes(buffer.data(), kReportLength)));
-    }
-  }
-  // Every way out of the loop has retired this reader. One stopped by a failed read or write
-  // leaves no version behind, unless the link was opened again meanwhile.
-  if (context->stop && !linkOpen_ && readerRunning_) firmware_ = ProfileFor(0);
-  context->finished = true;
-}
-
-void CCwDevice::OnReadFailure(ReaderContext& context) {
-  if (context.stop) return;
-  platform::Trace("Can't read from device");
-  readHandle_.reset();
-  linkOpen_ = false;
-  RetireReader();
-}
-
-std::size_t CCwDevice::ReaderThreadCount() const {
-  std::lock_guard lock(mutex_);
-  const auto running = std::count_if(retiredReaders_.begin(), retiredReaders_.end(),
-                                     [](const auto& context) { return !context->finished; });
-  return static_cast<std::size_t>(running) + (reader_ ? 1 : 0);
-}
-
-void CCwDevice::HandleReport(const InputReport& report) {
+void CCwDevice::OnInputReport(const InputReport& report) {
   keyer_.MarkStepStart();
   if (report.kind == KindSpeed) {
     const int half = report.SpeedHalfDotMs();
@@ -124,7 +45,7 @@ void CCwDevice::HandleReport(const InputReport& report) {
 void CCwDevice::HandleStatusBytes(const InputReport& report) {
   const int buffer = report.BufferState();
   const int lines = report.InputLines();
-  if (buffer < kBufferIdle) lastDecodeCounter_ = -1;
+  if (buffer < kBufferIdle) decoder_.Restart();
   Post(WM_KEYER_STATUS, buffer, lines);
   if (report.switches == 0) {
     if (lines == 3) Post(WM_KEYER_SPEED_DOWN, 3);
@@ -136,47 +57,14 @@ void CCwDevice::HandleStatusBytes(const InputReport& report) {
     Post(WM_KEYER_INPUT,
          firmware_.inputLinesMessage ? lines : static_cast<std::int8_t>(report.status));
   }
-  DecodePaddle(report.decodeCounter, report.decodedCode);
-}
-
-void CCwDevice::DecodePaddle(std::int8_t counter, std::uint8_t code) {
-  if (counter == lastDecodeCounter_) return;
-  // The first counter seen, and anything while decoding is off, only becomes the reference.
-  if (lastDecodeCounter_ == -1 || !decodeEnabled_) code = kNoCode;
-  const int index = FindDecodedIndex(code, kanaMode_);
-  if (index >= 0 && (index < kFirstKatakanaIndex || kanaMode_)) Post(WM_KEYER_DECODED, index);
-  InjectKeystrokes(code);
-  lastDecodeCounter_ = counter;
-}
-
-void CCwDevice::InjectKeystrokes(std::uint8_t code) {
-  auto& keys = services_.keys;
-  auto tap = [&keys](int key) {
-    keys.Key(key, true);
-    keys.Key(key, false);
-  };
-  switch (code) {
-    case 0x01:
-      tap(platform::kVkBack);
-      break;
-    case 0x16:
-      tap(platform::kVkEscape);
-      break;
-    case 0x9E:
-    case 0x14:
-      kanaMode_ = code == 0x9E;
-      keys.Key(platform::kVkMenu, true);
-      tap(platform::kVkKana);
-      keys.Key(platform::kVkMenu, false);
-      break;
-    default:
-      break;
+  if (const auto index = decoder_.Decode(report.decodeCounter, report.decodedCode)) {
+    Post(WM_KEYER_DECODED, *index);
   }
 }
 
 void CCwDevice::HandlePaddleInput(std::uint8_t lines) {
   if (lines == kLinesAtRest) return;
-  const PaddleLines paddle = PaddleLinesFor(paddleReverse_);
+  const PaddleLines paddle = PaddleLinesFor(HasFlag(modeFlags_, kPaddleReverseFlag));
   const bool dot = LineActive(lines, paddle.dot);
   const bool dash = LineActive(lines, paddle.dash);
   if (!dot && !dash) return;
@@ -184,10 +72,8 @@ void CCwDevice::HandlePaddleInput(std::uint8_t lines) {
 }
 
 void CCwDevice::AnswerReport() {
-  const std::uint8_t lines = keyer_.OutputLines();
-  if (lines != lastOutputLinesWritten_) {
-    lastOutputLinesWritten_ = lines;
-    SendCommand(Build(OutputLinesCommand{lines}));
+  if (lines_.TakeUnwritten()) {
+    SendCommand(Build(OutputLinesCommand{lines_.Lines()}));
   } else {
     SendCommand(Build(PollInputsCommand{}));
   }
@@ -195,7 +81,7 @@ void CCwDevice::AnswerReport() {
 
 bool CCwDevice::KanaMode() const {
   std::lock_guard lock(mutex_);
-  return kanaMode_;
+  return decoder_.KanaMode();
 }
 
 }  // namespace vantrel::keyer

@@ -53,10 +53,6 @@ void BuildElementString(const CodeTable& table, std::string_view text, std::stri
 
 PcKeyer::PcKeyer(PcKeyerServices services) : services_(std::move(services)) {}
 
-void PcKeyer::SetLinesObserver(std::function<void(std::uint8_t lines)> observer) {
-  linesObserver_ = std::move(observer);
-}
-
 void PcKeyer::MarkStepStart() {
   stepStart_ = services_.timers.Now();
 }
@@ -71,7 +67,7 @@ void PcKeyer::Stop() {
   keyingState_ = KeyingState::Idle;
   PauseTone();
   CancelTimers();
-  SetOutputLines(kLinesAtRest);
+  services_.lines.Release();
   // The lines are released, so the next element must wait for the lead-in again, and a
   // remembered paddle element must not block the paddle.
   paddleMemory_ = PaddleMemory::Empty;
@@ -111,12 +107,12 @@ bool PcKeyer::Paddle(bool dot, bool dash) {
 
 void PcKeyer::SetPttLine(bool on) {
   if (on) {
-    SetOutputLines(WithLine(outputLines_, kPttLine, true));
+    services_.lines.SetPtt(true);
     return;
   }
   if (pttHold_) return;
   pttState_ = PttState::Off;
-  SetOutputLines(WithLine(outputLines_, kPttLine, false));
+  services_.lines.SetPtt(false);
 }
 
 void PcKeyer::SetPttHold(bool on) {
@@ -222,11 +218,11 @@ void PcKeyer::OnLeadInEnd() {
 }
 
 void PcKeyer::OnTailEnd() {
-  services_.setPtt(false);
+  SetPttLine(false);
 }
 
 void PcKeyer::SetKey(bool down) {
-  SetOutputLines(WithLine(outputLines_, kKeyLine, down));
+  services_.lines.SetKey(down);
   if (!services_.params.pcSidetone || !sidetoneOpen_) return;
   if (down) {
     services_.tone.Start();
@@ -239,12 +235,6 @@ void PcKeyer::PauseTone() {
   if (services_.params.pcSidetone && sidetoneOpen_) services_.tone.Pause();
 }
 
-void PcKeyer::SetOutputLines(std::uint8_t lines) {
-  if (lines == outputLines_) return;
-  outputLines_ = lines;
-  if (linesObserver_) linesObserver_(lines);
-}
-
 void PcKeyer::RunPtt(bool on) {
   const KeyerParams& params = services_.params;
   if (!on) {
@@ -253,7 +243,7 @@ void PcKeyer::RunPtt(bool on) {
       CancelTimer(pttTimer_);
       pttTimer_ = Arm(params.pttDelayAfter, &PcKeyer::OnTailEnd, false);
     } else {
-      services_.setPtt(false);
+      SetPttLine(false);
     }
     return;
   }
@@ -264,7 +254,7 @@ void PcKeyer::RunPtt(bool on) {
   } else {
     pttState_ = PttState::On;
   }
-  services_.setPtt(true);
+  SetPttLine(true);
 }
 
 platform::TimerService::TimerId PcKeyer::Arm(unsigned durationMs, TimerProc proc,

@@ -43,13 +43,9 @@ void CCwDevice::StopSendingLocked() {
   }
 }
 
-void CCwDevice::Post(unsigned message, std::intptr_t wParam, std::intptr_t lParam) {
-  if (targetWindow_ != nullptr) targetWindow_->Post(message, wParam, lParam);
-}
-
 std::uint8_t CCwDevice::OutputLines() const {
   std::lock_guard lock(mutex_);
-  return keyer_.OutputLines();
+  return lines_.Lines();
 }
 
 KeyingState CCwDevice::GetKeyingState() const {

@@ -93,7 +93,6 @@ void CCwDevice::SetPttControl(bool on) {
 
 void CCwDevice::SetPaddleReverse(bool on) {
   std::lock_guard lock(mutex_);
-  paddleReverse_ = on;
   SetFlag(modeFlags_, kPaddleReverseFlag, on);
   SendSwitch(Build(PaddleReverseCommand{on}));
 }
@@ -119,7 +118,7 @@ void CCwDevice::SetPttHold(bool on) {
 
 void CCwDevice::SetDecodeEnabled(bool on) {
   std::lock_guard lock(mutex_);
-  decodeEnabled_ = on;
+  decoder_.SetEnabled(on);
 }
 
 void CCwDevice::SetPcSidetone(bool on) {

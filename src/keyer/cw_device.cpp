@@ -1,0 +1,70 @@
+#include "keyer/cw_device.h"
+
+#include "platform/diag.h"
+
+namespace vantrel::keyer {
+
+CCwDevice::CCwDevice(CwDeviceServices services)
+    : services_(std::move(services)),
+      link_({.bus = services_.bus,
+             .mutex = mutex_,
+             .sink = *this,
+             .readTimeoutMs = services_.readTimeoutMs,
+             .realtime = services_.realtime}),
+      keyer_({.timers = services_.timers,
+              .tone = services_.tone,
+              .mutex = mutex_,
+              .params = params_,
+              .lines = lines_,
+              .post = [this](unsigned message, std::intptr_t wParam) { Post(message, wParam); }}) {
+  codeTable_.LoadFile(services_.tablePath);
+  std::unique_lock lock(mutex_);
+  keyer_.MarkStepStart();
+  SendCommand(Build(OutputLinesCommand{kLinesAtRest}));
+  keyer_.OpenSidetone();
+}
+
+CCwDevice::~CCwDevice() {
+  std::unique_lock lock(mutex_);
+  keyer_.CancelTimers();
+  link_.StopReaders(lock);
+  lock.unlock();
+  // A timer callback already under way finds its slot cleared and returns; wait for it.
+  services_.timers.Quiesce();
+  lock.lock();
+  SendCommand(AllLinesCommand(CmdOutputLines, kLinesAtRest));
+  SendCommand(AllLinesCommand(CmdOutputLines2, kLinesAtRest));
+  link_.CloseHandles();
+  keyer_.CloseSidetone();
+}
+
+void CCwDevice::SetTargetWindow(platform::TargetWindow* window) {
+  std::lock_guard lock(mutex_);
+  targetWindow_ = window;
+}
+
+void CCwDevice::SetLinesObserver(std::function<void(std::uint8_t lines)> observer) {
+  std::lock_guard lock(mutex_);
+  lines_.SetObserver(std::move(observer));
+}
+
+void CCwDevice::Post(unsigned message, std::intptr_t wParam, std::intptr_t lParam) {
+  if (targetWindow_ != nullptr) targetWindow_->Post(message, wParam, lParam);
+}
+
+unsigned CCwDevice::FirmwareVersion() const {
+  std::lock_guard lock(mutex_);
+  return firmware_.version;
+}
+
+bool CCwDevice::LinkOpen() const {
+  std::lock_guard lock(mutex_);
+  return link_.IsOpen();
+}
+
+std::size_t CCwDevice::ReaderThreadCount() const {
+  std::lock_guard lock(mutex_);
+  return link_.ReaderThreadCount();
+}
+
+}  // namespace vantrel::keyer
