@@ -8,6 +8,10 @@
 #include <thread>
 #include <vector>
 
+#include "loglink/log_records.h"
+#include "loglink/log_reply.h"
+#include "loglink/relay_protocol.h"
+#include "settings/data_table.h"
 #include "support/temp_dir.h"
 
 namespace vantrel::loglink {
@@ -16,6 +20,65 @@ namespace {
 using namespace std::chrono_literals;
 
 const std::string kNotFound = "Turbo HAMLOGが見つかりません";
+
+// The text and its NUL fit 256 bytes; a cut never splits a double-byte character.
+TEST(LogRecords, SendTextHoldsTheCallsignAndTheReport) {
+  for (const auto& row : ReadTable(VANTREL_LOGLINK_DATA_DIR "/send_texts.txt")) {
+    EXPECT_EQ(CopyDataSendText(row[0], std::stoi(row[1])),
+              "\n" + row[2] + "\n\n\n" + row[1] + "\n\n\nCW")
+        << row[0].size();
+  }
+}
+
+// Every case starts from the callsign box holding OLD and the report box 599.
+TEST(LogRecords, ReplyFillsTheBoxes) {
+  int line = 0;
+  for (const auto& row : ReadTable(VANTREL_LOGLINK_DATA_DIR "/replies.txt")) {
+    SCOPED_TRACE(++line);
+    std::string hisCall = "OLD";
+    int report = 599;
+    ApplyLogReply(ParseLogReply(row[0]), hisCall, report);
+    EXPECT_EQ(hisCall, row[1]);
+    EXPECT_EQ(report, std::stoi(row[2]));
+  }
+}
+
+// The record itself as the relay gets it: in the route's test below.
+TEST(RelayProtocol, SendLineCarriesTheBytesInHex) {
+  EXPECT_EQ(RelaySendLine("\x82\xA0"), "send 82a0\n");
+  EXPECT_EQ(RelaySendLine(""), "send \n");
+}
+
+TEST(RelayProtocol, LinesFromTheRelayReadAsTheyAreMeantOrNotAtAll) {
+  using Kind = RelayMessage::Kind;
+  const struct {
+    std::string line;
+    Kind kind;
+    std::uint64_t result = 0;
+    std::string bytes = "";
+  } cases[] = {
+      {"ready", Kind::kReady},
+      {"notfound\r", Kind::kNotFound},
+      {"result 0", Kind::kResult, 0},
+      {"result 4294967295", Kind::kResult, 4294967295u},
+      {"result 18446744073709551615", Kind::kResult, 18446744073709551615u},
+      {"reply 5131414243207820792035373900", Kind::kReply, 0, std::string("Q1ABC x y 579\0", 14)},
+      {"reply 82A0", Kind::kReply, 0, "\x82\xA0"},
+      {"reply ", Kind::kReply, 0, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    const std::optional<RelayMessage> message = ParseRelayLine(c.line);
+    ASSERT_TRUE(message);
+    EXPECT_EQ(message->kind, c.kind);
+    EXPECT_EQ(message->result, c.result);
+    EXPECT_EQ(message->bytes, c.bytes);
+  }
+  for (const char* line : {"result 18446744073709551616", "result -1", "result 12x", "result ",
+                           "reply 5", "reply 5g", "Ready", "", "fixme:ntdll:NtQuery"}) {
+    EXPECT_FALSE(ParseRelayLine(line)) << line;
+  }
+}
 
 std::string BoxText(const LogOutcome& outcome) {
   return outcome.messageBox ? std::string(outcome.messageBox->text) : "";

@@ -12,19 +12,6 @@
 
 using namespace vantrel::ui;
 
-namespace {
-
-void PrintOutcome(rig::SimWindowRig& window) {
-  if (window.messages.empty()) {
-    std::cout << "sent" << std::endl;
-  } else {
-    std::cout << "box " << window.messages.back().text << std::endl;
-  }
-  window.messages.clear();
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
   if (argc != 3) {
     std::cerr << "usage: window_driver fldigi|xlog PORT\n";
@@ -50,7 +37,9 @@ int main(int argc, char** argv) {
     } else {
       continue;
     }
-    PrintOutcome(window);
+    const bool sent = window.messages.empty();
+    std::cout << (sent ? "sent" : "box ") << (sent ? "" : window.messages.back().text) << std::endl;
+    window.messages.clear();
   }
   return 0;
 }
