@@ -51,8 +51,13 @@ CMainDlg* Window() {
   return nullptr;
 }
 
-bool Type(QWidget* control, const char* text) {
+bool Click(QWidget* control) {
   QTest::mouseClick(control, Qt::LeftButton);
+  return true;
+}
+
+bool Type(QWidget* control, const char* text) {
+  Click(control);
   QTest::keyClick(control, Qt::Key_A, Qt::ControlModifier);
   QTest::keyClicks(control, text);
   return true;
@@ -75,16 +80,13 @@ std::vector<Step> Scene(const std::string& scene) {
       return false;
     });
   } else {
-    steps.push_back([](CMainDlg& w) {
-      QTest::mouseClick(w.Control(kIdPtt), Qt::LeftButton);
-      return true;
-    });
+    steps.push_back([](CMainDlg& w) { return Click(w.Control(kIdPtt)); });
     steps.push_back([](CMainDlg&) { return LogHas(" PTT 1\n"); });
   }
   if (scene.starts_with("setup")) {
     // The dialog runs modally inside the click, so the click must not run inside a step.
     steps.push_back([](CMainDlg& w) {
-      QTimer::singleShot(0, &w, [&w] { QTest::mouseClick(w.Control(kIdSetup), Qt::LeftButton); });
+      QTimer::singleShot(0, &w, [&w] { Click(w.Control(kIdSetup)); });
       return true;
     });
     steps.push_back([](CMainDlg&) {
@@ -186,16 +188,14 @@ TEST(ExitOnSignal, ReleasesKeyAndPttSendsTheClosingCommandsLastAndSavesBothFiles
       {10, "setup", {SIGHUP}},       {10, "keying", {SIGTERM, SIGTERM}}, {10, "setup+quit", {}},
       {23, "config-home", {SIGTERM}}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.scene) + " at firmware " + std::to_string(c.version) + ", " +
-                 std::to_string(c.kills.size()) + " signals");
+    SCOPED_TRACE(std::string(c.scene) + ", case " + std::to_string(&c - cases));
     settings::TempDir work;
     settings::TempDir instances;
     const bool configHome = c.scene == std::string("config-home");
-    const std::filesystem::path folder = work.path() / "config" / "vantrel";
-    const std::filesystem::path files = configHome ? folder : work.path();
-    std::filesystem::create_directories(files);
-    std::ofstream(files / settings::kSettingsFileName) << settings::FormatSettings(Configured(20));
-    std::ofstream(files / "Vantrel.ini") << "[Window]\r\nTop=1\r\n";
+    const std::string files = configHome ? "config/vantrel/" : "";
+    std::filesystem::create_directories(work.path() / files);
+    work.Write(files + settings::kSettingsFileName, settings::FormatSettings(Configured(20)));
+    work.Write(files + "Vantrel.ini", "[Window]\r\nTop=1\r\n");
     QProcess child;
     const bool ready = StartOperator(child, c.scene, c.version, work, instances);
     for (int s : c.kills) kill(static_cast<pid_t>(child.processId()), s);
@@ -219,15 +219,12 @@ TEST(ExitOnSignal, ReleasesKeyAndPttSendsTheClosingCommandsLastAndSavesBothFiles
     ASSERT_GE(commands.size(), 2u);
     EXPECT_EQ(commands[commands.size() - 2], "OUT 00 01 0F 0F 0F 0F 0F 0F 0F");
     EXPECT_EQ(commands.back(), "OUT 00 02 0F 0F 0F 0F 0F 0F 0F");
-    const auto read = [](const std::filesystem::path& path) {
-      std::ifstream in(path);
-      return std::string(std::istreambuf_iterator<char>(in), {});
-    };
-    EXPECT_EQ(read(files / settings::kSettingsFileName), settings::FormatSettings(Configured(5)));
-    EXPECT_TRUE(std::regex_search(read(files / "Vantrel.ini"),
+    EXPECT_EQ(work.Read(files + settings::kSettingsFileName),
+              settings::FormatSettings(Configured(5)));
+    EXPECT_TRUE(std::regex_search(work.Read(files + "Vantrel.ini"),
                                   std::regex(R"(\[Window\]\r?\nTop=1\r?\nSize=-?\d+,)")))
-        << read(files / "Vantrel.ini");
-    EXPECT_FALSE(std::filesystem::exists((configHome ? work.path() : folder) / "Vantrel.ini"));
+        << work.Read(files + "Vantrel.ini");
+    EXPECT_EQ(work.Read(configHome ? "Vantrel.ini" : "config/vantrel/Vantrel.ini"), "");
   }
 }
 
