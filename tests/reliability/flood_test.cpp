@@ -35,20 +35,5 @@ TEST(Flood, TheWindowKeepsUpAndStaysResponsive) {
   EXPECT_LT(worstBacklog, rig.bus.floodReads.load() / 2);
 }
 
-// The simulated interface reporting every 100 µs: three reports pass before the interface shows
-// the handed-over character in its buffer, so the pacing rule finds it idle and abandons the
-// rest of the queue. Nothing stays queued or keyed.
-TEST(Flood, StatusEveryHundredMicrosecondsAbandonsTheQueueCleanly) {
-  SimWindowRig rig(23, 100);
-  rig.Open("LogTime FALSE\n");
-  rig.FocusInput();
-  rig.Type("cq test");
-  ASSERT_TRUE(rig.RunUntil([&] { return rig.Quiet(); }, 20'000));
-  ASSERT_TRUE(rig.RunMs(300));
-  EXPECT_GE(rig.Commands(sim::CmdSendCodes).size(), 1u);
-  EXPECT_TRUE(rig.Pending().empty());
-  EXPECT_TRUE(rig.Released());
-}
-
 }  // namespace
 }  // namespace vantrel::ui::rig
