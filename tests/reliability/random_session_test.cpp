@@ -170,11 +170,12 @@ TEST_P(RandomSession, HoldsEveryInvariant) {
     EXPECT_LE(rig.window->LogText().size() + rig.LogShown().size(), 2u * kLogLimit);
     EXPECT_TRUE(QTest::qWaitFor([&] { return OpenFdCount() == fds; }, 2000))
         << OpenFdCount() << " descriptors open, " << fds << " at the start";
+    // A retired reader (its interface lost) ends on its own, maybe after the next one started.
     EXPECT_TRUE(QTest::qWaitFor([&] {
-      return VantrelThreadCount() - rig.Engine().ReaderThreadCount() == threads;
+      const std::size_t readers = rig.Engine().ReaderThreadCount();
+      return readers <= 1 && VantrelThreadCount() - readers == threads;
     })) << VantrelThreadCount()
         << " threads, " << rig.Engine().ReaderThreadCount() << " readers";
-    EXPECT_LE(rig.Engine().ReaderThreadCount(), 1u);
   }
 
   rig.FocusInput();
