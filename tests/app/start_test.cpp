@@ -2,7 +2,6 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <optional>
 #include <tuple>
@@ -58,22 +57,19 @@ TEST(ConfigHome, IsTheXdgFolderOrTheOneUnderHome) {
   }
 }
 
-mode_t Mode(const std::filesystem::path& path) {
-  struct stat status {};
-  stat(path.c_str(), &status);
-  return status.st_mode & 0777;
-}
-
 // Folders it makes are the owner's alone; one that exists keeps its mode.
 TEST(ConfigHome, MissingFoldersAreMadeOwnerOnly) {
+  const auto mode = [](const std::filesystem::path& path) {
+    return static_cast<unsigned>(std::filesystem::status(path).permissions());
+  };
   settings::TempDir home;
-  chmod(home.path().c_str(), 0755);
+  std::filesystem::permissions(home.path(), std::filesystem::perms{0755});
   const std::filesystem::path folder = home.path() / ".config" / "vantrel";
   MakeOwnerOnlyFolder(folder);
   MakeOwnerOnlyFolder(folder);
-  EXPECT_EQ(Mode(home.path()), 0755u);
-  EXPECT_EQ(Mode(home.path() / ".config"), 0700u);
-  EXPECT_EQ(Mode(folder), 0700u);
+  EXPECT_EQ(mode(home.path()), 0755u);
+  EXPECT_EQ(mode(home.path() / ".config"), 0700u);
+  EXPECT_EQ(mode(folder), 0700u);
 
   home.Write("file", "");
   EXPECT_THROW(MakeOwnerOnlyFolder(home.path() / "file" / "vantrel"),
