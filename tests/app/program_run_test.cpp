@@ -51,13 +51,8 @@ CMainDlg* Window() {
   return nullptr;
 }
 
-bool Click(QWidget* control) {
-  QTest::mouseClick(control, Qt::LeftButton);
-  return true;
-}
-
 bool Type(QWidget* control, const char* text) {
-  Click(control);
+  QTest::mouseClick(control, Qt::LeftButton);
   QTest::keyClick(control, Qt::Key_A, Qt::ControlModifier);
   QTest::keyClicks(control, text);
   return true;
@@ -80,13 +75,14 @@ std::vector<Step> Scene(const std::string& scene) {
       return false;
     });
   } else {
-    steps.push_back([](CMainDlg& w) { return Click(w.Control(kIdPtt)); });
+    steps.push_back(
+        [](CMainDlg& w) { return QTest::mouseClick(w.Control(kIdPtt), Qt::LeftButton), true; });
     steps.push_back([](CMainDlg&) { return LogHas(" PTT 1\n"); });
   }
   if (scene.starts_with("setup")) {
     // The dialog runs modally inside the click, so the click must not run inside a step.
     steps.push_back([](CMainDlg& w) {
-      QTimer::singleShot(0, &w, [&w] { Click(w.Control(kIdSetup)); });
+      QTimer::singleShot(0, &w, [&w] { QTest::mouseClick(w.Control(kIdSetup), Qt::LeftButton); });
       return true;
     });
     steps.push_back([](CMainDlg&) {
