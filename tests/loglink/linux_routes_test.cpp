@@ -295,37 +295,21 @@ int TestQueueKey() {
   return 0x56540000 | (::getpid() & 0xFFFF);
 }
 
-TEST(XlogRouteTest, WithTheQueueTheMessageGoesThereWithItsType) {
-  const int queue = ::msgget(TestQueueKey(), IPC_CREAT | 0600);
-  ASSERT_GE(queue, 0);
-  XlogRoute route(FreePort(), TestQueueKey());
-  EXPECT_FALSE(route.SendToLog(Q1abc).messageBox);
-  struct {
-    long type;
-    char text[1024];
-  } got{};
-  ssize_t size = ::msgrcv(queue, &got, sizeof got.text, 0, IPC_NOWAIT);
-  ::msgctl(queue, IPC_RMID, nullptr);
-  EXPECT_EQ(got.type, kXlogMessageType);
-  EXPECT_EQ(std::string(got.text, static_cast<std::size_t>(std::max<ssize_t>(size, 0))),
-            XlogMessage(Q1abc()) + '\0');
-}
-
-// Without the queue, or with what a killed xlog leaves (its queue, with a message nobody took
-// or a last reader gone), the message goes on one connection that ends.
-TEST(XlogRouteTest, WithoutAQueueSomebodyReadsTheMessageGoesToTCP) {
-  for (const char* queueLeft : {"none", "unread message", "reader gone"}) {
+// An empty queue takes the message with its type. Without the queue, or with what a killed
+// xlog leaves (its queue, with a message nobody took or a last reader gone), the message goes on
+// one connection that ends.
+TEST(XlogRouteTest, TheQueueTakesTheMessageUnlessNobodyReadsItThenTCPDoes) {
+  for (const std::string queueLeft : {"empty", "none", "unread message", "reader gone"}) {
     SCOPED_TRACE(queueLeft);
-    const int queue =
-        queueLeft == std::string("none") ? -1 : ::msgget(TestQueueKey(), IPC_CREAT | 0600);
+    const int queue = queueLeft == "none" ? -1 : ::msgget(TestQueueKey(), IPC_CREAT | 0600);
     struct {
       long type;
-      char text[8];
-    } stale{kXlogMessageType, "stale"};
-    if (queue >= 0) ::msgsnd(queue, &stale, sizeof stale.text, IPC_NOWAIT);
-    if (queueLeft == std::string("reader gone")) {
+      char text[1024];
+    } message{kXlogMessageType, "stale"};
+    if (queueLeft != "none" && queueLeft != "empty") ::msgsnd(queue, &message, 8, IPC_NOWAIT);
+    if (queueLeft == "reader gone") {
       pid_t reader = ::fork();
-      if (reader == 0) _exit(::msgrcv(queue, &stale, sizeof stale.text, 0, IPC_NOWAIT) < 0);
+      if (reader == 0) _exit(::msgrcv(queue, &message, 8, 0, IPC_NOWAIT) < 0);
       int status = 1;
       ::waitpid(reader, &status, 0);
       ASSERT_EQ(status, 0);
@@ -334,9 +318,16 @@ TEST(XlogRouteTest, WithoutAQueueSomebodyReadsTheMessageGoesToTCP) {
     UniqueFd listener = ListenOnFreePort(port);
     XlogRoute route(port, TestQueueKey());
     EXPECT_FALSE(route.SendToLog(Q1abc).messageBox);
-    UniqueFd accepted(::accept(listener.get(), nullptr, nullptr));
-    EXPECT_EQ(ReadToEnd(accepted.get()), XlogMessage(Q1abc()));
     EXPECT_TRUE(SameBox(route.FetchFromLog().messageBox, kLogCannotAsk));
+    if (queueLeft == "empty") {
+      const ssize_t size = ::msgrcv(queue, &message, sizeof message.text, 0, IPC_NOWAIT);
+      EXPECT_EQ(message.type, kXlogMessageType);
+      EXPECT_EQ(std::string(message.text, static_cast<std::size_t>(std::max<ssize_t>(size, 0))),
+                XlogMessage(Q1abc()) + '\0');
+    } else {
+      UniqueFd accepted(::accept(listener.get(), nullptr, nullptr));
+      EXPECT_EQ(ReadToEnd(accepted.get()), XlogMessage(Q1abc()));
+    }
     if (queue >= 0) ::msgctl(queue, IPC_RMID, nullptr);
   }
 }
