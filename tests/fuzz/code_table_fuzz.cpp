@@ -1,18 +1,17 @@
-#include <cstdint>
 #include <string>
 
+#include "fuzz_target.h"
 #include "keyer/code_encoder.h"
 #include "keyer/code_table.h"
 #include "keyer/pc_keyer.h"
-#include "require.h"
 
 using namespace vantrel::keyer;
 
 // Every byte a text can hold, with prosign marks among them, so each slot a table file changes
 // is looked up, encoded and keyed.
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+void FuzzOne(std::string_view bytes) {
   CodeTable table;
-  table.Load(std::string_view(reinterpret_cast<const char*>(data), size));
+  table.Load(bytes);
   Require(table.SlotsUsed() <= kCodeTableSize, "more slots than the table holds");
   std::string text = "~AR ~SK ";
   for (int c = 1; c < 256; ++c) text.push_back(static_cast<char>(c));
@@ -23,5 +22,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           "an element that is no symbol");
   CodeEncoder encoder;
   for (std::size_t at = 0; at < text.size(); at += 3) encoder.Encode(table, text.substr(at, 3));
-  return 0;
 }

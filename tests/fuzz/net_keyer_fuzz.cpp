@@ -1,16 +1,12 @@
-#include <cstdint>
-#include <string_view>
-
+#include "fuzz_target.h"
 #include "netkeyer/request.h"
-#include "require.h"
 
 using vantrel::netkeyer::Request;
 using vantrel::operating::TextPiece;
 
 // What the window is given never holds more bytes than the datagram, never a control byte,
 // and only the engine's "~" prosign pieces hold a "~".
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string_view datagram(reinterpret_cast<const char*>(data), size);
+void FuzzOne(std::string_view datagram) {
   const Request request = vantrel::netkeyer::ParseRequest(datagram);
   std::size_t bytes = 0;
   for (const TextPiece& piece : request.text) {
@@ -25,5 +21,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   Require(bytes <= datagram.size(), "more text than the datagram held");
   Require(request.kind == Request::Kind::Text || request.text.empty(), "text on a command");
-  return 0;
 }

@@ -1,13 +1,11 @@
 // Runs the fuzz target once on every file of the directories named on the command line, so a
 // build without libFuzzer still replays the corpora.
-#include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <vector>
+#include <string>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+#include "fuzz_target.h"
 
 int main(int argc, char** argv) {
   std::size_t count = 0;
@@ -15,8 +13,7 @@ int main(int argc, char** argv) {
     for (const auto& file : std::filesystem::directory_iterator(argv[i])) {
       if (!file.is_regular_file()) continue;
       std::ifstream in(file.path(), std::ios::binary);
-      const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
-      LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+      FuzzOne(std::string(std::istreambuf_iterator<char>(in), {}));
       ++count;
     }
   }

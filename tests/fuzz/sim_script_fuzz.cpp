@@ -1,20 +1,16 @@
 #include <algorithm>
-#include <cstdint>
-#include <string_view>
 
-#include "require.h"
+#include "fuzz_target.h"
 #include "sim/script.h"
 
 // Any text parses without throwing, every message names a line of the text, and actions come
 // only from lines that gave no error.
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string_view text(reinterpret_cast<const char*>(data), size);
+void FuzzOne(std::string_view text) {
   const auto parsed = vantrel::sim::ParseScript(text);
-  const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+  const auto lines = static_cast<std::size_t>(std::ranges::count(text, '\n')) + 1;
   for (const auto& error : parsed.errors) {
     Require(error.line >= 1 && static_cast<std::size_t>(error.line) <= lines, "no such line");
     Require(!vantrel::sim::FormatScriptError(error).empty(), "an empty message");
   }
   Require(parsed.actions.size() + parsed.errors.size() <= lines, "more results than lines");
-  return 0;
 }

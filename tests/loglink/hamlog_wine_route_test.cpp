@@ -5,10 +5,13 @@
 
 #include <fstream>
 #include <mutex>
-#include <sstream>
 #include <thread>
 #include <vector>
 
+#include "loglink/log_records.h"
+#include "loglink/log_reply.h"
+#include "loglink/relay_protocol.h"
+#include "settings/data_table.h"
 #include "support/temp_dir.h"
 
 namespace vantrel::loglink {
@@ -16,23 +19,76 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr auto kTestBound = 300ms;
+const std::string kNotFound = "Turbo HAMLOGが見つかりません";
+
+// The text and its NUL fit 256 bytes; a cut never splits a double-byte character.
+TEST(LogRecords, SendTextHoldsTheCallsignAndTheReport) {
+  for (const auto& row : ReadTable(VANTREL_LOGLINK_DATA_DIR "/send_texts.txt")) {
+    EXPECT_EQ(CopyDataSendText(row[0], std::stoi(row[1])),
+              "\n" + row[2] + "\n\n\n" + row[1] + "\n\n\nCW")
+        << row[0].size();
+  }
+}
+
+// Every case starts from the callsign box holding OLD and the report box 599.
+TEST(LogRecords, ReplyFillsTheBoxes) {
+  int line = 0;
+  for (const auto& row : ReadTable(VANTREL_LOGLINK_DATA_DIR "/replies.txt")) {
+    SCOPED_TRACE(++line);
+    std::string hisCall = "OLD";
+    int report = 599;
+    ApplyLogReply(ParseLogReply(row[0]), hisCall, report);
+    EXPECT_EQ(hisCall, row[1]);
+    EXPECT_EQ(report, std::stoi(row[2]));
+  }
+}
+
+// The record itself as the relay gets it: in the route's test below.
+TEST(RelayProtocol, SendLineCarriesTheBytesInHex) {
+  EXPECT_EQ(RelaySendLine("\x82\xA0"), "send 82a0\n");
+  EXPECT_EQ(RelaySendLine(""), "send \n");
+}
+
+TEST(RelayProtocol, LinesFromTheRelayReadAsTheyAreMeantOrNotAtAll) {
+  using Kind = RelayMessage::Kind;
+  const struct {
+    std::string line;
+    Kind kind;
+    std::uint64_t result = 0;
+    std::string bytes = "";
+  } cases[] = {
+      {"ready", Kind::kReady},
+      {"notfound\r", Kind::kNotFound},
+      {"result 0", Kind::kResult, 0},
+      {"result 4294967295", Kind::kResult, 4294967295u},
+      {"result 18446744073709551615", Kind::kResult, 18446744073709551615u},
+      {"reply 5131414243207820792035373900", Kind::kReply, 0, std::string("Q1ABC x y 579\0", 14)},
+      {"reply 82A0", Kind::kReply, 0, "\x82\xA0"},
+      {"reply ", Kind::kReply, 0, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    const std::optional<RelayMessage> message = ParseRelayLine(c.line);
+    ASSERT_TRUE(message);
+    EXPECT_EQ(message->kind, c.kind);
+    EXPECT_EQ(message->result, c.result);
+    EXPECT_EQ(message->bytes, c.bytes);
+  }
+  for (const char* line : {"result 18446744073709551616", "result -1", "result 12x", "result ",
+                           "reply 5", "reply 5g", "Ready", "", "fixme:ntdll:NtQuery"}) {
+    EXPECT_FALSE(ParseRelayLine(line)) << line;
+  }
+}
 
 std::string BoxText(const LogOutcome& outcome) {
   return outcome.messageBox ? std::string(outcome.messageBox->text) : "";
 }
 
-std::string Read(const std::filesystem::path& path) {
-  std::ifstream in(path);
-  std::stringstream all;
-  all << in.rdbuf();
-  return all.str();
-}
-
 // Until the killed process has become a zombie, which its parent has not yet reaped.
 void WaitUntilDead(pid_t pid) {
   for (int i = 0; i < 1000; ++i) {
-    std::string stat = Read("/proc/" + std::to_string(pid) + "/stat");
+    std::string stat;
+    std::getline(std::ifstream("/proc/" + std::to_string(pid) + "/stat"), stat);
     const std::size_t close = stat.rfind(')');
     if (close == std::string::npos || stat.compare(close, 4, ") Z ") == 0) return;
     std::this_thread::sleep_for(5ms);
@@ -44,38 +100,33 @@ void WaitUntilDead(pid_t pid) {
 // the relay "program" is a file holding the stand-in's behaviour.
 class HamlogWineRouteTest : public ::testing::Test {
  protected:
-  HamlogWineRouteTest() {
+  void Route(const std::string& behaviour, std::string wineCommand = VANTREL_FAKE_RELAY) {
     std::filesystem::create_directory(dir_.path() / "prefix");
     dir_.Write("prefix/system.reg", "");
-    dir_.Write("relay.exe", "accept");
-  }
-  HamlogWineRoute& Route(const std::string& behaviour,
-                         std::string wineCommand = VANTREL_FAKE_RELAY) {
     dir_.Write("relay.exe", behaviour);
-    LogLinkSettings settings{.wineCommand = std::move(wineCommand), .winePrefix = Prefix()};
+    LogLinkSettings settings{.wineCommand = std::move(wineCommand),
+                             .winePrefix = (dir_.path() / "prefix").string()};
     route_ = std::make_unique<HamlogWineRoute>(
         settings, (dir_.path() / "relay.exe").string(),
         [this](const LogReply& reply) {
           std::lock_guard lock(mutex_);
           replies_.push_back(reply);
         },
-        kTestBound);
-    return *route_;
+        300ms);
   }
-  std::string Prefix() const { return (dir_.path() / "prefix").string(); }
-  std::string Received() const { return Read(dir_.path() / "prefix/received"); }
   std::vector<pid_t> Pids() const {
     std::vector<pid_t> pids;
     std::ifstream in(dir_.path() / "prefix/pids");
     for (pid_t pid; in >> pid;) pids.push_back(pid);
     return pids;
   }
-  LogOutcome Send(bool* controlsRead = nullptr) {
-    return route_->SendToLog([controlsRead] {
+  std::string Send(bool* controlsRead = nullptr) {
+    return BoxText(route_->SendToLog([controlsRead] {
       if (controlsRead) *controlsRead = true;
       return LogContact{"Q1ABC", 599};
-    });
+    }));
   }
+  std::string Fetch() { return BoxText(route_->FetchFromLog()); }
 
   settings::TempDir dir_;
   std::unique_ptr<HamlogWineRoute> route_;
@@ -85,34 +136,38 @@ class HamlogWineRouteTest : public ::testing::Test {
 
 TEST_F(HamlogWineRouteTest, AcceptedRecordsShowNoBoxAndTheReplyReachesTheHandler) {
   Route("accept");
-  EXPECT_EQ(BoxText(Send()), "");
-  EXPECT_EQ(BoxText(route_->FetchFromLog()), "");
+  EXPECT_EQ(Send(), "");
+  EXPECT_EQ(Fetch(), "");
   route_.reset();
-  EXPECT_EQ(Received(), "find\nsend 0a51314142430a0a0a3539390a0a0a4357\nrequest\n");
+  EXPECT_EQ(dir_.Read("prefix/received"),
+            "find\nsend 0a51314142430a0a0a3539390a0a0a4357\nrequest\n");
   EXPECT_EQ(Pids().size(), 1u);
   ASSERT_EQ(replies_.size(), 1u);
   EXPECT_EQ(replies_[0].HisCall, "Q1ABC");
   EXPECT_EQ(replies_[0].Report, 579);
 }
 
+// The relay's outcomes, and nothing started without Wine, without the prefix or the relay.
 TEST_F(HamlogWineRouteTest, EachOutcomeGivesItsBox) {
   const struct {
     std::string behaviour;
     std::string box;
-    bool controlsRead;
-  } cases[] = {
-      {"absent", "Turbo HAMLOGが見つかりません", false},
-      {"refuse", "コマンドが不正です", true},
-      {"hang", "Turbo HAMLOGが見つかりません", false},
-      {"mute", "Turbo HAMLOGが見つかりません", false},
-  };
+    bool controlsRead = false;
+  } cases[] = {{"absent", kNotFound},  {"refuse", "コマンドが不正です", true},
+               {"hang", kNotFound},    {"mute", kNotFound},
+               {"no wine", kNotFound}, {"no prefix", kNotFound},
+               {"no relay", kNotFound}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.behaviour);
-    Route(c.behaviour);
+    const std::size_t started = Pids().size();
+    Route(c.behaviour, c.behaviour == "no wine" ? dir_.path() / "no-wine" : VANTREL_FAKE_RELAY);
+    if (c.behaviour == "no prefix") std::filesystem::remove(dir_.path() / "prefix/system.reg");
+    if (c.behaviour == "no relay") std::filesystem::remove(dir_.path() / "relay.exe");
     bool controlsRead = false;
-    EXPECT_EQ(BoxText(Send(&controlsRead)), c.box);
+    EXPECT_EQ(Send(&controlsRead), c.box);
     EXPECT_EQ(controlsRead, c.controlsRead);
-    EXPECT_EQ(BoxText(route_->FetchFromLog()), c.box);
+    EXPECT_EQ(Fetch(), c.box);
+    if (c.behaviour.starts_with("no ")) EXPECT_EQ(Pids().size(), started);
   }
   EXPECT_TRUE(replies_.empty());
 }
@@ -120,33 +175,20 @@ TEST_F(HamlogWineRouteTest, EachOutcomeGivesItsBox) {
 // A hung relay is ended after the bound; the next press starts another.
 TEST_F(HamlogWineRouteTest, ARelayThatHasDiedOrHungIsStartedAgainOnTheNextPress) {
   Route("accept");
-  EXPECT_EQ(BoxText(Send()), "");
+  EXPECT_EQ(Send(), "");
   ASSERT_EQ(::kill(Pids().at(0), SIGKILL), 0);
   WaitUntilDead(Pids().at(0));
-  EXPECT_EQ(BoxText(Send()), "");
+  EXPECT_EQ(Send(), "");
   EXPECT_EQ(Pids().size(), 2u);
 
   dir_.Write("relay.exe", "hang");
   ASSERT_EQ(::kill(Pids().at(1), SIGKILL), 0);
   WaitUntilDead(Pids().at(1));
-  EXPECT_EQ(BoxText(Send()), "Turbo HAMLOGが見つかりません");
+  EXPECT_EQ(Send(), kNotFound);
   EXPECT_NE(::kill(Pids().at(2), 0), 0) << "the hung relay is still there";
   dir_.Write("relay.exe", "accept");
-  EXPECT_EQ(BoxText(route_->FetchFromLog()), "");
+  EXPECT_EQ(Fetch(), "");
   EXPECT_EQ(Pids().size(), 4u);
-}
-
-// Nothing is started without Wine, without the prefix or without the relay.
-TEST_F(HamlogWineRouteTest, MissingWinePrefixOrRelayIsNotFound) {
-  Route("accept", (dir_.path() / "no-wine").string());
-  EXPECT_EQ(BoxText(Send()), "Turbo HAMLOGが見つかりません");
-  std::filesystem::remove(dir_.path() / "prefix/system.reg");
-  Route("accept");
-  EXPECT_EQ(BoxText(route_->FetchFromLog()), "Turbo HAMLOGが見つかりません");
-  dir_.Write("prefix/system.reg", "");
-  std::filesystem::remove(dir_.path() / "relay.exe");
-  EXPECT_EQ(BoxText(Send()), "Turbo HAMLOGが見つかりません");
-  EXPECT_TRUE(Pids().empty());
 }
 
 }  // namespace

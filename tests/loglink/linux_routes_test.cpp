@@ -10,18 +10,130 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "loglink/fldigi_methods.h"
 #include "loglink/fldigi_route.h"
 #include "loglink/loopback_server.h"
 #include "loglink/unique_fd.h"
 #include "loglink/xlog_route.h"
 #include "loglink/xml_rpc_reply.h"
+#include "loglink/xml_rpc_request.h"
 
 namespace vantrel::loglink {
 namespace {
 
 using namespace std::chrono_literals;
+using Status = XmlRpcRequest::Status;
+
+std::string Call(std::string_view method, std::string_view params = "") {
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<methodCall>\r\n<methodName>" +
+         std::string(method) + "</methodName>\r\n<params>\r\n" + std::string(params) +
+         "</params>\r\n</methodCall>\r\n";
+}
+
+// As xmlrpc-c (tlf) and CQRLOG send them: the body after a blank line, its length declared.
+std::string Post(std::string_view body, std::string_view version = "HTTP/1.1") {
+  return "POST /RPC2 " + std::string(version) +
+         "\r\nHost: localhost:7362\r\nContent-Type: text/xml\r\nContent-Length: " +
+         std::to_string(body.size()) + "\r\n\r\n" + std::string(body);
+}
+
+TEST(XmlRpcRequestTest, ReadsTheCallsOfTheLoggersOnceWhole) {
+  const std::string getCall = Post(Call("log.get_call"));
+  const struct {
+    std::string bytes;
+    std::string method;
+    std::vector<std::string> params;
+  } cases[] = {
+      {getCall, "log.get_call"},
+      {getCall + "junk", "log.get_call"},
+      {Post(Call("modem.get_name"), "HTTP/1.0"), "modem.get_name"},
+      {Post("<methodCall><methodName> main.get_trx_state </methodName></methodCall>"),
+       "main.get_trx_state"},
+      // Typed and untyped scalars; an array ends the parameters.
+      {Post(Call("log.set_call",
+                 "<param><value><string>Q1&amp;&lt;X</string></value></param>"
+                 "<param><value> 7 </value></param><param><value><i4>-3</i4></value></param>"
+                 "<param><value><string/></value></param>")),
+       "log.set_call",
+       {"Q1&<X", " 7 ", "-3", ""}},
+      {Post(Call("rig.set_modes",
+                 "<param><value>A</value></param><param><value><array><data>"
+                 "</data></array></value></param>")),
+       "rig.set_modes",
+       {"A"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.bytes);
+    const XmlRpcRequest request = ReadXmlRpcRequest(c.bytes);
+    EXPECT_EQ(request.status, Status::kCall);
+    EXPECT_EQ(request.call.method, c.method);
+    EXPECT_EQ(request.call.params, c.params);
+  }
+  // Cut short, a request waits for the rest; what it refuses is in the route's test.
+  EXPECT_EQ(ReadXmlRpcRequest(getCall.substr(0, 30)).status, Status::kNeedMore);
+  EXPECT_EQ(ReadXmlRpcRequest(getCall.substr(0, getCall.size() - 1)).status, Status::kNeedMore);
+}
+
+// fldigi's own reply layout, which CQRLOG reads by position: the value bare in <value>.
+TEST(XmlRpcReplyTest, RepliesAreLaidOutAsFldigiLaysThemOut) {
+  const std::string body = XmlRpcResponseBody(XmlRpcString("Q1<&>"));
+  EXPECT_EQ(body,
+            "<?xml version=\"1.0\"?>\r\n<methodResponse><params><param>\r\n\t"
+            "<value>Q1&lt;&amp;&gt;</value>\r\n</param></params></methodResponse>\r\n");
+  EXPECT_EQ(XmlRpcFaultBody("x.y: unknown method name"),
+            "<?xml version=\"1.0\"?>\r\n<methodResponse><fault>\r\n\t<value><struct><member>"
+            "<name>faultCode</name><value><i4>-1</i4></value></member><member><name>faultString"
+            "</name><value>x.y: unknown method name</value></member></struct></value>\r\n"
+            "</fault></methodResponse>\r\n");
+  EXPECT_EQ(HttpReply(200, body),
+            "HTTP/1.1 200 OK\r\nServer: Vantrel\r\nContent-Type: text/xml\r\nContent-Length: " +
+                std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
+  EXPECT_EQ(HttpReply(413),
+            "HTTP/1.1 413 Content Too Large\r\nServer: Vantrel\r\nContent-Length: 0\r\n"
+            "Connection: close\r\n\r\n");
+}
+
+struct MethodCase {
+  std::string method;
+  std::vector<std::string> params;
+  std::string value;  // the <value> element answered, or the fault's text
+  FldigiLogFields after;
+};
+
+TEST(FldigiMethodsTest, EachMethodTheLoggersCallIsAnswered) {
+  const FldigiLogFields handed{"Q1ABC", "599", "1234", "5"};
+  std::vector<MethodCase> cases{
+      {"log.get_call", {}, "<value>Q1ABC</value>", handed},
+      {"log.get_rst_out", {}, "<value>599</value>", handed},
+      {"log.get_time_on", {}, "<value>1234</value>", handed},
+      {"log.get_exchange", {}, "<value>5</value>", handed},
+      {"log.get_time_off", {}, "<value>1240</value>", handed},
+      {"main.get_trx_state", {}, "<value>RX</value>", handed},
+      {"modem.get_name", {}, "<value>CW</value>", handed},
+      {"modem.get_carrier", {}, "<value><i4>0</i4></value>", handed},
+      {"log.set_call", {""}, "<value></value>", {"", "599", "1234", "5"}},
+      {"log.set_exchange", {""}, "<value></value>", {"Q1ABC", "599", "1234", ""}},
+      {"log.clear", {}, "<value></value>", {}},
+      {"log.set_call", {}, "log.set_call: expected a string", handed},
+      {"main.tx", {}, "main.tx: unknown method name", handed},
+  };
+  for (const char* empty :
+       {"rst_in", "frequency", "name", "qth", "state", "province", "notes", "locator"}) {
+    cases.push_back({std::string("log.get_") + empty, {}, "<value></value>", handed});
+  }
+  for (const MethodCase& c : cases) {
+    SCOPED_TRACE(c.method);
+    FldigiLogFields fields = handed;
+    const bool fault = c.value.front() != '<';
+    EXPECT_EQ(AnswerFldigiCall({c.method, c.params}, fields, "1240"),
+              fault ? XmlRpcFaultBody(c.value) : XmlRpcResponseBody(c.value));
+    EXPECT_EQ(std::tie(fields.call, fields.rstOut, fields.timeOn, fields.exchange),
+              std::tie(c.after.call, c.after.rstOut, c.after.timeOn, c.after.exchange));
+  }
+}
 
 bool SameBox(const std::optional<LogMessageBox>& shown, const LogMessageBox& expected) {
   return shown && shown->text == expected.text && shown->caption == expected.caption &&
@@ -30,20 +142,12 @@ bool SameBox(const std::optional<LogMessageBox>& shown, const LogMessageBox& exp
 
 UniqueFd Connect(int family, int port) {
   UniqueFd fd(::socket(family, SOCK_STREAM | SOCK_CLOEXEC, 0));
-  sockaddr_storage address{};
-  socklen_t length = 0;
-  if (family == AF_INET) {
-    auto* ipv4 = reinterpret_cast<sockaddr_in*>(&address);
-    *ipv4 = {AF_INET, htons(static_cast<std::uint16_t>(port)), {htonl(INADDR_LOOPBACK)}, {}};
-    length = sizeof *ipv4;
-  } else {
-    auto* ipv6 = reinterpret_cast<sockaddr_in6*>(&address);
-    ipv6->sin6_family = AF_INET6;
-    ipv6->sin6_port = htons(static_cast<std::uint16_t>(port));
-    ipv6->sin6_addr = in6addr_loopback;
-    length = sizeof *ipv6;
-  }
-  if (::connect(fd.get(), reinterpret_cast<sockaddr*>(&address), length) != 0) fd.Reset();
+  const auto net = htons(static_cast<std::uint16_t>(port));
+  sockaddr_in ipv4{AF_INET, net, {htonl(INADDR_LOOPBACK)}, {}};
+  sockaddr_in6 ipv6{AF_INET6, net, 0, in6addr_loopback, 0};
+  const bool v4 = family == AF_INET;
+  auto* address = v4 ? reinterpret_cast<sockaddr*>(&ipv4) : reinterpret_cast<sockaddr*>(&ipv6);
+  if (::connect(fd.get(), address, v4 ? sizeof ipv4 : sizeof ipv6) != 0) fd.Reset();
   return fd;
 }
 
@@ -86,12 +190,7 @@ std::string Exchange(int port, const std::string& request, int family = AF_INET)
 }
 
 std::string Poll(int port, std::string_view method, int family = AF_INET) {
-  const std::string body = "<methodCall><methodName>" + std::string(method) +
-                           "</methodName><params></params></methodCall>";
-  return Exchange(
-      port,
-      "POST /RPC2 HTTP/1.0\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body,
-      family);
+  return Exchange(port, Post(Call(method), "HTTP/1.0"), family);
 }
 
 std::string Answered(std::string_view value) {
@@ -118,14 +217,23 @@ TEST(FldigiRouteTest, EveryPollAfterF11GetsTheCallAndReportOnBothLoopbackAddress
 
 TEST(FldigiRouteTest, RequestsThatAreNotCallsAreRefusedAndTheConnectionClosed) {
   FldigiRoute route(FreePort());
-  const std::vector<std::pair<std::string, std::string>> cases{
-      {"GET /RPC2 HTTP/1.1\r\n\r\n", HttpReply(405)},
+  const std::string malformed = HttpReply(200, XmlRpcFaultBody("malformed method call"));
+  const std::pair<std::string, std::string> cases[] = {
+      {"GET /RPC2 HTTP/1.1\r\nHost: x\r\n\r\n", HttpReply(405)},
       {"hello\r\n\r\n", HttpReply(400)},
+      {"POST / HTTP/1.1\r\nbad\r\n\r\n", HttpReply(400)},
+      {"POST / HTTP/1.1\r\nContent-Length: 1x\r\n\r\n", HttpReply(400)},
+      {"POST / HTTP/1.1\r\ncontent-length: 1\r\nContent-Length: 2\r\n\r\n", HttpReply(400)},
+      {"POST / HTTP/1.1\r\nHost: x\r\n\r\n", HttpReply(411)},
       {"POST / HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n", HttpReply(411)},
-      {"POST / HTTP/1.1\r\nContent-Length: 999999\r\n\r\n", HttpReply(413)},
-      {"POST / HTTP/1.1\r\nX: " + std::string(20000, 'x'), HttpReply(413)},
-      {"POST / HTTP/1.1\r\nContent-Length: 4\r\n\r\nnone",
-       HttpReply(200, XmlRpcFaultBody("malformed method call"))},
+      {"POST / HTTP/1.1\r\nContent-Length: 16385\r\n\r\n", HttpReply(413)},
+      {"POST / HTTP/1.1\r\nContent-Length: 99999999999999999999999\r\n\r\n", HttpReply(413)},
+      {"POST / HTTP/1.1\r\nX: " + std::string(8200, 'a'), HttpReply(413)},
+      {"POST / HTTP/1.1\r\nContent-Length: 4\r\n\r\nnone", malformed},
+      {Post("<methodCall></methodCall>"), malformed},
+      {Post("<methodName>log.get_call"), malformed},
+      {Post(Call("log.get<b>")), malformed},
+      {Post(Call(std::string(65, 'a'))), malformed},
   };
   for (const auto& [request, reply] : cases) {
     SCOPED_TRACE(request.substr(0, 40));
@@ -160,14 +268,12 @@ std::size_t OpenDescriptors() {
 // Connections that never finish hold at most the limit of descriptors, each only until its
 // time is up; a caller behind them is answered in its turn.
 TEST(LoopbackServerTest, AFloodOfSilentConnectionsIsBoundedAndOutlived) {
+  const auto answer = [](std::string_view received) -> std::optional<std::string> {
+    if (received.find('\n') == std::string_view::npos) return std::nullopt;
+    return "answer";
+  };
   std::string error;
-  auto server = LoopbackServer::Listen(0,
-                                       [](std::string_view received) -> std::optional<std::string> {
-                                         if (received.find('\n') == std::string_view::npos)
-                                           return std::nullopt;
-                                         return "answer";
-                                       },
-                                       error, {4, 100ms});
+  auto server = LoopbackServer::Listen(0, answer, error, {4, 100ms});
   ASSERT_TRUE(server) << error;
   const std::size_t before = OpenDescriptors();
   std::vector<UniqueFd> flood;
@@ -189,48 +295,21 @@ int TestQueueKey() {
   return 0x56540000 | (::getpid() & 0xFFFF);
 }
 
-TEST(XlogRouteTest, WithoutTheQueueTheMessageGoesOnOneConnectionThatEnds) {
-  int port = 0;
-  UniqueFd listener = ListenOnFreePort(port);
-  XlogRoute route(port, TestQueueKey());
-  LogOutcome sent = route.SendToLog(Q1abc);
-  EXPECT_FALSE(sent.messageBox);
-  UniqueFd accepted(::accept(listener.get(), nullptr, nullptr));
-  EXPECT_EQ(ReadToEnd(accepted.get()), XlogMessage(Q1abc()));
-  EXPECT_TRUE(SameBox(route.FetchFromLog().messageBox, kLogCannotAsk));
-}
-
-TEST(XlogRouteTest, WithTheQueueTheMessageGoesThereWithItsType) {
-  const int queue = ::msgget(TestQueueKey(), IPC_CREAT | 0600);
-  ASSERT_GE(queue, 0);
-  XlogRoute route(FreePort(), TestQueueKey());
-  EXPECT_FALSE(route.SendToLog(Q1abc).messageBox);
-  struct {
-    long type;
-    char text[1024];
-  } got{};
-  ssize_t size = ::msgrcv(queue, &got, sizeof got.text, 0, IPC_NOWAIT);
-  ::msgctl(queue, IPC_RMID, nullptr);
-  EXPECT_EQ(got.type, kXlogMessageType);
-  EXPECT_EQ(std::string(got.text, static_cast<std::size_t>(std::max<ssize_t>(size, 0))),
-            XlogMessage(Q1abc()) + '\0');
-}
-
-// What a killed xlog leaves: its queue, with a message nobody took or a last reader gone.
-TEST(XlogRouteTest, AQueueNobodyReadsLeavesTheMessageToTCP) {
-  const std::vector<std::pair<const char*, bool>> cases{{"unread message", false},
-                                                        {"reader gone", true}};
-  for (const auto& [name, readerGone] : cases) {
-    SCOPED_TRACE(name);
-    const int queue = ::msgget(TestQueueKey(), IPC_CREAT | 0600);
+// An empty queue takes the message with its type. Without the queue, or with what a killed
+// xlog leaves (its queue, with a message nobody took or a last reader gone), the message goes on
+// one connection that ends.
+TEST(XlogRouteTest, TheQueueTakesTheMessageUnlessNobodyReadsItThenTCPDoes) {
+  for (const std::string queueLeft : {"empty", "none", "unread message", "reader gone"}) {
+    SCOPED_TRACE(queueLeft);
+    const int queue = queueLeft == "none" ? -1 : ::msgget(TestQueueKey(), IPC_CREAT | 0600);
     struct {
       long type;
-      char text[8];
-    } stale{kXlogMessageType, "stale"};
-    ::msgsnd(queue, &stale, sizeof stale.text, IPC_NOWAIT);
-    if (readerGone) {
+      char text[1024];
+    } message{kXlogMessageType, "stale"};
+    if (queueLeft != "none" && queueLeft != "empty") ::msgsnd(queue, &message, 8, IPC_NOWAIT);
+    if (queueLeft == "reader gone") {
       pid_t reader = ::fork();
-      if (reader == 0) _exit(::msgrcv(queue, &stale, sizeof stale.text, 0, IPC_NOWAIT) < 0);
+      if (reader == 0) _exit(::msgrcv(queue, &message, 8, 0, IPC_NOWAIT) < 0);
       int status = 1;
       ::waitpid(reader, &status, 0);
       ASSERT_EQ(status, 0);
@@ -239,9 +318,17 @@ TEST(XlogRouteTest, AQueueNobodyReadsLeavesTheMessageToTCP) {
     UniqueFd listener = ListenOnFreePort(port);
     XlogRoute route(port, TestQueueKey());
     EXPECT_FALSE(route.SendToLog(Q1abc).messageBox);
-    UniqueFd accepted(::accept(listener.get(), nullptr, nullptr));
-    EXPECT_EQ(ReadToEnd(accepted.get()), XlogMessage(Q1abc()));
-    ::msgctl(queue, IPC_RMID, nullptr);
+    EXPECT_TRUE(SameBox(route.FetchFromLog().messageBox, kLogCannotAsk));
+    if (queueLeft == "empty") {
+      const ssize_t size = ::msgrcv(queue, &message, sizeof message.text, 0, IPC_NOWAIT);
+      EXPECT_EQ(message.type, kXlogMessageType);
+      EXPECT_EQ(std::string(message.text, static_cast<std::size_t>(std::max<ssize_t>(size, 0))),
+                XlogMessage(Q1abc()) + '\0');
+    } else {
+      UniqueFd accepted(::accept(listener.get(), nullptr, nullptr));
+      EXPECT_EQ(ReadToEnd(accepted.get()), XlogMessage(Q1abc()));
+    }
+    if (queue >= 0) ::msgctl(queue, IPC_RMID, nullptr);
   }
 }
 

@@ -2,6 +2,7 @@
 // real loggers: the window opens on a simulated interface with the link to PROGRAM on PORT
 // chosen in its profile; "send CALL REPORT" types them into their boxes and presses F11,
 // "fetch" presses F12. Each command prints the box the window showed, or "sent".
+// Usage: loglink_window_driver fldigi|xlog PORT
 #include <QApplication>
 
 #include <iostream>
@@ -12,24 +13,8 @@
 
 using namespace vantrel::ui;
 
-namespace {
-
-void PrintOutcome(rig::SimWindowRig& window) {
-  if (window.messages.empty()) {
-    std::cout << "sent" << std::endl;
-  } else {
-    std::cout << "box " << window.messages.back().text << std::endl;
-  }
-  window.messages.clear();
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::cerr << "usage: window_driver fldigi|xlog PORT\n";
-    return 2;
-  }
+  if (argc != 3) return 2;
   QApplication app(argc, argv);
   rig::SimWindowRig window(23);
   window.dir.Write("Vantrel.ini",
@@ -50,7 +35,9 @@ int main(int argc, char** argv) {
     } else {
       continue;
     }
-    PrintOutcome(window);
+    const bool sent = window.messages.empty();
+    std::cout << (sent ? "sent" : "box ") << (sent ? "" : window.messages.back().text) << std::endl;
+    window.messages.clear();
   }
   return 0;
 }

@@ -94,26 +94,18 @@ class RandomOperator {
   }
 
   void ChangeOne(DialogDriver& dialog) {
-    switch (Pick(9)) {
-      case 0:
-        return dialog.Type(kIdCqLoopInterval, QString::number(0.2 + Pick(20) / 10.0));
-      case 1:
-        return dialog.Type(kIdPttdBefore, QString::number(Pick(60)));
-      case 2:
-        return dialog.Type(kIdPttdAfter, QString::number(Pick(250)));
-      case 3:
-        return dialog.Type(kIdWeightDot, QString::number(1 + Pick(10) / 10.0));
-      case 4:
-        return dialog.Type(kIdMyCall, Pick(2) ? "JA1ZZZ" : "N0CALL");
-      case 5:
-        return dialog.Type(MessageEditId(1 + Pick(10)), Pick(2) ? "CQ DE $M" : "TU $N");
-      case 6:
-        return dialog.Click(kIdPttCtrl);
-      case 7:
-        return dialog.Click(kIdLogTime);
-      default:
-        return dialog.Type(kIdNumber, QString::number(1 + Pick(999)));
-    }
+    const int pick = Pick(9), value = Pick(1000);
+    if (pick == 7) return dialog.Click(kIdPttCtrl);
+    if (pick == 8) return dialog.Click(kIdLogTime);
+    const std::pair<int, QString> typed[] = {
+        {kIdCqLoopInterval, QString::number(0.2 + value % 20 / 10.0)},
+        {kIdPttdBefore, QString::number(value % 60)},
+        {kIdPttdAfter, QString::number(value % 250)},
+        {kIdWeightDot, QString::number(1 + value % 10 / 10.0)},
+        {kIdMyCall, value % 2 ? "JA1ZZZ" : "N0CALL"},
+        {MessageEditId(1 + value % 10), value % 2 ? "CQ DE $M" : "TU $N"},
+        {kIdNumber, QString::number(1 + value % 999)}};
+    dialog.Type(typed[pick].first, typed[pick].second);
   }
 
   SimWindowRig& rig_;
@@ -129,17 +121,6 @@ constexpr int kLogLimit = 65536;
 unsigned long EnvNumber(const char* name, unsigned long fallback) {
   const char* text = std::getenv(name);
   return text ? std::strtoul(text, nullptr, 10) : fallback;
-}
-
-// Settings as the file holds them: what lives only in memory is left at its start value.
-settings::Settings FilePart(settings::Settings values) {
-  const settings::Settings fresh;
-  values.AlwaysOnTop = fresh.AlwaysOnTop;
-  values.KnownFirmwareVersion = fresh.KnownFirmwareVersion;
-  values.MessageFields = fresh.MessageFields;
-  values.WorkBankA = fresh.WorkBankA;
-  values.WorkBankB = fresh.WorkBankB;
-  return values;
 }
 
 // Qt's raster painting shares large fills out to the global thread pool, which starts a worker
@@ -163,7 +144,7 @@ std::size_t OpenFdCount() {
 class RandomSession : public testing::TestWithParam<unsigned> {};
 
 // The invariants hold after every action; after the exit the settings file holds exactly the
-// settings in memory.
+// settings in memory (what lives only in memory is not written).
 TEST_P(RandomSession, HoldsEveryInvariant) {
   const unsigned version = GetParam();
   const long actions = static_cast<long>(EnvNumber("VANTREL_SOAK_ACTIONS", 2000));
@@ -189,20 +170,19 @@ TEST_P(RandomSession, HoldsEveryInvariant) {
     EXPECT_LE(rig.window->LogText().size() + rig.LogShown().size(), 2u * kLogLimit);
     EXPECT_TRUE(QTest::qWaitFor([&] { return OpenFdCount() == fds; }, 2000))
         << OpenFdCount() << " descriptors open, " << fds << " at the start";
+    // A retired reader (its interface lost) ends on its own, maybe after the next one started.
     EXPECT_TRUE(QTest::qWaitFor([&] {
-      return VantrelThreadCount() - rig.Engine().ReaderThreadCount() == threads;
+      const std::size_t readers = rig.Engine().ReaderThreadCount();
+      return readers <= 1 && VantrelThreadCount() - readers == threads;
     })) << VantrelThreadCount()
         << " threads, " << rig.Engine().ReaderThreadCount() << " readers";
-    EXPECT_LE(rig.Engine().ReaderThreadCount(), 1u);
   }
 
   rig.FocusInput();
   rig.Click(kIdExit);
-  const settings::Settings inMemory = rig.window->Setup();
+  const std::string inMemory = settings::FormatSettings(rig.window->Setup());
   rig.window.reset();
-  settings::Settings reloaded;
-  settings::LoadSettings(reloaded, rig.dir.path());
-  EXPECT_EQ(FilePart(reloaded), FilePart(inMemory)) << "seed " << seed;
+  EXPECT_EQ(rig.dir.Read(settings::kSettingsFileName), inMemory) << "seed " << seed;
 }
 
 INSTANTIATE_TEST_SUITE_P(Firmware, RandomSession, testing::Values(10u, 20u, 22u, 23u));

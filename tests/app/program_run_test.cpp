@@ -1,13 +1,19 @@
 // `--operator SCENE VERSION` runs Vantrel in this test's child process on a simulated interface
 // logging to sim.log, acts the scene on the window and prints "ready" once the interface or the
 // setup dialog shows it; "+quit" then quits the application as the end of the session does.
+// In the scene "paddle" the interface's paddle is held from the start (paddle.txt), so the engine
+// keys dots on its timer thread and the reader carries them; it is ready once a dot is keyed.
 #include <QApplication>
 #include <QProcess>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+#include <linux/capability.h>
+#include <sched.h>
 #include <signal.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -17,9 +23,11 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/main_app.h"
+#include "platform/linux/realtime_threads.h"
 #include "settings/settings_file.h"
 #include "support/temp_dir.h"
 #include "ui/main_dlg.h"
@@ -55,7 +63,9 @@ using Step = std::function<bool(CMainDlg&)>;
 
 std::vector<Step> Scene(const std::string& scene) {
   std::vector<Step> steps = {[](CMainDlg& w) { return Type(w.Control(kIdSpeed), "5"); }};
-  if (scene == "keying") {
+  if (scene == "paddle") {
+    steps = {[](CMainDlg&) { return LogHas(" KEY 1\n") && LogHas(" KEY 0\n"); }};
+  } else if (scene == "keying") {
     steps.push_back([](CMainDlg& w) { return Type(w.Control(kIdInput), "tttt"); });
     // Now and then the simulated interface at 23 takes the first code without keying it and
     // reports idle, and the pacing rule stops the text; typing on gets the keying going.
@@ -65,10 +75,8 @@ std::vector<Step> Scene(const std::string& scene) {
       return false;
     });
   } else {
-    steps.push_back([](CMainDlg& w) {
-      QTest::mouseClick(w.Control(kIdPtt), Qt::LeftButton);
-      return true;
-    });
+    steps.push_back(
+        [](CMainDlg& w) { return QTest::mouseClick(w.Control(kIdPtt), Qt::LeftButton), true; });
     steps.push_back([](CMainDlg&) { return LogHas(" PTT 1\n"); });
   }
   if (scene.starts_with("setup")) {
@@ -92,12 +100,13 @@ std::vector<Step> Scene(const std::string& scene) {
 }
 
 int RunOperator(char* program, const std::string& scene, const std::string& version) {
-  std::string simulate = "--simulate=" + version;
-  std::string log = "--simulate-log=sim.log";
-  std::string configHome = "--config-home";
-  char* arguments[] = {program, simulate.data(), log.data(), configHome.data()};
-  int count = scene.starts_with("config-home") ? 4 : 3;
-  CMainApp app(count, arguments);
+  std::vector<std::string> words = {program, "--simulate=" + version, "--simulate-log=sim.log"};
+  if (scene == "config-home") words.push_back("--config-home");
+  if (scene == "paddle") words.push_back("--simulate-script=paddle.txt");
+  std::vector<char*> arguments;
+  for (std::string& word : words) arguments.push_back(word.data());
+  int count = static_cast<int>(arguments.size());
+  CMainApp app(count, arguments.data());
   std::vector<Step> steps = Scene(scene);
   std::size_t next = 0;
   QTimer stepper;
@@ -119,14 +128,26 @@ settings::Settings Configured(int wpm) {
   return settings;
 }
 
-// Starts the operator on `scene`; true once it says it is ready.
+// Starts the operator on `scene`; true once it says it is ready. There is no system bus, so
+// RealtimeKit never answers; with `refuse` the child may not make threads real-time itself: no
+// RLIMIT_RTPRIO, and CAP_SYS_NICE out of its bounding set, which takes it from root as well.
 bool StartOperator(QProcess& child, const char* scene, unsigned version,
-                   const settings::TempDir& work, const settings::TempDir& instances) {
+                   const settings::TempDir& work, const settings::TempDir& instances,
+                   bool refuse = false) {
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(instances.path().string()));
   environment.insert("XDG_CONFIG_HOME", QString::fromStdString((work.path() / "config").string()));
   environment.insert("QT_QPA_PLATFORM", "offscreen");
+  environment.insert("VANTREL_DEBUG", "1");
+  environment.insert("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent");
   child.setProcessEnvironment(environment);
+  if (refuse) {
+    child.setChildProcessModifier([] {
+      const rlimit none{0, 0};
+      setrlimit(RLIMIT_RTPRIO, &none);
+      prctl(PR_CAPBSET_DROP, CAP_SYS_NICE, 0, 0, 0);
+    });
+  }
   child.setWorkingDirectory(QString::fromStdString(work.path().string()));
   child.start(QString::fromStdString(std::filesystem::read_symlink("/proc/self/exe").string()),
               {"--operator", scene, QString::number(version)});
@@ -150,6 +171,8 @@ std::vector<std::string> Lines(const std::string& text, const std::string& kind)
 
 // The program is keying, holding PTT or showing the setup dialog when a signal comes (or the
 // session ends): key and PTT are released, the closing commands go last, both files are saved.
+// Started as the desktop entry starts it, the files are in $XDG_CONFIG_HOME/vantrel, and none
+// in the working directory.
 TEST(ExitOnSignal, ReleasesKeyAndPttSendsTheClosingCommandsLastAndSavesBothFiles) {
   struct Case {
     unsigned version;
@@ -157,14 +180,18 @@ TEST(ExitOnSignal, ReleasesKeyAndPttSendsTheClosingCommandsLastAndSavesBothFiles
     std::vector<int> kills;
   };
   const Case cases[] = {
-      {10, "keying", {SIGTERM}}, {23, "keying", {SIGHUP}},           {23, "ptt", {SIGINT}},
-      {10, "setup", {SIGHUP}},   {10, "keying", {SIGTERM, SIGTERM}}, {10, "setup+quit", {}}};
+      {10, "keying", {SIGTERM}},     {23, "keying", {SIGHUP}},           {23, "ptt", {SIGINT}},
+      {10, "setup", {SIGHUP}},       {10, "keying", {SIGTERM, SIGTERM}}, {10, "setup+quit", {}},
+      {23, "config-home", {SIGTERM}}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.scene) + " at firmware " + std::to_string(c.version) + ", " +
-                 std::to_string(c.kills.size()) + " signals");
+    SCOPED_TRACE(std::string(c.scene) + ", case " + std::to_string(&c - cases));
     settings::TempDir work;
     settings::TempDir instances;
-    work.Write(settings::kSettingsFileName, settings::FormatSettings(Configured(20)));
+    const bool configHome = c.scene == std::string("config-home");
+    const std::string files = configHome ? "config/vantrel/" : "";
+    std::filesystem::create_directories(work.path() / files);
+    work.Write(files + settings::kSettingsFileName, settings::FormatSettings(Configured(20)));
+    work.Write(files + "Vantrel.ini", "[Window]\r\nTop=1\r\n");
     QProcess child;
     const bool ready = StartOperator(child, c.scene, c.version, work, instances);
     for (int s : c.kills) kill(static_cast<pid_t>(child.processId()), s);
@@ -188,33 +215,58 @@ TEST(ExitOnSignal, ReleasesKeyAndPttSendsTheClosingCommandsLastAndSavesBothFiles
     ASSERT_GE(commands.size(), 2u);
     EXPECT_EQ(commands[commands.size() - 2], "OUT 00 01 0F 0F 0F 0F 0F 0F 0F");
     EXPECT_EQ(commands.back(), "OUT 00 02 0F 0F 0F 0F 0F 0F 0F");
-    EXPECT_EQ(work.Read(settings::kSettingsFileName), settings::FormatSettings(Configured(5)));
-    EXPECT_TRUE(std::regex_search(
-        work.Read("Vantrel.ini"),
-        std::regex(R"(\[Window\]\r?\nSize=-?\d+,-?\d+,-?\d+,-?\d+\r?\nTop=0\r?\n)")))
-        << work.Read("Vantrel.ini");
+    EXPECT_EQ(work.Read(files + settings::kSettingsFileName),
+              settings::FormatSettings(Configured(5)));
+    EXPECT_TRUE(std::regex_search(work.Read(files + "Vantrel.ini"),
+                                  std::regex(R"(\[Window\]\r?\nTop=1\r?\nSize=-?\d+,)")))
+        << work.Read(files + "Vantrel.ini");
+    EXPECT_EQ(work.Read(configHome ? "Vantrel.ini" : "config/vantrel/Vantrel.ini"), "");
   }
 }
 
-// Started as the desktop entry starts it, the files go to $XDG_CONFIG_HOME/vantrel, made
-// owner-only, and none to the working directory.
-TEST(ConfigHome, KeepsTheThreeFilesInTheConfigurationFolder) {
-  settings::TempDir work;
-  settings::TempDir instances;
-  const std::filesystem::path folder = work.path() / "config" / "vantrel";
-  std::filesystem::create_directories(folder);
-  std::ofstream(folder / "Vantrel.ini") << "[Window]\nTop=1\n";
-  QProcess child;
-  ASSERT_TRUE(StartOperator(child, "config-home", 23, work, instances));
-  kill(static_cast<pid_t>(child.processId()), SIGTERM);
-  ASSERT_TRUE(child.waitForFinished(kGuardMs));
-  EXPECT_EQ(child.exitCode(), 0);
-  EXPECT_FALSE(std::filesystem::exists(work.path() / settings::kSettingsFileName));
-  EXPECT_FALSE(std::filesystem::exists(work.path() / "Vantrel.ini"));
-  EXPECT_TRUE(std::filesystem::exists(folder / settings::kSettingsFileName));
-  std::ifstream profile(folder / "Vantrel.ini");
-  EXPECT_NE(std::string(std::istreambuf_iterator<char>(profile), {}).find("Top=1"),
-            std::string::npos);
+// "name policy" of every thread of `pid` that is not ordinary, sorted.
+std::vector<std::string> RealtimeThreadsOf(qint64 pid) {
+  std::vector<std::string> threads;
+  const std::filesystem::path tasks = "/proc/" + std::to_string(pid) + "/task";
+  for (const auto& task : std::filesystem::directory_iterator(tasks)) {
+    std::string name;
+    std::getline(std::ifstream(task.path() / "comm"), name);
+    const int policy = sched_getscheduler(std::stoi(task.path().filename().string()));
+    if (policy > 0) threads.push_back(name + " " + std::to_string(policy & ~SCHED_RESET_ON_FORK));
+  }
+  std::sort(threads.begin(), threads.end());
+  return threads;
+}
+
+// The timer and reader threads alone get SCHED_FIFO when the system permits it; a refusal
+// leaves the keying working and says so in one diagnostic line.
+TEST(Realtime, TheTimerAndReaderThreadsAloneGetSchedFifoOrOneLineSaysWhyNot) {
+  std::string refusal;
+  std::thread([&] { refusal = platform::SetFifo(gettid(), platform::kRealtimePriority); }).join();
+  const std::string fifo = " " + std::to_string(SCHED_FIFO);
+  for (const bool refuse : {false, true}) {
+    if (!refuse && !refusal.empty()) continue;  // this process may not use real-time scheduling
+    SCOPED_TRACE(refuse ? "refused" : "permitted");
+    settings::TempDir work;
+    settings::TempDir instances;
+    work.Write("paddle.txt", "100 paddle dot\n");
+    QProcess child;
+    ASSERT_TRUE(StartOperator(child, "paddle", 10, work, instances, refuse));
+    QByteArray errors;
+    child.setReadChannel(QProcess::StandardError);
+    while (refuse && !errors.contains("real-time") && child.waitForReadyRead(kGuardMs)) {
+      errors += child.readAllStandardError();
+    }
+    const std::vector<std::string> permitted = {"vantrel-reader" + fifo, "vantrel-timer" + fifo};
+    EXPECT_EQ(RealtimeThreadsOf(child.processId()),
+              refuse ? std::vector<std::string>{} : permitted);
+    kill(static_cast<pid_t>(child.processId()), SIGTERM);
+    EXPECT_TRUE(child.waitForFinished(kGuardMs));
+    errors += child.readAllStandardError();
+    EXPECT_EQ(errors.count("real-time scheduling not granted"), refuse ? 1 : 0) << errors.data();
+    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(child.exitCode(), 0);
+  }
 }
 
 }  // namespace
