@@ -21,13 +21,9 @@ namespace {
 
 using namespace settings;
 
-struct DialogHolder {
-  CSetupDlg dlg;
-};
-
 // A setup dialog whose banks hold "A1".."A10" and "B1".."B10", driven the way an operator does.
 // Every message box it opens is read and closed with the Enter key, so none can stall a test.
-struct Rig : DialogHolder, DialogDriver {
+struct Rig : DialogDriver {
   Rig() : DialogDriver(dlg) {
     for (int i = 0; i < kMessageCount; ++i) {
       dlg.FnMsgA[i] = "A" + std::to_string(i + 1);
@@ -49,6 +45,7 @@ struct Rig : DialogHolder, DialogDriver {
     return std::exchange(shown, {});
   }
 
+  CSetupDlg dlg;
   QTimer answer;
   QString shown;
 };
@@ -150,30 +147,17 @@ TEST(SetupDlg, FirmwareEnablesOneFrequencyControlAndTheListTakesTheText) {
   }
 }
 
+// Typing stops at 256 CP932 bytes (the table); a longer text from the file is refused.
 TEST(SetupDlg, TextsStayWithin256Cp932Bytes) {
   Rig rig;
+  rig.dlg.MyCALL = std::string(300, 'C');
   ASSERT_TRUE(rig.Open());
-  rig.Type(kIdMessage1, QString(256, u'x'));
-  QTest::keyClicks(rig.Edit(kIdMessage1), "y");
-  EXPECT_EQ(rig.Text(kIdMessage1), QString(256, u'x'));
-  rig.Type(MessageEditId(2), QString(127, u'あ') + "xxあ");
-  rig.Type(kIdMyCall, QString(256, u'ｱ'));
-  QTest::keyClicks(rig.Edit(kIdMyCall), "1");
-  EXPECT_EQ(rig.Press(kIdOk), "");
-  EXPECT_EQ(rig.dlg.FnMsgA[0], std::string(256, 'x'));
-  EXPECT_EQ(rig.dlg.FnMsgA[1].size(), 256u);
-  EXPECT_EQ(rig.dlg.MyCALL, std::string(256, '\xB1'));
-
-  Rig overlong;
-  overlong.dlg.MyCALL = std::string(300, 'C');
-  ASSERT_TRUE(overlong.Open());
-  EXPECT_EQ(overlong.Press(kIdOk), "256 バイト以内で入力してください。");
-  EXPECT_TRUE(QTest::qWaitForWindowActive(&overlong.dlg));
-  EXPECT_EQ(QApplication::focusWidget(), overlong.dlg.Control(kIdMyCall));
+  EXPECT_EQ(rig.Press(kIdOk), "256 バイト以内で入力してください。");
+  EXPECT_TRUE(QTest::qWaitForWindowActive(&rig.dlg));
+  EXPECT_EQ(QApplication::focusWidget(), rig.dlg.Control(kIdMyCall));
 }
 
-// The Wine fields are Turbo HAMLOG's, the port the Linux loggers'; an empty port is the
-// logger's default.
+// The Wine fields are Turbo HAMLOG's, the port the Linux loggers'.
 TEST(SetupDlg, LogLinkGroupEnablesTheChosenProgramsFieldsAndOkTakesThem) {
   Rig rig;
   ASSERT_TRUE(rig.Open());
@@ -189,12 +173,6 @@ TEST(SetupDlg, LogLinkGroupEnablesTheChosenProgramsFieldsAndOkTakesThem) {
   EXPECT_EQ(rig.Press(kIdOk), "");
   EXPECT_EQ(rig.dlg.LogLink, (loglink::LogLinkSettings{loglink::LogProgram::kFldigiXmlRpc, "wine",
                                                        "/home/q/.wine-hamlog", 7400}));
-  ASSERT_TRUE(rig.Open());
-  rig.Type(kIdLogPort, "");
-  QTest::keyClick(rig.dlg.Control(kIdLogProgram), Qt::Key_Down);
-  EXPECT_EQ(rig.Press(kIdOk), "");
-  EXPECT_EQ(rig.dlg.LogLink.program, loglink::LogProgram::kXlog);
-  EXPECT_EQ(rig.dlg.LogLink.port, 0);
 }
 
 TEST(SaveSettingsReporting, AFailureTellsTheOperatorAndKeepsTheOldFile) {
