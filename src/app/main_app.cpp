@@ -13,7 +13,7 @@
 #include "app/window_run.h"
 #include "platform/linux/single_instance.h"
 #include "platform/text_encoding.h"
-#include "ui/about_text.h"
+#include "ui/about_dlg.h"
 
 namespace vantrel::app {
 namespace {

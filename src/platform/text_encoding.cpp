@@ -27,13 +27,13 @@ class Converter {
     char buffer[256];
     while (!in.empty()) {
       char* src = const_cast<char*>(in.data());
-      std::size_t src_left = in.size();
+      std::size_t srcLeft = in.size();
       char* dst = buffer;
-      std::size_t dst_left = sizeof buffer;
-      std::size_t rc = iconv(cd_, &src, &src_left, &dst, &dst_left);
+      std::size_t dstLeft = sizeof buffer;
+      std::size_t rc = iconv(cd_, &src, &srcLeft, &dst, &dstLeft);
       int error = errno;
       out.append(buffer, dst - buffer);
-      in.remove_prefix(in.size() - src_left);
+      in.remove_prefix(in.size() - srcLeft);
       if (rc == static_cast<std::size_t>(-1) && error != E2BIG) return false;
     }
     return true;

@@ -22,8 +22,6 @@ class ProfileFile {
   // False when the file could not be written; it is then unchanged.
   bool WriteString(std::string_view section, std::string_view key, std::string_view value) const;
 
-  const std::filesystem::path& path() const { return path_; }
-
  private:
   std::filesystem::path path_;
 };

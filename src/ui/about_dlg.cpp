@@ -3,10 +3,13 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "ui/app_icon.h"
 #include "ui/dialog_template.h"
 #include "ui/main_dlg_ids.h"
 #include "ui/main_dlg_texts.h"
+
+static void InitResources() {
+  Q_INIT_RESOURCE(vantrel);
+}
 
 namespace vantrel::ui {
 namespace {
@@ -15,6 +18,17 @@ constexpr int kAboutWidth = 235;
 constexpr int kAboutHeight = 61;
 
 }  // namespace
+
+QIcon AppIcon() {
+  InitResources();
+  return QIcon(QStringLiteral(":/vantrel/vantrel.png"));
+}
+
+std::string AboutVersionText(unsigned firmwareVersion) {
+  std::string text = "Halvix Ver." + std::to_string(firmwareVersion);
+  text.insert(text.size() - 1, ".");
+  return text;
+}
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   setFont(DialogFont());
@@ -41,7 +55,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
 }
 
 void CAboutDlg::setVisible(bool visible) {
-  if (visible && !isVisible()) version_->setText(VersionText);
+  if (visible && !isVisible()) version_->setText(versionText_);
   QDialog::setVisible(visible);
 }
 

@@ -10,11 +10,11 @@ namespace vantrel::ui {
 // bring in a character CP932 cannot hold, so the text always fits the settings file.
 class Cp932Validator : public QValidator {
  public:
-  Cp932Validator(std::size_t byte_limit, QObject* parent);
+  Cp932Validator(std::size_t byteLimit, QObject* parent);
   State validate(QString& input, int& pos) const override;
 
  private:
-  std::size_t byte_limit_;
+  std::size_t byteLimit_;
 };
 
 }  // namespace vantrel::ui

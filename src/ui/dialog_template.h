@@ -55,10 +55,10 @@ QFont DialogFont();
 
 // Pixels per dialog unit come from the dialog font, as a dialog template would scale.
 struct DialogUnits {
-  int base_x;
-  int base_y;
-  int X(int units) const { return (units * base_x + 2) / 4; }
-  int Y(int units) const { return (units * base_y + 4) / 8; }
+  int baseX;
+  int baseY;
+  int X(int units) const { return (units * baseX + 2) / 4; }
+  int Y(int units) const { return (units * baseY + 4) / 8; }
 };
 DialogUnits DialogUnitsFor(const QFont& font);
 

@@ -15,8 +15,6 @@
 #include "loglink/log_message_box.h"
 #include "platform/qt/keyer_message_event.h"
 #include "ui/about_dlg.h"
-#include "ui/about_text.h"
-#include "ui/app_icon.h"
 #include "ui/cp932_text.h"
 #include "ui/cp932_validator.h"
 #include "ui/main_dlg_ids.h"
@@ -193,7 +191,7 @@ void CMainDlg::RunSetup() {
 
 void CMainDlg::ShowAbout() {
   CAboutDlg about;
-  about.VersionText = QString::fromStdString(AboutVersionText(port_.FirmwareVersion()));
+  about.SetVersionText(QString::fromStdString(AboutVersionText(port_.FirmwareVersion())));
   about.exec();
 }
 

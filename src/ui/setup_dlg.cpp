@@ -24,10 +24,9 @@ constexpr std::size_t kAddressLimit = 45;
 
 CSetupDlg::CSetupDlg(QWidget* parent) : QDialog(parent) {
   BuildControls();
-  connect(bank_a_, &QRadioButton::clicked, this, &CSetupDlg::OnBankA);
-  connect(bank_b_, &QRadioButton::clicked, this, &CSetupDlg::OnBankB);
-  connect(log_program_list_, &QComboBox::currentIndexChanged, this,
-          &CSetupDlg::EnableLogLinkFields);
+  connect(bankA_, &QRadioButton::clicked, this, &CSetupDlg::OnBankA);
+  connect(bankB_, &QRadioButton::clicked, this, &CSetupDlg::OnBankB);
+  connect(logProgramList_, &QComboBox::currentIndexChanged, this, &CSetupDlg::EnableLogLinkFields);
   connect(static_cast<QAbstractButton*>(Control(kIdOk)), &QAbstractButton::clicked, this,
           &CSetupDlg::accept);
   connect(static_cast<QAbstractButton*>(Control(kIdCancel)), &QAbstractButton::clicked, this,
@@ -37,11 +36,11 @@ CSetupDlg::CSetupDlg(QWidget* parent) : QDialog(parent) {
 void CSetupDlg::BuildControls() {
   SetupDialogLayout layout = BuildSetupDialog(this);
   controls_ = layout.controls;
-  hz_label_ = layout.hz_label;
-  bank_a_ = static_cast<QRadioButton*>(Control(kIdBankA));
-  bank_b_ = static_cast<QRadioButton*>(Control(kIdBankB));
-  side_tone_list_ = static_cast<QComboBox*>(Control(kIdSideToneFreqIf));
-  log_program_list_ = static_cast<QComboBox*>(Control(kIdLogProgram));
+  hzLabel_ = layout.hzLabel;
+  bankA_ = static_cast<QRadioButton*>(Control(kIdBankA));
+  bankB_ = static_cast<QRadioButton*>(Control(kIdBankB));
+  sideToneList_ = static_cast<QComboBox*>(Control(kIdSideToneFreqIf));
+  logProgramList_ = static_cast<QComboBox*>(Control(kIdLogProgram));
 }
 
 QWidget* CSetupDlg::Control(int id) const {
@@ -68,49 +67,49 @@ void CSetupDlg::setVisible(bool visible) {
 
 void CSetupDlg::OnInitDialog() {
   RefreshControls();
-  bank_b_shown_ = false;
+  bankBShown_ = false;
   {
-    QSignalBlocker block_a(bank_a_);
-    QSignalBlocker block_b(bank_b_);
-    bank_a_->setChecked(true);
+    QSignalBlocker blockA(bankA_);
+    QSignalBlocker blockB(bankB_);
+    bankA_->setChecked(true);
   }
   WorkBankA = FnMsgA;
   WorkBankB = FnMsgB;
   MessageFields = WorkBankA;
   RefreshControls();
-  const bool interface_tone =
+  const bool interfaceTone =
       keyer::ProfileFor(static_cast<unsigned>(std::max(KnownFirmwareVersion, 0)))
           .interfaceToneChoice;
-  side_tone_list_->setEnabled(interface_tone);
-  Control(kIdSideToneFreq)->setEnabled(!interface_tone);
-  hz_label_->setBuddy(interface_tone ? side_tone_list_ : Control(kIdSideToneFreq));
-  bank_a_->setFocus(Qt::OtherFocusReason);
+  sideToneList_->setEnabled(interfaceTone);
+  Control(kIdSideToneFreq)->setEnabled(!interfaceTone);
+  hzLabel_->setBuddy(interfaceTone ? sideToneList_ : Control(kIdSideToneFreq));
+  bankA_->setFocus(Qt::OtherFocusReason);
 }
 
 void CSetupDlg::OnBankA() {
-  if (bank_b_shown_) SwitchBank(false);
+  if (bankBShown_) SwitchBank(false);
 }
 
 void CSetupDlg::OnBankB() {
-  if (!bank_b_shown_) SwitchBank(true);
+  if (!bankBShown_) SwitchBank(true);
 }
 
 // A failed read has shown its message; the switch goes on with what was read.
-void CSetupDlg::SwitchBank(bool show_b) {
-  bank_b_shown_ = show_b;
-  SetChecked(show_b ? kIdBankB : kIdBankA, true);
+void CSetupDlg::SwitchBank(bool showB) {
+  bankBShown_ = showB;
+  SetChecked(showB ? kIdBankB : kIdBankA, true);
   ReadControls();
-  (show_b ? WorkBankA : WorkBankB) = MessageFields;
-  MessageFields = show_b ? WorkBankB : WorkBankA;
+  (showB ? WorkBankA : WorkBankB) = MessageFields;
+  MessageFields = showB ? WorkBankB : WorkBankA;
   RefreshControls();
 }
 
 void CSetupDlg::accept() {
   if (!ReadControls()) return;
-  (bank_b_shown_ ? WorkBankB : WorkBankA) = MessageFields;
+  (bankBShown_ ? WorkBankB : WorkBankA) = MessageFields;
   FnMsgA = WorkBankA;
   FnMsgB = WorkBankB;
-  int selected = side_tone_list_->currentIndex();
+  int selected = sideToneList_->currentIndex();
   SideToneFreqIfIndex = selected < 0 ? settings::kDefaultSideToneFreqIfIndex : selected;
   QDialog::accept();
 }
@@ -149,7 +148,7 @@ bool CSetupDlg::ReadNumbers() {
 bool CSetupDlg::ReadSideTone() {
   LogTime = Checked(kIdLogTime);
   SideTone = Checked(kIdSideTone);
-  int selected = side_tone_list_->currentIndex();
+  int selected = sideToneList_->currentIndex();
   SideToneFreqIf = selected < 0 ? std::string_view() : settings::SideToneFreqList[selected];
   DialogExchange exchange(this);
   if (!exchange.ReadWhole(Edit(kIdSideToneFreq), SideToneFreq, settings::kSideToneFreqRange))
@@ -193,8 +192,7 @@ void CSetupDlg::RefreshControls() {
 // Paths and commands are the file system's UTF-8, not CP932. An empty port is the logging
 // program's own default.
 bool CSetupDlg::ReadLogLink() {
-  LogLink.program =
-      static_cast<loglink::LogProgram>(std::max(0, log_program_list_->currentIndex()));
+  LogLink.program = static_cast<loglink::LogProgram>(std::max(0, logProgramList_->currentIndex()));
   LogLink.wineCommand = Edit(kIdWineCommand)->text().trimmed().toStdString();
   if (LogLink.wineCommand.empty()) LogLink.wineCommand = loglink::LogLinkSettings{}.wineCommand;
   LogLink.winePrefix = Edit(kIdWinePrefix)->text().trimmed().toStdString();
@@ -207,7 +205,7 @@ bool CSetupDlg::ReadLogLink() {
 }
 
 void CSetupDlg::ShowLogLink() {
-  log_program_list_->setCurrentIndex(static_cast<int>(LogLink.program));
+  logProgramList_->setCurrentIndex(static_cast<int>(LogLink.program));
   Edit(kIdWineCommand)->setText(QString::fromStdString(LogLink.wineCommand));
   Edit(kIdWinePrefix)->setText(QString::fromStdString(LogLink.winePrefix));
   Edit(kIdLogPort)->setText(LogLink.port == 0 ? QString() : QString::number(LogLink.port));
@@ -216,7 +214,7 @@ void CSetupDlg::ShowLogLink() {
 
 // The Wine fields belong to Turbo HAMLOG; the port to the Linux loggers.
 void CSetupDlg::EnableLogLinkFields() {
-  const bool wine = log_program_list_->currentIndex() <= 0;
+  const bool wine = logProgramList_->currentIndex() <= 0;
   Control(kIdWineCommand)->setEnabled(wine);
   Control(kIdWinePrefix)->setEnabled(wine);
   Control(kIdLogPort)->setEnabled(!wine);
@@ -227,7 +225,7 @@ void CSetupDlg::SelectSideToneFreqIf() {
   for (std::size_t i = 0; i < settings::SideToneFreqList.size() && found < 0; ++i) {
     if (settings::SideToneFreqList[i].starts_with(SideToneFreqIf)) found = static_cast<int>(i);
   }
-  side_tone_list_->setCurrentIndex(found);
+  sideToneList_->setCurrentIndex(found);
 }
 
 }  // namespace vantrel::ui

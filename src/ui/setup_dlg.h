@@ -34,7 +34,7 @@ class CSetupDlg : public QDialog, public settings::Settings {
   void OnInitDialog();
   void OnBankA();
   void OnBankB();
-  void SwitchBank(bool show_b);
+  void SwitchBank(bool showB);
 
   bool ReadControls();
   bool ReadMessagesAndTexts();
@@ -51,12 +51,12 @@ class CSetupDlg : public QDialog, public settings::Settings {
   void SetChecked(int id, bool checked);
 
   std::map<int, QWidget*> controls_;
-  QRadioButton* bank_a_ = nullptr;
-  QRadioButton* bank_b_ = nullptr;
-  QComboBox* side_tone_list_ = nullptr;
-  QComboBox* log_program_list_ = nullptr;
-  QLabel* hz_label_ = nullptr;
-  bool bank_b_shown_ = false;
+  QRadioButton* bankA_ = nullptr;
+  QRadioButton* bankB_ = nullptr;
+  QComboBox* sideToneList_ = nullptr;
+  QComboBox* logProgramList_ = nullptr;
+  QLabel* hzLabel_ = nullptr;
+  bool bankBShown_ = false;
 };
 
 }  // namespace vantrel::ui

@@ -25,9 +25,9 @@ QString Bound(double value) {
 
 }  // namespace
 
-bool DialogExchange::ReadText(QLineEdit* edit, std::string& field, std::size_t byte_limit) const {
+bool DialogExchange::ReadText(QLineEdit* edit, std::string& field, std::size_t byteLimit) const {
   std::string bytes = ToCp932(edit->text());
-  if (bytes.size() > byte_limit) return Fail(edit, kTooLongText.arg(byte_limit));
+  if (bytes.size() > byteLimit) return Fail(edit, kTooLongText.arg(byteLimit));
   field = bytes;
   return true;
 }

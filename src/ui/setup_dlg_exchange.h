@@ -19,7 +19,7 @@ class DialogExchange {
  public:
   explicit DialogExchange(QWidget* dialog) : dialog_(dialog) {}
 
-  bool ReadText(QLineEdit* edit, std::string& field, std::size_t byte_limit) const;
+  bool ReadText(QLineEdit* edit, std::string& field, std::size_t byteLimit) const;
   bool ReadDecimal(QLineEdit* edit, float& field, settings::Range<double> range) const;
   bool ReadWhole(QLineEdit* edit, int& field, settings::Range<long> range) const;
 

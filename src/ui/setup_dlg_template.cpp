@@ -101,8 +101,8 @@ void FillSideToneList(QComboBox* list, const QDialog* dialog) {
   for (std::string_view text : settings::SideToneFreqList) {
     list->addItem(QString::fromStdString(platform::Cp932ToUtf8(text)));
   }
-  int item_height = QFontMetrics(dialog->font()).height();
-  list->setMaxVisibleItems(std::max(1, units.Y(kSideToneListHeight) / item_height));
+  int itemHeight = QFontMetrics(dialog->font()).height();
+  list->setMaxVisibleItems(std::max(1, units.Y(kSideToneListHeight) / itemHeight));
 }
 
 }  // namespace
@@ -130,7 +130,7 @@ SetupDialogLayout BuildSetupDialog(QDialog* dialog) {
   auto* programs = static_cast<QComboBox*>(layout.controls.at(kIdLogProgram));
   for (const char* name : kLogProgramNames) programs->addItem(QString::fromUtf8(name));
   for (QLabel* label : dialog->findChildren<QLabel*>()) {
-    if (label->buddy() == list) layout.hz_label = label;
+    if (label->buddy() == list) layout.hzLabel = label;
   }
   return layout;
 }

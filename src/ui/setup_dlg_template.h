@@ -23,7 +23,7 @@ const DialogTemplate& SetupDialogTemplate();
 
 struct SetupDialogLayout {
   std::map<int, QWidget*> controls;  // by control id
-  QLabel* hz_label = nullptr;        // mnemonic label of the two frequency controls
+  QLabel* hzLabel = nullptr;         // mnemonic label of the two frequency controls
 };
 
 // Makes `dialog` the modal, fixed-size "Vantrel Setup" dialog with its controls from the

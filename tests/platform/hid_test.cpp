@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -8,6 +7,7 @@
 
 #include "platform/linux/hidraw.h"
 #include "platform/linux/report_descriptor.h"
+#include "settings/data_table.h"
 
 namespace vantrel::platform {
 namespace {
@@ -26,22 +26,8 @@ Bytes Hex(const std::string& text) {
   return bytes;
 }
 
-// The "|"-separated fields of each line of a data file that is no "#" comment.
-std::vector<std::vector<std::string>> Rows(const std::string& name) {
-  std::ifstream file(VANTREL_PLATFORM_DATA_DIR "/" + name);
-  std::vector<std::vector<std::string>> rows;
-  for (std::string line; std::getline(file, line);) {
-    if (line.starts_with('#')) continue;
-    std::istringstream fields(line);
-    auto& row = rows.emplace_back();
-    for (std::string field; std::getline(fields, field, '|');) row.push_back(field);
-    row.resize(7);
-  }
-  return rows;
-}
-
 TEST(ReportDescriptor, GivesReportLengthsWithTheIdByteOrRefusesTheMalformed) {
-  const auto rows = Rows("report_descriptors.txt");
+  const auto rows = ReadTable(VANTREL_PLATFORM_DATA_DIR "/report_descriptors.txt");
   EXPECT_EQ(rows.size(), 20u);
   for (const auto& row : rows) {
     std::optional<ReportLengths> expected;
@@ -54,7 +40,7 @@ TEST(ReportDescriptor, GivesReportLengthsWithTheIdByteOrRefusesTheMalformed) {
 }
 
 TEST(Hid, InputReportsStartWithTheirReportIdByte) {
-  const auto rows = Rows("hid_report_reads.txt");
+  const auto rows = ReadTable(VANTREL_PLATFORM_DATA_DIR "/hid_report_reads.txt");
   EXPECT_EQ(rows.size(), 8u);
   for (const auto& row : rows) {
     SCOPED_TRACE(testing::Message() << "capacity " << row[3] << " result " << row[2]);

@@ -34,14 +34,11 @@ class DialogDriver {
     QTest::mouseClick(edit, Qt::LeftButton);
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(edit, Qt::Key_Delete);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-      const qsizetype length = text[i].isHighSurrogate() ? 2 : 1;
-      const QString character = text.mid(i, length);
-      i += length - 1;
-      if (character[0].unicode() < 0x80) {
-        QTest::keyClick(edit, character[0].toLatin1());
+    for (QChar c : text) {
+      if (c.unicode() < 0x80) {
+        QTest::keyClick(edit, c.toLatin1());
       } else {
-        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, character, Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
       }
     }
   }

@@ -21,13 +21,9 @@ namespace {
 
 using namespace settings;
 
-struct DialogHolder {
-  CSetupDlg dlg;
-};
-
 // A setup dialog whose banks hold "A1".."A10" and "B1".."B10", driven the way an operator does.
 // Every message box it opens is read and closed with the Enter key, so none can stall a test.
-struct Rig : DialogHolder, DialogDriver {
+struct Rig : DialogDriver {
   Rig() : DialogDriver(dlg) {
     for (int i = 0; i < kMessageCount; ++i) {
       dlg.FnMsgA[i] = "A" + std::to_string(i + 1);
@@ -49,23 +45,41 @@ struct Rig : DialogHolder, DialogDriver {
     return std::exchange(shown, {});
   }
 
+  CSetupDlg dlg;
   QTimer answer;
   QString shown;
 };
 
+// Each showing starts at bank A from the fields. A bank switch reads the fields first, showing
+// why one is refused, and goes on; what was read before a refusal stays through Cancel, and only
+// OK (Enter) takes the message edits.
 TEST(SetupDlg, BanksAreSwitchedAndExchangedByEnterAndEscape) {
   Rig rig;
   ASSERT_TRUE(rig.Open());
-  rig.Type(MessageEditId(3), "new A3");
-  rig.Click(kIdBankB);
-  EXPECT_EQ(rig.Text(MessageEditId(3)), "B3");
-  QTest::keyClick(rig.Edit(MessageEditId(3)), Qt::Key_Escape);
+  rig.Type(MessageEditId(4), "edited A4");
+  rig.Type(kIdWeightDot, "2.5");
+  EXPECT_EQ(rig.Press(kIdBankB), "");
+  EXPECT_EQ(rig.Text(MessageEditId(4)), "B4");
+  rig.Type(kIdCqLoopInterval, "61");
+  EXPECT_EQ(rig.Press(kIdBankA), "0 から 60 までの数値を入力してください。");
+  EXPECT_TRUE(rig.Checked(kIdBankA));
+  EXPECT_EQ(rig.Text(MessageEditId(4)), "edited A4");
+  rig.Type(kIdNumber, "42");
+  rig.Type(kIdCqLoopInterval, "9");
+  rig.Type(kIdPttdBefore, "101");
+  EXPECT_NE(rig.Press(kIdOk), "");
+  QTest::keyClick(rig.Edit(MessageEditId(4)), Qt::Key_Escape);
   EXPECT_EQ(rig.dlg.result(), QDialog::Rejected);
-  EXPECT_EQ(rig.dlg.FnMsgA[2], "A3");
+  EXPECT_EQ(rig.dlg.Number, "42");
+  EXPECT_EQ(rig.dlg.CqLoopInterval, 9.0f);
+  EXPECT_EQ(rig.dlg.PttdBefore, 25);
+  EXPECT_EQ(rig.dlg.WeightDot, 2.5f);
+  EXPECT_EQ(rig.dlg.FnMsgA[3], "A4");
 
   ASSERT_TRUE(rig.Open());
   EXPECT_TRUE(rig.Checked(kIdBankA));
-  EXPECT_EQ(rig.Text(MessageEditId(3)), "A3");
+  EXPECT_EQ(rig.Text(MessageEditId(4)), "A4");
+  EXPECT_EQ(rig.Text(kIdWeightDot), "2.5");
   rig.Type(MessageEditId(2), "typed");
   rig.Type(kIdCqLoopInterval, "99");
   EXPECT_EQ(rig.Press(kIdBankA), "");
@@ -89,7 +103,6 @@ TEST(SetupDlg, OkTakesEachFieldOrRefusesItWithTheReason) {
     const QString message = typed ? QString::fromStdString(row[2]) : "";
     Rig rig;
     ASSERT_TRUE(rig.Open());
-    rig.Type(kIdMessage1, "kept edit");
     if (typed) {
       EXPECT_EQ(rig.Text(id), QString::fromStdString(row[3]));
       rig.Type(id, QString::fromStdString(row[4]));
@@ -100,42 +113,12 @@ TEST(SetupDlg, OkTakesEachFieldOrRefusesItWithTheReason) {
     EXPECT_NE(("\n" + FormatSettings(rig.dlg)).find("\n" + stored + "\n"), std::string::npos);
     if (message.isEmpty()) {
       EXPECT_EQ(rig.dlg.result(), QDialog::Accepted);
-      EXPECT_EQ(rig.dlg.FnMsgA[0], "kept edit");
       continue;
     }
     EXPECT_TRUE(QTest::qWaitForWindowActive(&rig.dlg));
     EXPECT_EQ(QApplication::focusWidget(), rig.dlg.Control(id));
     EXPECT_EQ(rig.Edit(id)->selectedText(), QString::fromStdString(row[4]));
-    EXPECT_EQ(rig.dlg.FnMsgA[0], "A1");
-    EXPECT_EQ(rig.dlg.MessageFields[0], "kept edit");
   }
-}
-
-// Fields are read in order up to the one refused; what was read stays through Cancel.
-TEST(SetupDlg, NumbersReadBeforeARefusalKeepTheirNewValues) {
-  Rig rig;
-  ASSERT_TRUE(rig.Open());
-  rig.Type(MessageEditId(4), "edited A4");
-  rig.Type(kIdWeightDot, "2.5");
-  EXPECT_EQ(rig.Press(kIdBankB), "");
-  EXPECT_EQ(rig.Text(MessageEditId(4)), "B4");
-  rig.Type(kIdCqLoopInterval, "61");
-  EXPECT_EQ(rig.Press(kIdBankA), "0 から 60 までの数値を入力してください。");
-  EXPECT_TRUE(rig.Checked(kIdBankA));
-  EXPECT_EQ(rig.Text(MessageEditId(4)), "edited A4");
-  rig.Type(kIdNumber, "42");
-  rig.Type(kIdCqLoopInterval, "9");
-  rig.Type(kIdPttdBefore, "101");
-  rig.Type(kIdWeightDot, "2");
-  EXPECT_NE(rig.Press(kIdOk), "");
-  rig.Click(kIdCancel);
-  EXPECT_EQ(rig.dlg.Number, "42");
-  EXPECT_EQ(rig.dlg.CqLoopInterval, 9.0f);
-  EXPECT_EQ(rig.dlg.PttdBefore, 25);
-  EXPECT_EQ(rig.dlg.WeightDot, 2.5f);
-  EXPECT_EQ(rig.dlg.FnMsgA[3], "A4");
-  ASSERT_TRUE(rig.Open());
-  EXPECT_EQ(rig.Text(kIdWeightDot), "2.5");
 }
 
 // From firmware 2 on the tone is picked from the list, whose first entry beginning with the
@@ -160,36 +143,22 @@ TEST(SetupDlg, FirmwareEnablesOneFrequencyControlAndTheListTakesTheText) {
   }
 }
 
+// Typing stops at 256 CP932 bytes (the table); a longer text from the file is refused.
 TEST(SetupDlg, TextsStayWithin256Cp932Bytes) {
   Rig rig;
+  rig.dlg.MyCALL = std::string(300, 'C');
   ASSERT_TRUE(rig.Open());
-  rig.Type(kIdMessage1, QString(256, u'x'));
-  QTest::keyClicks(rig.Edit(kIdMessage1), "y");
-  EXPECT_EQ(rig.Text(kIdMessage1), QString(256, u'x'));
-  rig.Type(MessageEditId(2), QString(127, u'あ') + "xxあ");
-  rig.Type(kIdMyCall, QString(256, u'ｱ'));
-  QTest::keyClicks(rig.Edit(kIdMyCall), "1");
-  EXPECT_EQ(rig.Press(kIdOk), "");
-  EXPECT_EQ(rig.dlg.FnMsgA[0], std::string(256, 'x'));
-  EXPECT_EQ(rig.dlg.FnMsgA[1].size(), 256u);
-  EXPECT_EQ(rig.dlg.MyCALL, std::string(256, '\xB1'));
-
-  Rig overlong;
-  overlong.dlg.MyCALL = std::string(300, 'C');
-  ASSERT_TRUE(overlong.Open());
-  EXPECT_EQ(overlong.Press(kIdOk), "256 バイト以内で入力してください。");
-  EXPECT_TRUE(QTest::qWaitForWindowActive(&overlong.dlg));
-  EXPECT_EQ(QApplication::focusWidget(), overlong.dlg.Control(kIdMyCall));
+  EXPECT_EQ(rig.Press(kIdOk), "256 バイト以内で入力してください。");
+  EXPECT_TRUE(QTest::qWaitForWindowActive(&rig.dlg));
+  EXPECT_EQ(QApplication::focusWidget(), rig.dlg.Control(kIdMyCall));
 }
 
-// The Wine fields are Turbo HAMLOG's, the port the Linux loggers'; an empty port is the
-// logger's default.
+// The Wine fields are Turbo HAMLOG's, the port the Linux loggers'.
 TEST(SetupDlg, LogLinkGroupEnablesTheChosenProgramsFieldsAndOkTakesThem) {
   Rig rig;
   ASSERT_TRUE(rig.Open());
   auto enabled = [&](int id) { return rig.dlg.Control(id)->isEnabled(); };
   EXPECT_TRUE(enabled(kIdWineCommand) && enabled(kIdWinePrefix) && !enabled(kIdLogPort));
-  EXPECT_EQ(rig.Text(kIdWineCommand), "wine");
   rig.Type(kIdWinePrefix, "/home/q/.wine-hamlog");
   QTest::keyClick(rig.dlg.Control(kIdLogProgram), Qt::Key_Down);
   EXPECT_TRUE(!enabled(kIdWineCommand) && !enabled(kIdWinePrefix) && enabled(kIdLogPort));
@@ -199,12 +168,6 @@ TEST(SetupDlg, LogLinkGroupEnablesTheChosenProgramsFieldsAndOkTakesThem) {
   EXPECT_EQ(rig.Press(kIdOk), "");
   EXPECT_EQ(rig.dlg.LogLink, (loglink::LogLinkSettings{loglink::LogProgram::kFldigiXmlRpc, "wine",
                                                        "/home/q/.wine-hamlog", 7400}));
-  ASSERT_TRUE(rig.Open());
-  rig.Type(kIdLogPort, "");
-  QTest::keyClick(rig.dlg.Control(kIdLogProgram), Qt::Key_Down);
-  EXPECT_EQ(rig.Press(kIdOk), "");
-  EXPECT_EQ(rig.dlg.LogLink.program, loglink::LogProgram::kXlog);
-  EXPECT_EQ(rig.dlg.LogLink.port, 0);
 }
 
 TEST(SaveSettingsReporting, AFailureTellsTheOperatorAndKeepsTheOldFile) {

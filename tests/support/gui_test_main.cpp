@@ -11,12 +11,6 @@
 
 #include "support/temp_dir.h"
 
-// Qt's own worker threads share data through atomics that ThreadSanitizer cannot see in the
-// uninstrumented Qt libraries; races reported wholly inside them are not ours.
-extern "C" const char* __tsan_default_suppressions() {
-  return "race:libQt6Core.so.6\nrace:libQt6Gui.so.6\n";
-}
-
 // A modal window that no test closes would hold the run until CTest's timeout: after ten
 // seconds it fails the test that opened it, with its text, and is closed; later ones in the
 // same test are closed at once, so that a table of cases fails in seconds, not minutes.

@@ -31,18 +31,16 @@ class ManualTimerService final : public TimerService {
 
   // Fires every timer due up to and including `target`, moving the clock to each deadline.
   void AdvanceTo(Micros target) {
-    for (;;) {
-      std::unique_lock lock(mutex_);
-      if (pending_.empty() || pending_.begin()->first.first > target) {
-        now_ = std::max(now_, target);
-        return;
-      }
+    std::unique_lock lock(mutex_);
+    while (!pending_.empty() && pending_.begin()->first.first <= target) {
       auto node = pending_.extract(pending_.begin());
       const auto [deadline, id] = node.key();
       now_ = std::max(now_, deadline);
       lock.unlock();
       node.mapped()(id, deadline);
+      lock.lock();
     }
+    now_ = std::max(now_, target);
   }
   void AdvanceMs(std::int64_t ms) { AdvanceTo(Now() + ms * 1000); }
   std::size_t PendingCount() const {

@@ -77,10 +77,9 @@ class NullToneOutput final : public ToneOutput, public Recorded<ToneCall> {
 inline std::string ToneList(const std::vector<ToneCall>& calls) {
   static const char* const kOps[] = {"Open", "Start", "Pause", "Close"};
   std::string text;
-  for (const auto& c : calls) {
-    text +=
-        (text.empty() ? "" : " ") + (kOps[static_cast<int>(c.op)] + std::to_string(c.frequencyHz));
-  }
+  for (const auto& c : calls)
+    text += kOps[static_cast<int>(c.op)] + std::to_string(c.frequencyHz) + " ";
+  if (!text.empty()) text.pop_back();
   return text;
 }
 

@@ -5,7 +5,7 @@
 
 #include "keyer/morse_code.h"
 #include "sim_window_rig.h"
-#include "ui/about_text.h"
+#include "ui/about_dlg.h"
 
 namespace vantrel::ui::rig {
 namespace {
