@@ -165,15 +165,13 @@ void CMainDlg::ShowBank(Bank bank) {
 }
 
 void CMainDlg::OnPttToggled() {
-  if (!ReadControls()) return;
-  port_.SetPttHold(PttCheck == 1);
+  if (ReadControls()) logic_.HoldPtt(PttCheck == 1);
 }
 
 void CMainDlg::SetPttToggle(bool on) {
   ReadControls();
-  PttCheck = on ? 1 : 0;
+  logic_.HoldPtt(on);
   RefreshControls();
-  port_.SetPttHold(on);
 }
 
 void CMainDlg::OnDecodeToggled() {

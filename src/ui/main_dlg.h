@@ -7,12 +7,11 @@
 #include <memory>
 #include <optional>
 
+#include "app/cw_device_port.h"
 #include "keyer/cw_device.h"
 #include "loglink/log_link_settings.h"
 #include "loglink/log_route.h"
-#include "operating/cw_device_port.h"
 #include "operating/operating_logic.h"
-#include "operating/status_coalescer.h"
 #include "platform/hid.h"
 #include "platform/linux/single_instance.h"
 #include "platform/qt/event_target_window.h"
@@ -157,7 +156,7 @@ class CMainDlg : public QDialog, public operating::WindowFields, public operatin
   operating::StatusCoalescer statusCoalescer_{targetWindow_};
   platform::FocusKeyInjector keys_;
   std::unique_ptr<keyer::CCwDevice> engine_;
-  operating::CwDevicePort port_{*engine_};
+  app::CwDevicePort port_{*engine_};
   operating::OperatingLogic logic_{*this, port_, setup_};
   CqRepeatTimer cqTimer_;
   // The route to the logging program and the settings it was made with; replies to F12

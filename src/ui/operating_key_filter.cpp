@@ -8,9 +8,57 @@
 #include <memory>
 
 #include "ui/cp932_text.h"
-#include "ui/key_mapping.h"
 
 namespace vantrel::ui {
+namespace {
+
+operating::Key OperatingKey(int qtKey) {
+  switch (qtKey) {
+    case Qt::Key_Control:
+      return operating::Key::Control;
+    case Qt::Key_Escape:
+      return operating::Key::Escape;
+    case Qt::Key_A:
+      return operating::Key::A;
+    case Qt::Key_K:
+      return operating::Key::K;
+    case Qt::Key_W:
+      return operating::Key::W;
+    case Qt::Key_Q:
+      return operating::Key::Q;
+    case Qt::Key_S:
+      return operating::Key::S;
+    case Qt::Key_Z:
+      return operating::Key::Z;
+    default:
+      break;
+  }
+  if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12) {
+    return static_cast<operating::Key>(static_cast<int>(operating::Key::F1) + (qtKey - Qt::Key_F1));
+  }
+  return operating::Key::Other;
+}
+
+operating::Modifiers OperatingModifiers(Qt::KeyboardModifiers modifiers) {
+  return {modifiers.testFlag(Qt::AltModifier), modifiers.testFlag(Qt::ControlModifier),
+          modifiers.testFlag(Qt::ShiftModifier)};
+}
+
+// Return or the keypad's Enter.
+bool IsEnter(const QKeyEvent& event) {
+  return event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
+}
+
+// Whether a key press carries a typed character. Enter presses the default button, Tab moves
+// the focus, Escape is a command and Delete edits: none of them is a character.
+bool CarriesCharacter(const QKeyEvent& event) {
+  const QString text = event.text();
+  if (text.isEmpty()) return false;
+  const char16_t first = text.front().unicode();
+  return first != u'\r' && first != u'\n' && first != u'\t' && first != 0x1B && first != 0x7F;
+}
+
+}  // namespace
 
 bool OperatingKeyFilter::eventFilter(QObject* watched, QEvent* event) {
   if (redelivering_ || !IsFirstDeliveryInWindow(watched)) return false;

@@ -3,10 +3,10 @@
 #include "keyer/cw_device.h"
 #include "operating/keyer_port.h"
 
-namespace vantrel::operating {
+namespace vantrel::app {
 
-// KeyerPort over the real engine.
-class CwDevicePort final : public KeyerPort {
+// The operating logic's way to the real engine.
+class CwDevicePort final : public operating::KeyerPort {
  public:
   explicit CwDevicePort(keyer::CCwDevice& device) : device_(device) {}
 
@@ -33,4 +33,4 @@ class CwDevicePort final : public KeyerPort {
   keyer::CCwDevice& device_;
 };
 
-}  // namespace vantrel::operating
+}  // namespace vantrel::app
