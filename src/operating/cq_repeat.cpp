@@ -32,7 +32,7 @@ void CqRepeat::StartTimer() {
 
 void CqRepeat::CallHandedOver() {
   context_.Wake();
-  if (Active() && !progress_.timerRunning) StartTimer();
+  if (progress_.count != 0 && !progress_.timerRunning) StartTimer();
 }
 
 }  // namespace vantrel::operating

@@ -380,7 +380,7 @@ void OperatingLogic::OnKeyerMessage(unsigned message, std::intptr_t wParam, std:
 void OperatingLogic::OnTextDone() {
   pacer_.OnTextDone();
   context_.Wake();
-  if (cqRepeat_.Active()) cqRepeat_.StartTimer();
+  if (cqRepeat_.Count() != 0) cqRepeat_.StartTimer();
   if (!context_.Sequential()) return;
   const std::string input = view_.InputLineText();
   if (input.empty()) return;

@@ -30,7 +30,29 @@ std::tm CurrentLocalTime();
 std::string TimeStamp(const std::tm& time);
 
 // The keys the window intercepts; every other key is Other. F1..F12 are consecutive.
-enum class Key { Control, Escape, A, K, W, Q, S, Z, F1, F2, F3, F4, F5, F6, F7, F8, F9, F10, F11, F12, Other };
+enum class Key {
+  Control,
+  Escape,
+  A,
+  K,
+  W,
+  Q,
+  S,
+  Z,
+  F1,
+  F2,
+  F3,
+  F4,
+  F5,
+  F6,
+  F7,
+  F8,
+  F9,
+  F10,
+  F11,
+  F12,
+  Other
+};
 
 // Pressed or not, as the keyboard state that belongs to the event says.
 struct Modifiers {

@@ -127,7 +127,8 @@ void Pacer::TakeFrontByte() {
   SendState& send = Send();
   const bool leadByte = !send.TrailByteNext && FirstCharacterLength(send.PendingText) == 2;
   send.PendingText.erase(0, 1);
-  for (SpeedMark& mark : send.PendingSpeedMarks) mark.position -= std::min<std::size_t>(mark.position, 1);
+  for (SpeedMark& mark : send.PendingSpeedMarks)
+    mark.position -= std::min<std::size_t>(mark.position, 1);
   send.TrailByteNext = leadByte;
   if (context_.Sequential() && !leadByte) MoveFirstInputCharacterToLog();
 }
