@@ -13,11 +13,9 @@
 #include <string>
 
 #include "loglink/log_message_box.h"
-#include "platform/qt/keyer_message_event.h"
 #include "ui/about_dlg.h"
 #include "ui/about_text.h"
 #include "ui/app_icon.h"
-#include "ui/cp932_text.h"
 #include "ui/cp932_validator.h"
 #include "ui/main_dlg_ids.h"
 #include "ui/main_dlg_template.h"
@@ -69,7 +67,7 @@ CMainDlg::CMainDlg(MainDlgServices services, std::unique_ptr<platform::SingleIns
   ConnectControls();
   ConnectLogLink();
   logic_.SetStatusGate(&statusCoalescer_);
-  qApp->installEventFilter(&keyFilter_);
+  qApp->installEventFilter(&input_);
 }
 
 // The engine goes first: its reader thread may still post to this window and inject keys.
@@ -146,14 +144,6 @@ void CMainDlg::UpdateTitle() {
   if (netKeyer_.ClientKeying()) title += QStringLiteral(" [%1]").arg(kNetKeyingMark);
   if (!services_.titleNote.isEmpty()) title += QStringLiteral(" - ") + services_.titleNote;
   setWindowTitle(title);
-}
-
-bool CMainDlg::event(QEvent* event) {
-  if (event->type() != platform::KeyerMessageEvent::Kind()) return QDialog::event(event);
-  auto* message = static_cast<platform::KeyerMessageEvent*>(event);
-  logic_.OnKeyerMessage(message->message(), message->wParam(), message->lParam());
-  netKeyer_.OnKeyerMessage(message->message());
-  return true;
 }
 
 void CMainDlg::StopTransmission() {

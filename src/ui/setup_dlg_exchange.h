@@ -12,6 +12,10 @@ class QWidget;
 
 namespace vantrel::ui {
 
+// The program's texts are CP932 bytes; its controls show Unicode.
+QString FromCp932(const std::string& cp932);
+std::string ToCp932(const QString& shown);
+
 // Moves values between the setup dialog's edits and the settings. Each read converts and
 // validates; a failed read shows why, puts the focus on the edit with its text selected, and
 // returns false, leaving the field as it was.
