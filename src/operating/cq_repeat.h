@@ -27,6 +27,7 @@ class CqRepeat {
   const Progress& State() const { return progress_; }
   int Count() const { return progress_.count; }
   bool Active() const { return progress_.count != 0; }
+  bool TimerRunning() const { return progress_.timerRunning; }
 
   // `count` further calls after the one about to go; -1 repeats until ended. A running pause
   // is left alone.

@@ -234,7 +234,7 @@ class SimWindowRig {
   // Whether the keying and the CQ repeat have ended.
   bool Quiet() {
     const operating::CqRepeat& repeat = window->Logic().CqRepeatState();
-    return NothingQueued() && !repeat.State().timerRunning && !repeat.Active();
+    return NothingQueued() && !repeat.TimerRunning() && !repeat.Active();
   }
 
   settings::TempDir dir;
