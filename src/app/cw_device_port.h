@@ -20,14 +20,18 @@ class CwDevicePort final : public operating::KeyerPort {
   unsigned FirmwareVersion() const override;
 
   void SetKeyingSettings(const settings::Settings& settings) override;
-  void SetDotWeight(float weight) override;
-  void SetDashWeight(float weight) override;
-  void SetPttDelayBefore(unsigned ms) override;
-  void SetPcSidetone(bool on) override;
-  void SetPcSidetoneFreq(unsigned hz) override;
-  void SetDecodeEnabled(bool on) override;
-  bool KanaMode() const override;
-  void SetTargetWindow(platform::TargetWindow* window) override;
+
+  // What the window and the network keyer set beside the operating logic.
+  void SetDotWeight(float weight);
+  void SetDashWeight(float weight);
+  void SetPttDelayBefore(unsigned ms);
+  void SetPcSidetone(bool on);
+  void SetPcSidetoneFreq(unsigned hz);
+  void SetDecodeEnabled(bool on);
+  // Paddle decoding reads Japanese (Wabun) Morse.
+  bool KanaMode() const;
+  // Where the engine posts its notifications.
+  void SetTargetWindow(platform::TargetWindow* window);
 
  private:
   keyer::CCwDevice& device_;

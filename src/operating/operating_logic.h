@@ -113,6 +113,8 @@ class OperatingLogic {
   void OnKeyerMessage(unsigned message, std::intptr_t wParam, std::intptr_t lParam);
   void OnCqTimer();
 
+  // One hand-over of queued text, as a status report gives it.
+  void FeedNextCharacter() { pacer_.FeedNextCharacter(); }
   // Told when the window can do without repeated status reports; the gate must outlive this.
   void SetStatusGate(StatusGate* gate) { context_.gate = gate; }
 

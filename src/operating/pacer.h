@@ -54,6 +54,8 @@ class Pacer {
   void Queue(const NetworkText& text, std::string& shown);
   // A status report with the interface's buffer state.
   void OnStatus(int bufferState);
+  // One hand-over, as a status report with room in the interface's buffer gives it.
+  void FeedNextCharacter();
   // Older firmware played the text it was given.
   void OnTextDone();
   // PendingText and the speed changes placed in it.
@@ -84,7 +86,6 @@ class Pacer {
   SendState& Send();
   Turn Report(int bufferState);
   void PaceOn(int bufferState);
-  void FeedNextCharacter();
   void PassCharactersWithoutCode();
   void TakeFrontByte();
   void MoveFirstInputCharacterToLog();
