@@ -57,7 +57,6 @@ CMainDlg::CMainDlg(MainDlgServices services, std::unique_ptr<platform::SingleIns
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
-  WPM = port_.GetSpeed();
   controls_ = BuildMainDialog(this);
   Control(kIdDecode)->setEnabled(false);
   Edit(kIdHisCall)->setValidator(new Cp932Validator(kHisCallLimit, Edit(kIdHisCall)));
