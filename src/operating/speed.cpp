@@ -35,7 +35,7 @@ void Speed::OnBoxChanged() {
 }
 
 void Speed::Step(int step) {
-  ;
+  context_.view.ReadControls();
   unsigned& wpm = context_.Fields().WPM;
   wpm = Stepped(wpm, step);
   Show(wpm);
