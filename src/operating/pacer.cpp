@@ -61,6 +61,10 @@ void Pacer::HandOver(const std::string& text) {
   }
 }
 
+Pacer::Pace Pacer::Now() const {
+  return {send_.PendingText, countdown_, clearBeforeNext_, cqRepeat_.State()};
+}
+
 void Pacer::OnStatus(int bufferState) {
   context_.Wake();
   const Pace before = Now();

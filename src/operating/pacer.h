@@ -81,7 +81,7 @@ class Pacer {
     CqRepeat::Progress cqRepeat;
     bool operator==(const Pace&) const = default;
   };
-  Pace Now() const { return {send_.PendingText, countdown_, clearBeforeNext_, cqRepeat_.State()}; }
+  Pace Now() const;
 
   SendState& Send();
   Turn Report(int bufferState);

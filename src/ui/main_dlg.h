@@ -111,7 +111,7 @@ class CMainDlg : public QDialog, public operating::WindowFields, public operatin
   void ExitWindow();
 
   // The operating logic's view of the window.
-  operating::WindowFields& Fields() override { return *this; }
+  operating::WindowFields& Fields() override;
   bool ReadControls() override;
   void RefreshControls() override;
   std::string InputLineText() const override;

@@ -219,6 +219,10 @@ QAbstractButton* CMainDlg::KeyButton(int key) const {
   return Button(FunctionButtonId(key));
 }
 
+operating::WindowFields& CMainDlg::Fields() {
+  return *this;
+}
+
 bool CMainDlg::ReadControls() {
   DialogExchange exchange(this);
   int wpm = 0;
