@@ -25,6 +25,8 @@ QString FromCp932(const std::string& cp932) {
   return QString::fromStdString(platform::Cp932ToUtf8(cp932));
 }
 
+DialogExchange::DialogExchange(QWidget* dialog) : dialog_(dialog) {}
+
 bool DialogExchange::ReadText(QLineEdit* edit, std::string& field, std::size_t byte_limit) const {
   std::string bytes = ToCp932(edit->text());
   if (bytes.size() > byte_limit) return Fail(edit, kTooLongText.arg(byte_limit));

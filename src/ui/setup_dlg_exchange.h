@@ -21,7 +21,7 @@ std::string ToCp932(const QString& shown);
 // returns false, leaving the field as it was.
 class DialogExchange {
  public:
-  explicit DialogExchange(QWidget* dialog) : dialog_(dialog) {}
+  explicit DialogExchange(QWidget* dialog);
 
   bool ReadText(QLineEdit* edit, std::string& field, std::size_t byte_limit) const;
   bool ReadDecimal(QLineEdit* edit, float& field, settings::Range<double> range) const;
