@@ -1,5 +1,7 @@
 #pragma once
 
+#include "operating/operating_context.h"
+
 namespace vantrel::operating {
 
 // Further CQ calls after the first: a fixed number, or without end.
@@ -10,30 +12,37 @@ inline constexpr int kEndlessCqRepeat = -1;
 // The product is formed in float, as the setting is stored.
 unsigned CqTimerMilliseconds(float cqLoopInterval);
 
-// How far a CQ repeat has got: the further calls left and whether the pause before the next
-// one is running.
+// The CQ repeat: the further calls left and whether the pause before the next one runs. It
+// alone knows whether the window's CQ timer is running; the timer only fires.
 class CqRepeat {
  public:
-  int Count() const { return count_; }
-  bool Active() const { return count_ != 0; }
-  bool TimerRunning() const { return timerRunning_; }
+  struct Progress {
+    int count = 0;
+    bool timerRunning = false;
+    bool operator==(const Progress&) const = default;
+  };
+
+  explicit CqRepeat(OperatingContext& context) : context_(context) {}
+
+  const Progress& State() const { return progress_; }
+  int Count() const { return progress_.count; }
+  bool Active() const { return progress_.count != 0; }
+  bool TimerRunning() const { return progress_.timerRunning; }
 
   // `count` further calls after the one about to go; -1 repeats until ended. A running pause
   // is left alone.
-  void Start(int count) { count_ = count; }
-  void End() { count_ = 0; }
+  void Start(int count);
+  void End();
+  void KillTimer();
   // The pause before the next call begins; a counted repeat has one call fewer left.
-  void PauseStarted() {
-    if (count_ > 0) --count_;
-    timerRunning_ = true;
-  }
-  void PauseEnded() { timerRunning_ = false; }
-
-  bool operator==(const CqRepeat&) const = default;
+  void StartTimer();
+  // The call's last character has been handed over, so the pause counts from about the end of
+  // the call.
+  void CallHandedOver();
 
  private:
-  int count_ = 0;
-  bool timerRunning_ = false;
+  OperatingContext& context_;
+  Progress progress_;
 };
 
 }  // namespace vantrel::operating

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "platform/target_window.h"
 #include "settings/settings.h"
 
 namespace vantrel::operating {
@@ -25,16 +24,6 @@ class KeyerPort {
 
   // Weights, PTT delays and control, intervals, paddle reverse and sidetones, in that order.
   virtual void SetKeyingSettings(const settings::Settings& settings) = 0;
-  virtual void SetDotWeight(float weight) = 0;
-  virtual void SetDashWeight(float weight) = 0;
-  virtual void SetPttDelayBefore(unsigned ms) = 0;
-  virtual void SetPcSidetone(bool on) = 0;
-  virtual void SetPcSidetoneFreq(unsigned hz) = 0;
-  virtual void SetDecodeEnabled(bool on) = 0;
-  // Paddle decoding reads Japanese (Wabun) Morse.
-  virtual bool KanaMode() const = 0;
-  // Where the engine posts its notifications.
-  virtual void SetTargetWindow(platform::TargetWindow* window) = 0;
 };
 
 }  // namespace vantrel::operating

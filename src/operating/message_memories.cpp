@@ -1,8 +1,7 @@
+#include <utility>
+
 #include "operating/macro_expander.h"
 #include "operating/operating_logic.h"
-#include "operating/speed.h"
-
-#include <utility>
 
 namespace vantrel::operating {
 
@@ -28,15 +27,16 @@ void OperatingLogic::OnFunctionButton(int key) {
 }
 
 void OperatingLogic::SendFunctionKey(std::string text) {
-  if (WakeForCqRepeat().Active()) return EndCqRepeat();
-  if (!Sequential()) {
+  context_.Wake();
+  if (cqRepeat_.Active()) return EndCqRepeat();
+  if (!context_.Sequential()) {
     const std::string typed = view_.InputLineText();
     if (!typed.empty()) {
       text = typed + " " + text + " ";
       view_.SetInputLineText({});
     }
   }
-  KillCqTimer();
+  cqRepeat_.KillTimer();
   SendWithMacros(std::move(text));
 }
 
@@ -44,12 +44,8 @@ void OperatingLogic::SendWithMacros(std::string text) {
   LimitLogLength();
   ReconnectIfClosed();
   if (!view_.ReadControls()) return;
-  WindowFields& fields = Fields();
-  if (IsKeyingSpeed(fields.WPM)) {
-    keyer_.SetSpeed(fields.WPM);
-  } else {
-    fields.WPM = keyer_.GetSpeed();
-  }
+  speed_.GiveEngine();
+  const WindowFields& fields = view_.Fields();
   const MacroExpansion expansion =
       ExpandMacros(text, {settings_.MyCALL, fields.HisCall, fields.Report, settings_.Number});
   if (expansion.numberUsed && settings_.Auto) {
@@ -57,25 +53,8 @@ void OperatingLogic::SendWithMacros(std::string text) {
     view_.RefreshControls();
   }
   if (expansion.text.empty()) return;
-  HandOver(expansion.text);
-  const std::string shown = WithoutProsignMarks(expansion.text);
-  AppendTimeStamp();
-  if (Sequential()) {
-    view_.SetInputLineText(view_.InputLineText() + shown);
-  } else {
-    LogLine(shown);
-  }
-}
-
-// The engine of firmware 20 and later takes one character at a time, paced by its status
-// reports; older firmware takes the whole text and times it on the PC.
-void OperatingLogic::HandOver(const std::string& text) {
-  if (KeyerTimesCharacters()) {
-    WakeForSendState().PendingText += text;
-  } else {
-    textPlaying_ = true;
-    keyer_.SendText(text);
-  }
+  pacer_.HandOver(expansion.text);
+  ShowQueued(WithoutProsignMarks(expansion.text));
 }
 
 }  // namespace vantrel::operating

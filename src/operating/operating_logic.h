@@ -1,22 +1,17 @@
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <ctime>
 #include <functional>
 #include <string>
-#include <string_view>
-#include <vector>
 
-#include "keyer/firmware_profile.h"
 #include "operating/cq_repeat.h"
-#include "operating/key_handling.h"
 #include "operating/keyer_port.h"
 #include "operating/network_text.h"
+#include "operating/operating_context.h"
 #include "operating/operating_view.h"
 #include "operating/pacer.h"
 #include "operating/speed.h"
-#include "operating/status_coalescer.h"
 #include "settings/settings.h"
 
 namespace vantrel::operating {
@@ -34,10 +29,37 @@ std::tm CurrentLocalTime();
 // "%H:%M:%S> ", the stamp in front of a logged text.
 std::string TimeStamp(const std::tm& time);
 
-// Bytes of the first CP932 character of `text`: 2 for a lead byte followed by another byte,
-// 1 otherwise, 0 for empty text. Keeps a double-byte character together when text is
-// handed over or moved one character at a time.
-std::size_t FirstCharacterLength(std::string_view text);
+// The keys the window intercepts; every other key is Other. F1..F12 are consecutive.
+enum class Key {
+  Control,
+  Escape,
+  A,
+  K,
+  W,
+  Q,
+  S,
+  Z,
+  F1,
+  F2,
+  F3,
+  F4,
+  F5,
+  F6,
+  F7,
+  F8,
+  F9,
+  F10,
+  F11,
+  F12,
+  Other
+};
+
+// Pressed or not, as the keyboard state that belongs to the event says.
+struct Modifiers {
+  bool alt = false;
+  bool ctrl = false;
+  bool shift = false;
+};
 
 // A typed character after the window's handling: dropped when consumed, otherwise
 // `character` (its case possibly changed) goes on to the focused control.
@@ -46,28 +68,16 @@ struct TypedCharacter {
   std::string character;
 };
 
-// What is queued for the interface.
-struct SendState {
-  std::string PendingText;
-  // The front byte of PendingText is the trail byte of a double-byte character.
-  bool TrailByteNext = false;
-  // Speed changes a network client placed between characters of PendingText, in order.
-  std::vector<SpeedMark> PendingSpeedMarks;
-  // Older firmware: network text held back behind a speed change until the text before it
-  // has been played.
-  NetworkText HeldNetworkText;
-};
-
-// The operator's work in the window: typing in both send modes with the pacing of queued
-// text, the hot keys, the function keys and macros, the engine's notifications and the CQ
-// repeat. Everything runs on the window's thread. The view, the keyer and the settings must
-// outlive this object.
+// The operator's work in the window, routed to the parts that own it: the speed, the CQ repeat
+// and the pacer with the queued text. The logic itself keeps the hot keys, the function keys
+// and macros, and the log. Everything runs on the window's thread. The view, the keyer and the
+// settings must outlive this object.
 class OperatingLogic {
  public:
   OperatingLogic(OperatingView& view, KeyerPort& keyer, settings::Settings& settings,
                  LocalTimeClock clock = CurrentLocalTime);
 
-  const SendState& State() const { return send_; }
+  const SendState& State() const { return pacer_.State(); }
   const CqRepeat& CqRepeatState() const { return cqRepeat_; }
 
   // The settings file is read on the first call only: a later apply, made to reconnect a
@@ -87,7 +97,10 @@ class OperatingLogic {
   void OnClearButton();
   void OnFunctionButton(int key);
   // The operator changed the speed box.
-  void OnSpeedBoxChanged();
+  void OnSpeedBoxChanged() { speed_.OnBoxChanged(); }
+  // The PTT hold, from the window's check box, a network client or the stop: the window's
+  // check keeps it and the engine follows. The caller refreshes the controls.
+  void HoldPtt(bool on);
   // The window closes: nothing more is keyed.
   void OnExit();
 
@@ -100,11 +113,10 @@ class OperatingLogic {
   void OnKeyerMessage(unsigned message, std::intptr_t wParam, std::intptr_t lParam);
   void OnCqTimer();
 
-  // Pacing of queued text, on each status report with its buffer state.
-  void OnStatus(int bufferState);
+  // One hand-over of queued text, as a status report gives it.
+  void FeedNextCharacter() { pacer_.FeedNextCharacter(); }
   // Told when the window can do without repeated status reports; the gate must outlive this.
-  void SetStatusGate(StatusGate* gate) { statusGate_ = gate; }
-  void FeedNextCharacter();
+  void SetStatusGate(StatusGate* gate) { context_.gate = gate; }
 
   // The CQ call: bank A's first message through the macro expander.
   void SendCq();
@@ -115,88 +127,33 @@ class OperatingLogic {
   // its speed changes kept in place between the characters.
   void QueueNetworkText(const NetworkText& text);
   // A network client's speed, within 5..50; the speed box follows.
-  void SetNetworkSpeed(unsigned wpm);
+  void SetNetworkSpeed(unsigned wpm) { speed_.Apply(static_cast<int>(wpm)); }
   // A network client's abort: the stop action, and a CQ repeat ends.
   void AbortSending() { EndCqRepeat(); }
   // Nothing queued is left and the interface has keyed what it was given.
-  bool QueuedTextKeyed() const;
+  bool QueuedTextKeyed() const { return pacer_.Keyed(); }
 
  private:
-  // Every change to the window's values, the send state, the pace or the CQ repeat comes
-  // through one of these, which wake the status gate so that a rest ends before the change.
-  WindowFields& Fields() {
-    Wake();
-    return view_.Fields();
-  }
-  SendState& WakeForSendState() {
-    Wake();
-    return send_;
-  }
-  Pacer& WakeForPacer() {
-    Wake();
-    return pacer_;
-  }
-  CqRepeat& WakeForCqRepeat() {
-    Wake();
-    return cqRepeat_;
-  }
-  void Wake() {
-    if (statusGate_ != nullptr) statusGate_->Wake();
-  }
-  bool Sequential() { return Fields().SendMode == kSequentialMode; }
-  bool KeyerTimesCharacters() const {
-    return keyer::ProfileFor(keyer_.FirmwareVersion()).TakesCodes();
-  }
-
-  void RunKeyCommand(const KeyDecision& decision);
+  void RunKeyCommand(Key key, Modifiers modifiers);
   void StartNewContact();
   void ReconnectIfClosed();
   void LimitLogLength();
   void AppendTimeStamp();
   void LogLine(const std::string& shown);
-  void HandOver(const std::string& text);
-  void Pace(int bufferState);
-  void PassCharactersWithoutCode();
-  void TakeFrontByte();
-  void MoveFirstInputCharacterToLog();
-  // PendingText and the speed changes placed in it.
-  void DropQueuedText();
-  void QueuePiece(const TextPiece& piece, std::string& shown);
-  void QueueHeldPiece(const TextPiece& piece);
-  void ReleaseHeldText();
-  void EraseLastQueued(std::string& shown);
-
-  void StepSpeed(int step);
-  void ApplyWpm(int wpm);
-  void ApplyDueSpeedMarks();
-  void ShiftSpeedMarks(std::size_t handedOver);
-  void OnSpeedReport(unsigned halfDot, bool shorter);
-  void ApplyStepSpeed();
-  void ResetSpeed();
-  // Shows the speed; a change of what the box shows applies it as the operator's would.
-  void ShowSpeed(unsigned wpm);
-
+  void ShowQueued(const std::string& shown);
   void StartCqRepeat(int count);
   void EndCqRepeat();
-  void KillCqTimer();
-  void StartCqTimer();
-  void RepeatStep();
   void OnTextDone();
   void OnKeyerInput(std::intptr_t value);
   void ShowDecoded(std::intptr_t index, std::intptr_t lParam);
 
+  OperatingContext context_;
   OperatingView& view_;
-  KeyerPort& keyer_;
   settings::Settings& settings_;
   LocalTimeClock clock_;
-  SendState send_;
-  Pacer pacer_;
-  CqRepeat cqRepeat_;
-  bool settingsApplied_ = false;
-  Speed speed_;
-  StatusGate* statusGate_ = nullptr;
-  // Older firmware: text handed to the engine has not been played to its end yet.
-  bool textPlaying_ = false;
+  Speed speed_{context_};
+  CqRepeat cqRepeat_{context_};
+  Pacer pacer_{context_, speed_, cqRepeat_, [this] { StopTransmission(); }};
 };
 
 }  // namespace vantrel::operating

@@ -8,7 +8,10 @@ namespace vantrel::operating {
 // log is not among them: its control alone keeps its text, which the operator, the decoded
 // paddle and the sending all add to, so that no exchange can put back an older copy.
 struct WindowFields {
+  // The keying speed: the speed box shows it, the engine is given it, and the settings take it
+  // at exit.
   unsigned WPM = 20;
+  // The PTT hold; the engine's follows it.
   int PttCheck = 0;
   std::string HisCall;
   int SendMode = 0;

@@ -2,99 +2,84 @@
 
 #include <algorithm>
 
-#include "operating/operating_logic.h"
-
 namespace vantrel::operating {
+namespace {
 
-unsigned Speed::Stepped(unsigned wpm, int step) {
+unsigned Stepped(unsigned wpm, int step) {
   if (step > 0 && wpm < kMaxWpm) return wpm + 1;
   if (step < 0 && wpm > kMinWpm) return wpm - 1;
   return wpm;
 }
 
-unsigned Speed::Clamped(int wpm) {
+unsigned Clamped(int wpm) {
   return static_cast<unsigned>(
       std::clamp(wpm, static_cast<int>(kMinWpm), static_cast<int>(kMaxWpm)));
 }
 
-bool Speed::TakeReport(unsigned halfDot, bool shorter, unsigned& wpm) {
-  const unsigned reported = 600 / halfDot;
-  if (!IsKeyingSpeed(reported)) return false;
-  const bool stepUp = lastReportValue_ > halfDot && shorter;
-  wpm = stepUp ? wpm + 1 : reported;
-  lastReportValue_ = halfDot;
-  return true;
-}
+}  // namespace
 
-void OperatingLogic::ShowSpeed(unsigned wpm) {
-  if (view_.SetSpinPosition(wpm)) OnSpeedBoxChanged();
+void Speed::Show(unsigned wpm) {
+  if (context_.view.SetSpinPosition(wpm)) OnBoxChanged();
 }
 
 // A speed outside the keyer's range stays in the box until the next refresh, but the field
 // goes back to the speed the keyer keeps.
-void OperatingLogic::OnSpeedBoxChanged() {
-  if (!settingsApplied_ || !view_.ReadControls()) return;
-  WindowFields& fields = view_.Fields();
+void Speed::OnBoxChanged() {
+  if (!live_ || !context_.view.ReadControls()) return;
+  WindowFields& fields = context_.view.Fields();
   if (!IsKeyingSpeed(fields.WPM)) {
-    fields.WPM = keyer_.GetSpeed();
+    fields.WPM = context_.keyer.GetSpeed();
     return;
   }
-  keyer_.SetSpeed(fields.WPM);
+  context_.keyer.SetSpeed(fields.WPM);
 }
 
-void OperatingLogic::StepSpeed(int step) {
-  view_.ReadControls();
-  unsigned& wpm = Fields().WPM;
-  wpm = Speed::Stepped(wpm, step);
-  ShowSpeed(wpm);
+void Speed::Step(int step) {
+  context_.view.ReadControls();
+  unsigned& wpm = context_.Fields().WPM;
+  wpm = Stepped(wpm, step);
+  Show(wpm);
 }
 
-void OperatingLogic::OnSpeedReport(unsigned halfDot, bool shorter) {
+void Speed::Apply(int wpm) {
+  context_.view.ReadControls();
+  context_.Fields().WPM = Clamped(wpm);
+  Show(context_.Fields().WPM);
+}
+
+void Speed::OnReport(unsigned halfDot, bool shorter) {
   if (halfDot == 0) return;
-  WindowFields& fields = Fields();
-  // A refused report brings the interface back to the window's speed.
-  if (!speed_.TakeReport(halfDot, shorter, fields.WPM)) keyer_.SetSpeed(fields.WPM);
-  ShowSpeed(fields.WPM);
-}
-
-void OperatingLogic::ApplyStepSpeed() {
-  WindowFields& fields = Fields();
-  if (IsKeyingSpeed(fields.WPM)) {
-    keyer_.SetSpeed(fields.WPM);
+  unsigned& wpm = context_.Fields().WPM;
+  const unsigned reported = 600 / halfDot;
+  if (IsKeyingSpeed(reported)) {
+    const bool stepUp = lastReportValue_ > halfDot && shorter;
+    wpm = stepUp ? wpm + 1 : reported;
+    lastReportValue_ = halfDot;
   } else {
-    fields.WPM = keyer_.GetSpeed();
+    context_.keyer.SetSpeed(wpm);
   }
-  ShowSpeed(fields.WPM);
+  Show(wpm);
 }
 
-void OperatingLogic::ResetSpeed() {
-  Fields().WPM = kResetWpm;
-  keyer_.SetSpeed(kResetWpm);
-  ShowSpeed(kResetWpm);
+void Speed::OnSwitch(int step) {
+  context_.Fields().WPM += step;
+  GiveEngine();
+  Show(context_.Fields().WPM);
 }
 
-void OperatingLogic::SetNetworkSpeed(unsigned wpm) {
-  ApplyWpm(static_cast<int>(wpm));
-}
-
-void OperatingLogic::ApplyWpm(int wpm) {
-  view_.ReadControls();
-  Fields().WPM = Speed::Clamped(wpm);
-  ShowSpeed(Fields().WPM);
-}
-
-void OperatingLogic::ApplyDueSpeedMarks() {
-  std::vector<SpeedMark>& marks = WakeForSendState().PendingSpeedMarks;
-  while (!marks.empty() && marks.front().position == 0) {
-    ApplyWpm(static_cast<int>(Fields().WPM) + marks.front().wpmStep);
-    marks.erase(marks.begin());
+void Speed::GiveEngine() {
+  WindowFields& fields = context_.Fields();
+  if (IsKeyingSpeed(fields.WPM)) {
+    context_.keyer.SetSpeed(fields.WPM);
+  } else {
+    fields.WPM = context_.keyer.GetSpeed();
   }
 }
 
-void OperatingLogic::ShiftSpeedMarks(std::size_t handedOver) {
-  for (SpeedMark& mark : WakeForSendState().PendingSpeedMarks) {
-    mark.position -= std::min(mark.position, handedOver);
-  }
+void Speed::Reset() {
+  context_.Fields().WPM = kResetWpm;
+  context_.keyer.SetSpeed(kResetWpm);
+  Show(kResetWpm);
 }
 
 }  // namespace vantrel::operating

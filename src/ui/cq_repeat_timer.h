@@ -10,6 +10,7 @@ namespace vantrel::ui {
 
 // The window's one-shot CQ repeat timer, on the same clock as the keyer engine. It fires on
 // the window's thread; a timer killed or restarted before its expiry is handled never fires.
+// It keeps only the handle of the armed timer: whether the pause runs is the CQ repeat's.
 class CqRepeatTimer {
  public:
   CqRepeatTimer(platform::TimerService& timers, std::function<void()> onFire)

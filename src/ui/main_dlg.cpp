@@ -13,9 +13,7 @@
 #include <string>
 
 #include "loglink/log_message_box.h"
-#include "platform/qt/keyer_message_event.h"
 #include "ui/about_dlg.h"
-#include "ui/cp932_text.h"
 #include "ui/cp932_validator.h"
 #include "ui/main_dlg_ids.h"
 #include "ui/main_dlg_template.h"
@@ -57,7 +55,6 @@ CMainDlg::CMainDlg(MainDlgServices services, std::unique_ptr<platform::SingleIns
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
-  WPM = port_.GetSpeed();
   controls_ = BuildMainDialog(this);
   Control(kIdDecode)->setEnabled(false);
   Edit(kIdHisCall)->setValidator(new Cp932Validator(kHisCallLimit, Edit(kIdHisCall)));
@@ -67,7 +64,7 @@ CMainDlg::CMainDlg(MainDlgServices services, std::unique_ptr<platform::SingleIns
   ConnectControls();
   ConnectLogLink();
   logic_.SetStatusGate(&statusCoalescer_);
-  qApp->installEventFilter(&keyFilter_);
+  qApp->installEventFilter(&input_);
 }
 
 // The engine goes first: its reader thread may still post to this window and inject keys.
@@ -146,14 +143,6 @@ void CMainDlg::UpdateTitle() {
   setWindowTitle(title);
 }
 
-bool CMainDlg::event(QEvent* event) {
-  if (event->type() != platform::KeyerMessageEvent::Kind()) return QDialog::event(event);
-  auto* message = static_cast<platform::KeyerMessageEvent*>(event);
-  logic_.OnKeyerMessage(message->message(), message->wParam(), message->lParam());
-  netKeyer_.OnKeyerMessage(message->message());
-  return true;
-}
-
 void CMainDlg::StopTransmission() {
   logic_.StopTransmission();
 }
@@ -163,15 +152,13 @@ void CMainDlg::ShowBank(Bank bank) {
 }
 
 void CMainDlg::OnPttToggled() {
-  if (!ReadControls()) return;
-  port_.SetPttHold(PttCheck == 1);
+  if (ReadControls()) logic_.HoldPtt(PttCheck == 1);
 }
 
 void CMainDlg::SetPttToggle(bool on) {
   ReadControls();
-  PttCheck = on ? 1 : 0;
+  logic_.HoldPtt(on);
   RefreshControls();
-  port_.SetPttHold(on);
 }
 
 void CMainDlg::OnDecodeToggled() {

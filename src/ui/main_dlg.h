@@ -7,15 +7,13 @@
 #include <memory>
 #include <optional>
 
+#include "app/cw_device_port.h"
 #include "keyer/cw_device.h"
 #include "loglink/log_link_settings.h"
 #include "loglink/log_route.h"
-#include "operating/cw_device_port.h"
 #include "operating/operating_logic.h"
-#include "operating/status_coalescer.h"
 #include "platform/hid.h"
 #include "platform/linux/single_instance.h"
-#include "platform/qt/event_target_window.h"
 #include "platform/qt/focus_key_injector.h"
 #include "platform/realtime.h"
 #include "platform/sound.h"
@@ -24,10 +22,11 @@
 #include "ui/cq_repeat_timer.h"
 #include "ui/log_message_box_dialog.h"
 #include "ui/net_keyer_link.h"
-#include "ui/operating_key_filter.h"
 #include "ui/setup_dlg.h"
 
 class QAbstractButton;
+class QInputMethodEvent;
+class QKeyEvent;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
@@ -53,6 +52,36 @@ struct MainDlgServices {
 };
 
 using operating::Bank;
+
+// Brings the operating logic its input on the window's thread: the window's keyboard before any
+// of its controls sees it (key presses and releases, typed characters and input-method commits;
+// installed on the application), and the engine's notifications, which may be posted from any
+// thread while the window lives.
+class OperatingInput final : public QObject, public platform::TargetWindow {
+ public:
+  OperatingInput(QWidget* window, operating::OperatingLogic& logic, NetKeyerLink& netKeyer)
+      : window_(window), logic_(logic), netKeyer_(netKeyer) {}
+
+  void Post(unsigned message, std::intptr_t wParam, std::intptr_t lParam) override;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void Deliver(unsigned message, std::intptr_t wParam, std::intptr_t lParam);
+  bool IsFirstDeliveryInWindow(QObject* watched) const;
+  bool OnKeyPress(QWidget* target, QKeyEvent* event);
+  void OnKeyRelease(QKeyEvent* event);
+  bool OnInputMethod(QWidget* target, QInputMethodEvent* event);
+  // The characters of `text` that the logic passes on, one character at a time.
+  QString TypeCharacters(const QString& text, operating::Modifiers modifiers);
+  void Redeliver(QWidget* target, QEvent* replacement);
+
+  QWidget* window_;
+  operating::OperatingLogic& logic_;
+  NetKeyerLink& netKeyer_;
+  bool redelivering_ = false;
+};
 
 // The operating window. It owns the keyer engine and the settings (the setup dialog) for its
 // whole life; the engine's notifications arrive on the window's thread as KeyerMessage. The
@@ -82,7 +111,7 @@ class CMainDlg : public QDialog, public operating::WindowFields, public operatin
   void ExitWindow();
 
   // The operating logic's view of the window.
-  operating::WindowFields& Fields() override { return *this; }
+  operating::WindowFields& Fields() override;
   bool ReadControls() override;
   void RefreshControls() override;
   std::string InputLineText() const override;
@@ -108,7 +137,6 @@ class CMainDlg : public QDialog, public operating::WindowFields, public operatin
   void reject() override;
 
  protected:
-  bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
@@ -153,11 +181,9 @@ class CMainDlg : public QDialog, public operating::WindowFields, public operatin
   QMenu* windowMenu_ = nullptr;
   bool initialised_ = false;
   bool exposed_ = false;
-  platform::EventTargetWindow targetWindow_{this};
-  operating::StatusCoalescer statusCoalescer_{targetWindow_};
   platform::FocusKeyInjector keys_;
   std::unique_ptr<keyer::CCwDevice> engine_;
-  operating::CwDevicePort port_{*engine_};
+  app::CwDevicePort port_{*engine_};
   operating::OperatingLogic logic_{*this, port_, setup_};
   CqRepeatTimer cqTimer_;
   // The route to the logging program and the settings it was made with; replies to F12
@@ -171,7 +197,8 @@ class CMainDlg : public QDialog, public operating::WindowFields, public operatin
       nullptr};
   // The network keyer's settings as the profile file held them at start.
   NetKeyerPlace savedNetKeyer_;
-  OperatingKeyFilter keyFilter_{this, logic_};
+  OperatingInput input_{this, logic_, netKeyer_};
+  operating::StatusCoalescer statusCoalescer_{input_};
 };
 
 }  // namespace vantrel::ui

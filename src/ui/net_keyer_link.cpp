@@ -25,7 +25,7 @@ float Weighted(float weight, int netWeight) {
 
 }  // namespace
 
-NetKeyerLink::NetKeyerLink(operating::OperatingLogic& logic, operating::KeyerPort& engine,
+NetKeyerLink::NetKeyerLink(operating::OperatingLogic& logic, app::CwDevicePort& engine,
                            const settings::Settings& settings,
                            std::function<void(bool)> setPttToggle,
                            std::function<void()> keyingChanged, QObject* parent)

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "app/cw_device_port.h"
 #include "netkeyer/keying_target.h"
 #include "netkeyer/net_keyer_session.h"
 #include "netkeyer/udp_listener.h"
-#include "operating/keyer_port.h"
 #include "operating/operating_logic.h"
 #include "settings/settings.h"
 
@@ -32,7 +32,7 @@ struct NetKeyerPlace {
 // keyer settings.
 class NetKeyerLink final : public QObject, public netkeyer::KeyingTarget {
  public:
-  NetKeyerLink(operating::OperatingLogic& logic, operating::KeyerPort& engine,
+  NetKeyerLink(operating::OperatingLogic& logic, app::CwDevicePort& engine,
                const settings::Settings& settings, std::function<void(bool)> setPttToggle,
                std::function<void()> keyingChanged, QObject* parent);
   ~NetKeyerLink() override;
@@ -59,7 +59,7 @@ class NetKeyerLink final : public QObject, public netkeyer::KeyingTarget {
   void NoteKeying();
 
   operating::OperatingLogic& logic_;
-  operating::KeyerPort& engine_;
+  app::CwDevicePort& engine_;
   const settings::Settings& settings_;
   std::function<void(bool)> setPttToggle_;
   std::function<void()> keyingChanged_;

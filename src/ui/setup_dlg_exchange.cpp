@@ -10,20 +10,22 @@
 namespace vantrel::ui {
 namespace {
 
-std::string ToCp932(const QString& text) {
-  QByteArray utf8 = text.toUtf8();
-  return platform::Utf8ToCp932(std::string_view(utf8.constData(), utf8.size()));
-}
-
-QString FromCp932(const std::string& bytes) {
-  return QString::fromStdString(platform::Cp932ToUtf8(bytes));
-}
-
 QString Bound(double value) {
   return QString::fromStdString(settings::FormatShortDecimal(value));
 }
 
 }  // namespace
+
+std::string ToCp932(const QString& shown) {
+  const QByteArray utf8 = shown.toUtf8();
+  return platform::Utf8ToCp932(std::string_view(utf8.constData(), utf8.size()));
+}
+
+QString FromCp932(const std::string& cp932) {
+  return QString::fromStdString(platform::Cp932ToUtf8(cp932));
+}
+
+DialogExchange::DialogExchange(QWidget* dialog) : dialog_(dialog) {}
 
 bool DialogExchange::ReadText(QLineEdit* edit, std::string& field, std::size_t byteLimit) const {
   std::string bytes = ToCp932(edit->text());

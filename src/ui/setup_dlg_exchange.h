@@ -12,12 +12,16 @@ class QWidget;
 
 namespace vantrel::ui {
 
+// The program's texts are CP932 bytes; its controls show Unicode.
+QString FromCp932(const std::string& cp932);
+std::string ToCp932(const QString& shown);
+
 // Moves values between the setup dialog's edits and the settings. Each read converts and
 // validates; a failed read shows why, puts the focus on the edit with its text selected, and
 // returns false, leaving the field as it was.
 class DialogExchange {
  public:
-  explicit DialogExchange(QWidget* dialog) : dialog_(dialog) {}
+  explicit DialogExchange(QWidget* dialog);
 
   bool ReadText(QLineEdit* edit, std::string& field, std::size_t byteLimit) const;
   bool ReadDecimal(QLineEdit* edit, float& field, settings::Range<double> range) const;

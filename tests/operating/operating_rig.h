@@ -80,14 +80,6 @@ class Fakes final : public OperatingView, public KeyerPort, public StatusGate {
     Call("SetKeyingSettings");
     if (returning != 0) firmware = std::exchange(returning, 0);
   }
-  void SetDotWeight(float) override {}
-  void SetDashWeight(float) override {}
-  void SetPttDelayBefore(unsigned) override {}
-  void SetPcSidetone(bool) override {}
-  void SetPcSidetoneFreq(unsigned) override {}
-  void SetDecodeEnabled(bool) override {}
-  bool KanaMode() const override { return false; }
-  void SetTargetWindow(platform::TargetWindow*) override {}
 
   void Rest() override { gateCalls.push_back("R"); }
   void Wake() override {

@@ -6,7 +6,7 @@
 #include "keyer/keyer_messages.h"
 #include "operating/macro_expander.h"
 #include "operating/operating_logic.h"
-#include "operating/status_coalescer.h"
+#include "operating/pacer.h"
 #include "support/test_doubles.h"
 
 namespace vantrel::operating {

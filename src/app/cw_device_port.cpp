@@ -1,8 +1,8 @@
-#include "operating/cw_device_port.h"
+#include "app/cw_device_port.h"
 
 #include <utility>
 
-namespace vantrel::operating {
+namespace vantrel::app {
 
 void CwDevicePort::SendText(std::string text) {
   device_.SendText(std::move(text));
@@ -67,4 +67,4 @@ void CwDevicePort::SetTargetWindow(platform::TargetWindow* window) {
   device_.SetTargetWindow(window);
 }
 
-}  // namespace vantrel::operating
+}  // namespace vantrel::app
