@@ -14,7 +14,7 @@
 #include "settings/settings_file.h"
 #include "ui/main_dlg.h"
 #include "ui/main_dlg_ids.h"
-#include "ui/setup_dlg_exchange.h"
+#include "ui/dialog_exchange.h"
 #include "ui/up_down_control.h"
 
 namespace vantrel::ui {

@@ -10,7 +10,7 @@
 #include <algorithm>
 
 #include "keyer/firmware_profile.h"
-#include "ui/setup_dlg_exchange.h"
+#include "ui/dialog_exchange.h"
 #include "ui/setup_dlg_ids.h"
 #include "ui/setup_dlg_template.h"
 

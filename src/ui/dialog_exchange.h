@@ -16,9 +16,9 @@ namespace vantrel::ui {
 QString FromCp932(const std::string& cp932);
 std::string ToCp932(const QString& shown);
 
-// Moves values between the setup dialog's edits and the settings. Each read converts and
-// validates; a failed read shows why, puts the focus on the edit with its text selected, and
-// returns false, leaving the field as it was.
+// Moves values between a dialog's edits and its fields (the setup dialog's settings, the main
+// window's boxes). Each read converts and validates; a failed read shows why, puts the focus on
+// the edit with its text selected, and returns false, leaving the field as it was.
 class DialogExchange {
  public:
   explicit DialogExchange(QWidget* dialog);

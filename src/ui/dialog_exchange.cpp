@@ -1,4 +1,4 @@
-#include "ui/setup_dlg_exchange.h"
+#include "ui/dialog_exchange.h"
 
 #include <QLineEdit>
 #include <QMessageBox>
