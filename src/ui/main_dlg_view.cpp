@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "settings/settings_file.h"
+#include "ui/dialog_exchange.h"
 #include "ui/main_dlg.h"
 #include "ui/main_dlg_ids.h"
-#include "ui/dialog_exchange.h"
 #include "ui/up_down_control.h"
 
 namespace vantrel::ui {
