@@ -62,6 +62,8 @@ class CCwDevice final : private InputReportSink {
   // Whether `character` has a code byte to send to firmware 20 and later (the space and the
   // prosign mark included).
   bool HasCode(char character) const;
+  // Drops what the interface still holds of the codes it was sent.
+  void ClearBuffer();
 
   // Settings; the ranged ones return 0, or -1 and store nothing.
   int SetSpeed(unsigned wpm);
@@ -80,7 +82,6 @@ class CCwDevice final : private InputReportSink {
   void SetDecodeEnabled(bool on);
   void SetPcSidetone(bool on);
   void SetPcSidetoneFreq(unsigned hz);
-  void ClearBuffer();
 
   // State for the window and for tests.
   unsigned FirmwareVersion() const;
@@ -104,7 +105,7 @@ class CCwDevice final : private InputReportSink {
   void AnswerReport();
 
   // Sending.
-  void SendCommand(const CommandReport& report) { link_.SendCommand(report); }
+  void SendCommand(const CommandReport& report);
   void SendCodes(std::string_view text);
   void StopSendingLocked();
   void Post(unsigned message, std::intptr_t wParam = 0, std::intptr_t lParam = 0);

@@ -20,7 +20,9 @@ void CCwDevice::OnReaderStart() {
 }
 
 void CCwDevice::OnInputReport(const InputReport& report) {
-  keyer_.MarkStepStart();
+  // The PC-timed keying, and a paddle contact in a poll reply, count their next deadlines from
+  // this report; the interface that times its own codes arms no timer here.
+  if (firmware_.pcTimedKeying || report.IsPollReply()) keyer_.MarkStepStart();
   if (report.kind == KindSpeed) {
     const int half = report.SpeedHalfDotMs();
     const int dot = static_cast<int>(params_.DotLength());

@@ -134,11 +134,6 @@ void CCwDevice::SetPcSidetoneFreq(unsigned hz) {
   keyer_.OpenSidetone();
 }
 
-void CCwDevice::ClearBuffer() {
-  std::lock_guard lock(mutex_);
-  SendCommand(Build(ClearBufferCommand{}));
-}
-
 ModeFlagBytes CCwDevice::ModeFlags() const {
   std::lock_guard lock(mutex_);
   return modeFlags_;

@@ -61,6 +61,8 @@ void Pacer::HandOver(const std::string& text) {
   }
 }
 
+bool Pacer::Pace::operator==(const Pace&) const = default;
+
 Pacer::Pace Pacer::Now() const {
   return {send_.PendingText, countdown_, clearBeforeNext_, cqRepeat_.State()};
 }

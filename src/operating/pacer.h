@@ -79,7 +79,7 @@ class Pacer {
     int countdown = 0;
     bool clearBeforeNext = false;
     CqRepeat::Progress cqRepeat;
-    bool operator==(const Pace&) const = default;
+    bool operator==(const Pace&) const;
   };
   Pace Now() const;
 
