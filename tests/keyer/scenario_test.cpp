@@ -10,13 +10,13 @@
 #include <vector>
 
 #include "engine_rig.h"
-#include "golden.h"
 #include "keyer/keyer_messages.h"
+#include "settings/data_table.h"
+#include "split.h"
 
 namespace vantrel::keyer::testing {
 namespace {
 
-using vantrel::testing::Golden;
 using vantrel::testing::Split;
 
 using Reports = std::vector<std::vector<std::uint8_t>>;
@@ -222,7 +222,7 @@ void Play(EngineRig& rig, const std::string& steps) {
 }
 
 TEST(Engine, ScenariosOnTheFakeBus) {
-  for (const auto& row : Golden(VANTREL_TEST_DATA "/scenarios.txt")) {
+  for (const auto& row : ReadTable(VANTREL_TEST_DATA "/scenarios.txt")) {
     SCOPED_TRACE(row[0]);
     EngineRig rig(std::stoul(row[1]), [&](EngineRig& r) { Prepare(r, row[2]); });
     Play(rig, row[3]);
