@@ -130,25 +130,18 @@ TEST_F(HamlogWineRouteTest, AcceptedRecordsShowNoBoxAndTheReplyReachesTheHandler
 
 // The relay's outcomes, and nothing started without Wine, without the prefix or the relay.
 TEST_F(HamlogWineRouteTest, EachOutcomeGivesItsBox) {
-  const struct {
-    std::string behaviour;
-    std::string box;
-    bool controlsRead = false;
-  } cases[] = {{"absent", kNotFound},  {"refuse", "コマンドが不正です", true},
-               {"hang", kNotFound},    {"mute", kNotFound},
-               {"no wine", kNotFound}, {"no prefix", kNotFound},
-               {"no relay", kNotFound}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.behaviour);
+  for (const auto& row : ReadTable(VANTREL_LOGLINK_DATA_DIR "/outcomes.txt")) {
+    const std::string& behaviour = row[0];
+    SCOPED_TRACE(behaviour);
     const std::size_t started = Pids().size();
-    Route(c.behaviour, c.behaviour == "no wine" ? dir_.path() / "no-wine" : VANTREL_FAKE_RELAY);
-    if (c.behaviour == "no prefix") std::filesystem::remove(dir_.path() / "prefix/system.reg");
-    if (c.behaviour == "no relay") std::filesystem::remove(dir_.path() / "relay.exe");
+    Route(behaviour, behaviour == "no wine" ? dir_.path() / "no-wine" : VANTREL_FAKE_RELAY);
+    if (behaviour == "no prefix") std::filesystem::remove(dir_.path() / "prefix/system.reg");
+    if (behaviour == "no relay") std::filesystem::remove(dir_.path() / "relay.exe");
     bool controlsRead = false;
-    EXPECT_EQ(Send(&controlsRead), c.box);
-    EXPECT_EQ(controlsRead, c.controlsRead);
-    EXPECT_EQ(Fetch(), c.box);
-    if (c.behaviour.starts_with("no ")) EXPECT_EQ(Pids().size(), started);
+    EXPECT_EQ(Send(&controlsRead), row[1]);
+    EXPECT_EQ(controlsRead, row[2] == "1");
+    EXPECT_EQ(Fetch(), row[1]);
+    if (behaviour.starts_with("no ")) EXPECT_EQ(Pids().size(), started);
   }
   EXPECT_TRUE(replies_.empty());
 }
