@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
-#include <tuple>
+#include <iterator>
+#include <sstream>
 
 #include "app/app_options.h"
 #include "app/files_folder.h"
@@ -12,47 +12,40 @@
 #include "app/window_run.h"
 #include "platform/linux/single_instance.h"
 #include "platform/qt/activation_channel.h"
+#include "settings/data_table.h"
 #include "support/temp_dir.h"
 
 namespace vantrel::app {
 namespace {
 
+// The words of a command line; "-" for a variable that is not set.
+std::vector<std::string> Words(const std::string& line) {
+  std::istringstream words(line);
+  return {std::istream_iterator<std::string>(words), {}};
+}
+const char* Variable(const std::string& value) {
+  return value == "-" ? nullptr : value.c_str();
+}
+
 TEST(Options, ParseAsDocumented) {
-  const std::pair<std::vector<std::string>, AppOptions> cases[] = {
-      {{}, AppOptions{}},
-      {{"--simulate"}, AppOptions{true, 23, "", ""}},
-      {{"--simulate=99"}, AppOptions{true, 99, "", ""}},
-      {{"--simulate-log=a.log"}, AppOptions{true, 23, "a.log", ""}},
-      {{"--simulate=22", "--simulate-script=s.txt"}, AppOptions{true, 22, "", "s.txt"}},
-      {{"--net-keyer"}, AppOptions{false, 23, "", "", true, 0}},
-      {{"--simulate=10", "--net-keyer=6790"}, AppOptions{true, 10, "", "", true, 6790}},
-      {{"--config-home", "--simulate"}, AppOptions{true, 23, "", "", false, 0, true}},
-  };
-  for (const auto& [arguments, expected] : cases) {
-    const ParsedOptions parsed = ParseAppOptions(arguments);
-    EXPECT_EQ(parsed.error, "");
-    EXPECT_EQ(parsed.options, expected) << (arguments.empty() ? "" : arguments.back());
-  }
-  for (const char* refused : {"--simulate=9", "--simulate=100", "--simulate=", "--simulate-log=",
-                              "--simulated", "--net-keyer=0", "--net-keyer=65536", "-x"}) {
-    EXPECT_NE(ParseAppOptions({refused}).error, "") << refused;
+  for (const auto& row : ReadTable(VANTREL_APP_DATA "/options.txt")) {
+    const ParsedOptions parsed = ParseAppOptions(Words(row[0]));
+    const AppOptions& o = parsed.options;
+    std::ostringstream read;
+    read << o.simulate << ' ' << o.simulateVersion << " '" << o.simulateLog << "' '"
+         << o.simulateScript << "' " << o.netKeyer << ' ' << o.netKeyerPort << ' ' << o.configHome;
+    EXPECT_EQ(parsed.error.empty() ? read.str() : "refused", row[1]) << row[0];
   }
 }
 
 TEST(ConfigHome, IsTheXdgFolderOrTheOneUnderHome) {
-  const std::tuple<const char*, const char*, const char*> cases[] = {
-      {"/x/cfg", "/home/op", "/x/cfg/vantrel"},
-      {nullptr, "/home/op", "/home/op/.config/vantrel"},
-      {"", "/home/op", "/home/op/.config/vantrel"},
-      {"relative", "/home/op", "/home/op/.config/vantrel"},
-      {nullptr, nullptr, nullptr},
-      {nullptr, "relative", nullptr}};
-  for (const auto& [xdg, home, expected] : cases) {
-    SCOPED_TRACE(std::string(xdg ? xdg : "(unset)") + " " + (home ? home : "(unset)"));
-    if (expected == nullptr) {
-      EXPECT_THROW(ConfigHomeFolder(xdg, home), std::filesystem::filesystem_error);
+  for (const auto& row : ReadTable(VANTREL_APP_DATA "/config_home.txt")) {
+    SCOPED_TRACE(row[0] + " " + row[1]);
+    if (row[2] == "-") {
+      EXPECT_THROW(ConfigHomeFolder(Variable(row[0]), Variable(row[1])),
+                   std::filesystem::filesystem_error);
     } else {
-      EXPECT_EQ(ConfigHomeFolder(xdg, home), expected);
+      EXPECT_EQ(ConfigHomeFolder(Variable(row[0]), Variable(row[1])), row[2]);
     }
   }
 }
@@ -77,23 +70,11 @@ TEST(ConfigHome, MissingFoldersAreMadeOwnerOnly) {
 }
 
 TEST(QtPlatform, XWaylandUnlessThePlatformWasChosen) {
-  struct Case {
-    PlatformEnvironment environment;
-    std::optional<std::string> expected;
-  };
-  const Case cases[] = {
-      {{nullptr, "wayland", "wayland-0", ":0", {}}, "xcb;wayland"},
-      {{nullptr, nullptr, "wayland-0", ":0", {}}, "xcb;wayland"},
-      {{nullptr, "wayland", nullptr, ":0", {"--simulate"}}, "xcb;wayland"},
-      {{"", "wayland", "wayland-0", ":0", {}}, "xcb;wayland"},
-      {{"wayland", "wayland", "wayland-0", ":0", {}}, std::nullopt},
-      {{nullptr, "wayland", "wayland-0", ":0", {"-platform", "wayland"}}, std::nullopt},
-      {{nullptr, "wayland", "wayland-0", nullptr, {}}, std::nullopt},
-      {{nullptr, "wayland", "wayland-0", "", {}}, std::nullopt},
-      {{nullptr, "x11", nullptr, ":0", {}}, std::nullopt},
-      {{nullptr, nullptr, nullptr, ":0", {}}, std::nullopt}};
-  for (const Case& c : cases) {
-    EXPECT_EQ(PreferredQtPlatform(c.environment), c.expected) << "case " << &c - cases;
+  for (const auto& row : ReadTable(VANTREL_APP_DATA "/qt_platforms.txt")) {
+    const PlatformEnvironment environment{Variable(row[0]), Variable(row[1]), Variable(row[2]),
+                                          Variable(row[3]), Words(row[4])};
+    EXPECT_EQ(PreferredQtPlatform(environment).value_or("-"), row[5])
+        << row[0] << " " << row[1] << " " << row[2] << " " << row[3] << " " << row[4];
   }
 }
 

@@ -34,8 +34,8 @@ void FuzzOne(std::string_view data) {
     const auto step = static_cast<std::uint8_t>(data[at + 1]);
     const auto report = data.substr(at + 2, length);
     at += 2 + report.size();
-    rig.bus.Queue(rig.hid, std::vector<std::uint8_t>(report.begin(), report.end()));
-    Require(rig.bus.WaitDrained(rig.hid), "the reader stopped taking reports");
+    Require(rig.bus.Feed(rig.hid, {{report.begin(), report.end()}}),
+            "the reader stopped taking reports");
     if ((step & 0xC0) == 0xC0) device.StopSending();
     if ((step & 0xC0) == 0x80) {
       device.SendText("PARIS ~AR");

@@ -7,17 +7,17 @@
 #include <string>
 #include <vector>
 
-#include "golden.h"
 #include "keyer/code_encoder.h"
 #include "keyer/code_table.h"
 #include "keyer/morse_code.h"
 #include "keyer/pc_keyer.h"
+#include "settings/data_table.h"
+#include "split.h"
 #include "support/temp_dir.h"
 
 namespace vantrel::keyer {
 namespace {
 
-using vantrel::testing::Golden;
 using vantrel::testing::Split;
 
 std::uint8_t Byte(const std::string& hex) {
@@ -25,7 +25,7 @@ std::uint8_t Byte(const std::string& hex) {
 }
 
 TEST(MorseCode, CodesCountsProsignsAndDecoding) {
-  for (const auto& row : Golden(VANTREL_TEST_DATA "/morse.txt")) {
+  for (const auto& row : ReadTable(VANTREL_TEST_DATA "/morse.txt")) {
     SCOPED_TRACE(row[0] + " " + row[1]);
     const auto args = Split(row[1], ' ');
     const std::uint8_t first = Byte(args[0]);
@@ -43,7 +43,7 @@ TEST(MorseCode, CodesCountsProsignsAndDecoding) {
 }
 
 TEST(CodeTable, EachFileLineSetsItsSlot) {
-  for (const auto& row : Golden(VANTREL_TEST_DATA "/code_table.txt")) {
+  for (const auto& row : ReadTable(VANTREL_TEST_DATA "/code_table.txt")) {
     SCOPED_TRACE(row[0] + " slot " + row[1]);
     CodeTable table;
     table.Load(row[0]);
@@ -80,7 +80,7 @@ TEST(CodeTable, LoadsTheFileAtThePathAndKeepsTheTableWhenUnreadable) {
 }
 
 TEST(CodeEncoder, SendsTheCodesOfEachCall) {
-  for (const auto& row : Golden(VANTREL_TEST_DATA "/encoder.txt")) {
+  for (const auto& row : ReadTable(VANTREL_TEST_DATA "/encoder.txt")) {
     CodeTable table;
     table.Load(row[0]);
     CodeEncoder encoder;
@@ -107,7 +107,7 @@ TEST(CodeEncoder, SendsTheCodesOfEachCall) {
 }
 
 TEST(ElementString, AppendsTheSymbolsOfEachCall) {
-  for (const auto& row : Golden(VANTREL_TEST_DATA "/element_strings.txt")) {
+  for (const auto& row : ReadTable(VANTREL_TEST_DATA "/element_strings.txt")) {
     CodeTable table;
     table.Load(row[0]);
     std::string elementString = "x";

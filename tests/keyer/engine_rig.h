@@ -39,11 +39,7 @@ class FakeHidBus final : public platform::HidBus {
     std::deque<std::vector<std::uint8_t>> reports{};
   };
 
-  std::shared_ptr<Device> Add(Device device) {
-    std::lock_guard lock(mutex_);
-    return devices_.emplace_back(std::make_shared<Device>(std::move(device)));
-  }
-
+  // Changes a device under the bus's lock and wakes its reader.
   template <typename F>
   void Change(const std::shared_ptr<Device>& device, F&& change) {
     {
@@ -53,16 +49,11 @@ class FakeHidBus final : public platform::HidBus {
     cv_.notify_all();
   }
 
-  void Queue(const std::shared_ptr<Device>& device, std::vector<std::uint8_t> report) {
-    Change(device, [&](Device& d) { d.reports.push_back(std::move(report)); });
-  }
-
-  std::vector<std::vector<std::uint8_t>> TakeWrites(const std::shared_ptr<Device>& device) {
-    std::lock_guard lock(mutex_);
-    return std::exchange(device->writes, {});
-  }
-
-  bool WaitDrained(const std::shared_ptr<Device>& device) {
+  // Queues input reports and waits until the reader has handled them all.
+  bool Feed(const std::shared_ptr<Device>& device,
+            const std::vector<std::vector<std::uint8_t>>& reports) {
+    Change(device,
+           [&](Device& d) { d.reports.insert(d.reports.end(), reports.begin(), reports.end()); });
     std::unique_lock lock(mutex_);
     return cv_.wait_for(lock, std::chrono::seconds(5),
                         [&] { return device->reports.empty() && readers_waiting_ > 0; });
@@ -71,7 +62,7 @@ class FakeHidBus final : public platform::HidBus {
   std::vector<platform::HidDeviceInfo> Enumerate() override {
     std::lock_guard lock(mutex_);
     std::vector<platform::HidDeviceInfo> list;
-    for (const auto& d : devices_) {
+    for (const auto& d : devices) {
       if (d->present) list.push_back({d->path, d->vendorId, d->productId});
     }
     return list;
@@ -79,7 +70,7 @@ class FakeHidBus final : public platform::HidBus {
 
   std::unique_ptr<platform::HidDevice> Open(const std::string& path) override {
     std::lock_guard lock(mutex_);
-    for (const auto& d : devices_) {
+    for (const auto& d : devices) {
       if (d->path == path && d->present) return ++d->opens, std::make_unique<Handle>(*this, d);
     }
     return nullptr;
@@ -125,7 +116,10 @@ class FakeHidBus final : public platform::HidBus {
   std::mutex mutex_;
   std::condition_variable cv_;
   int readers_waiting_ = 0;
-  std::vector<std::shared_ptr<Device>> devices_;
+
+ public:
+  // Attached before the engine opens one, so without the lock.
+  std::vector<std::shared_ptr<Device>> devices;
 };
 
 // An engine wired to a fake bus, the manual clock and recorders. Version 0 attaches nothing;
@@ -137,7 +131,6 @@ struct EngineRig {
   platform::RecordingKeyInjector keys;
   platform::RecordingWindow window;
   std::shared_ptr<FakeHidBus::Device> hid;
-  std::vector<std::shared_ptr<FakeHidBus::Device>> others;
   std::unique_ptr<CCwDevice> device;
 
   explicit EngineRig(unsigned version, const std::function<void(EngineRig&)>& setup = {}) {
@@ -145,9 +138,9 @@ struct EngineRig {
     const auto product =
         "HALVIX KEYER " + std::to_string(version / 10) + "." + std::to_string(version % 10);
     if (version != 0) {
-      hid = bus.Add({.path = "hid:0",
-                     .product = {product.begin(), product.end()},
-                     .manufacturer = u"JA1XYZ"});
+      hid = std::make_shared<FakeHidBus::Device>(FakeHidBus::Device{
+          .path = "hid:0", .product = {product.begin(), product.end()}, .manufacturer = u"JA1XYZ"});
+      bus.devices.push_back(hid);
     }
     if (setup) setup(*this);
     device = std::make_unique<CCwDevice>(
@@ -156,13 +149,9 @@ struct EngineRig {
   }
 
   std::vector<std::vector<std::uint8_t>> TakeWrites() {
-    return hid ? bus.TakeWrites(hid) : std::vector<std::vector<std::uint8_t>>{};
-  }
-
-  // Queues input reports and waits until the reader has handled them all.
-  void Feed(const std::vector<std::vector<std::uint8_t>>& reports) {
-    for (const auto& report : reports) bus.Queue(hid, report);
-    bus.WaitDrained(hid);
+    std::vector<std::vector<std::uint8_t>> writes;
+    if (hid) bus.Change(hid, [&](auto& d) { writes = std::exchange(d.writes, {}); });
+    return writes;
   }
 };
 

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
 #include <variant>
+#include <vector>
 
 #include "keyer/firmware_profile.h"
 #include "keyer/protocol.h"
+#include "settings/data_table.h"
 #include "sim/event_log.h"
 
 namespace vantrel::keyer {
@@ -52,26 +56,16 @@ TEST(Protocol, EachReportBuildsItsBytesAndParsesBack) {
   }
 }
 
-constexpr auto kNone = SettingRoute::None;
-constexpr auto kParams = SettingRoute::KeyerParams;
-constexpr auto kFlags = SettingRoute::ModeFlags;
-constexpr auto kOwn = SettingRoute::OwnCommand;
-
 TEST(FirmwareProfile, CapabilitiesFollowTheFirmwareNumber) {
-  // version, PC-timed, speed switch, interface sidetone, input lines message, keying params,
-  // speed route, switches route, decode check, interface tone choice
-  const FirmwareProfile table[] = {
-      {0, true, false, false, false, false, kNone, kNone, false, false},
-      {10, true, false, false, false, false, kNone, kNone, true, true},
-      {19, true, false, false, false, false, kNone, kNone, true, true},
-      {20, false, false, false, false, true, kParams, kFlags, true, true},
-      {21, false, false, false, false, true, kOwn, kOwn, true, true},
-      {22, false, false, false, false, true, kOwn, kOwn, true, true},
-      {23, false, true, true, true, true, kOwn, kOwn, true, true},
-      {99, false, true, true, true, true, kOwn, kOwn, true, true},
-  };
-  for (const FirmwareProfile& expected : table) {
-    EXPECT_EQ(ProfileFor(expected.version), expected) << "firmware " << expected.version;
+  static const std::vector<std::string> kRoutes = {"none", "params", "flags", "own"};
+  for (const auto& row : ReadTable(VANTREL_TEST_DATA "/firmware_profiles.txt")) {
+    const auto on = [&](int i) { return row[i] == "1"; };
+    const auto route = [&](int i) {
+      return static_cast<SettingRoute>(std::ranges::find(kRoutes, row[i]) - kRoutes.begin());
+    };
+    const FirmwareProfile expected(static_cast<unsigned>(std::stoul(row[0])), on(1), on(2), on(3),
+                                   on(4), on(5), route(6), route(7), on(8), on(9));
+    EXPECT_EQ(ProfileFor(expected.version), expected) << "firmware " << row[0];
   }
 }
 

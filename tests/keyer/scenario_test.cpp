@@ -10,13 +10,13 @@
 #include <vector>
 
 #include "engine_rig.h"
-#include "golden.h"
 #include "keyer/keyer_messages.h"
+#include "settings/data_table.h"
+#include "split.h"
 
 namespace vantrel::keyer::testing {
 namespace {
 
-using vantrel::testing::Golden;
 using vantrel::testing::Split;
 
 using Reports = std::vector<std::vector<std::uint8_t>>;
@@ -100,8 +100,8 @@ void Prepare(EngineRig& rig, const std::string& steps) {
       const auto [path, more] = VerbAndRest(rest);
       const auto [vid, product] = VerbAndRest(more);
       const auto vendorId = static_cast<std::uint16_t>(std::stoul(vid, nullptr, 16));
-      rig.others.push_back(
-          rig.bus.Add({.path = path, .vendorId = vendorId, .product = Wide(product)}));
+      rig.bus.devices.push_back(std::make_shared<FakeHidBus::Device>(
+          FakeHidBus::Device{.path = path, .vendorId = vendorId, .product = Wide(product)}));
     }
   }
 }
@@ -114,7 +114,8 @@ const std::map<std::string, Query> kQueries = {
     {"opens", [](auto& r) { return N(r.hid->opens); }},
     {"others",
      [](auto& r) {
-       return N(std::ranges::count_if(r.others, [](const auto& other) { return other->opens; }));
+       return N(std::ranges::count_if(r.bus.devices,
+                                      [&](const auto& d) { return d != r.hid && d->opens; }));
      }},
     {"lines", [](auto& r) { return N(r.device->OutputLines()); }},
     {"keying", [](auto& r) { return N(r.device->GetKeyingState()); }},
@@ -184,7 +185,7 @@ void Play(EngineRig& rig, const std::string& steps) {
     SCOPED_TRACE(step);
     const auto [verb, rest] = VerbAndRest(step);
     if (verb == "feed") {
-      rig.Feed(ReportList(rest));
+      rig.bus.Feed(rig.hid, ReportList(rest));
     } else if (verb == "ms") {
       rig.timers.AdvanceMs(std::stoll(rest));
     } else if (verb == "unplug" || verb == "plug") {
@@ -222,7 +223,7 @@ void Play(EngineRig& rig, const std::string& steps) {
 }
 
 TEST(Engine, ScenariosOnTheFakeBus) {
-  for (const auto& row : Golden(VANTREL_TEST_DATA "/scenarios.txt")) {
+  for (const auto& row : ReadTable(VANTREL_TEST_DATA "/scenarios.txt")) {
     SCOPED_TRACE(row[0]);
     EngineRig rig(std::stoul(row[1]), [&](EngineRig& r) { Prepare(r, row[2]); });
     Play(rig, row[3]);

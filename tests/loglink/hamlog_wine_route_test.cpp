@@ -50,33 +50,14 @@ TEST(RelayProtocol, SendLineCarriesTheBytesInHex) {
 }
 
 TEST(RelayProtocol, LinesFromTheRelayReadAsTheyAreMeantOrNotAtAll) {
-  using Kind = RelayMessage::Kind;
-  const struct {
-    std::string line;
-    Kind kind;
-    std::uint64_t result = 0;
-    std::string bytes = "";
-  } cases[] = {
-      {"ready", Kind::kReady},
-      {"notfound\r", Kind::kNotFound},
-      {"result 0", Kind::kResult, 0},
-      {"result 4294967295", Kind::kResult, 4294967295u},
-      {"result 18446744073709551615", Kind::kResult, 18446744073709551615u},
-      {"reply 5131414243207820792035373900", Kind::kReply, 0, std::string("Q1ABC x y 579\0", 14)},
-      {"reply 82A0", Kind::kReply, 0, "\x82\xA0"},
-      {"reply ", Kind::kReply, 0, ""},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.line);
-    const std::optional<RelayMessage> message = ParseRelayLine(c.line);
-    ASSERT_TRUE(message);
-    EXPECT_EQ(message->kind, c.kind);
-    EXPECT_EQ(message->result, c.result);
-    EXPECT_EQ(message->bytes, c.bytes);
-  }
-  for (const char* line : {"result 18446744073709551616", "result -1", "result 12x", "result ",
-                           "reply 5", "reply 5g", "Ready", "", "fixme:ntdll:NtQuery"}) {
-    EXPECT_FALSE(ParseRelayLine(line)) << line;
+  static const char* const kKinds[] = {"ready", "result", "notfound", "reply"};
+  for (const auto& row : ReadTable(VANTREL_LOGLINK_DATA_DIR "/relay_lines.txt")) {
+    const std::optional<RelayMessage> read = ParseRelayLine(row[0]);
+    EXPECT_EQ(read ? kKinds[static_cast<int>(read->kind)] + (" " + std::to_string(read->result)) +
+                         " " + read->bytes
+                   : "none",
+              row[1])
+        << row[0];
   }
 }
 
@@ -149,25 +130,18 @@ TEST_F(HamlogWineRouteTest, AcceptedRecordsShowNoBoxAndTheReplyReachesTheHandler
 
 // The relay's outcomes, and nothing started without Wine, without the prefix or the relay.
 TEST_F(HamlogWineRouteTest, EachOutcomeGivesItsBox) {
-  const struct {
-    std::string behaviour;
-    std::string box;
-    bool controlsRead = false;
-  } cases[] = {{"absent", kNotFound},  {"refuse", "コマンドが不正です", true},
-               {"hang", kNotFound},    {"mute", kNotFound},
-               {"no wine", kNotFound}, {"no prefix", kNotFound},
-               {"no relay", kNotFound}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.behaviour);
+  for (const auto& row : ReadTable(VANTREL_LOGLINK_DATA_DIR "/outcomes.txt")) {
+    const std::string& behaviour = row[0];
+    SCOPED_TRACE(behaviour);
     const std::size_t started = Pids().size();
-    Route(c.behaviour, c.behaviour == "no wine" ? dir_.path() / "no-wine" : VANTREL_FAKE_RELAY);
-    if (c.behaviour == "no prefix") std::filesystem::remove(dir_.path() / "prefix/system.reg");
-    if (c.behaviour == "no relay") std::filesystem::remove(dir_.path() / "relay.exe");
+    Route(behaviour, behaviour == "no wine" ? dir_.path() / "no-wine" : VANTREL_FAKE_RELAY);
+    if (behaviour == "no prefix") std::filesystem::remove(dir_.path() / "prefix/system.reg");
+    if (behaviour == "no relay") std::filesystem::remove(dir_.path() / "relay.exe");
     bool controlsRead = false;
-    EXPECT_EQ(Send(&controlsRead), c.box);
-    EXPECT_EQ(controlsRead, c.controlsRead);
-    EXPECT_EQ(Fetch(), c.box);
-    if (c.behaviour.starts_with("no ")) EXPECT_EQ(Pids().size(), started);
+    EXPECT_EQ(Send(&controlsRead), row[1]);
+    EXPECT_EQ(controlsRead, row[2] == "1");
+    EXPECT_EQ(Fetch(), row[1]);
+    if (behaviour.starts_with("no ")) EXPECT_EQ(Pids().size(), started);
   }
   EXPECT_TRUE(replies_.empty());
 }

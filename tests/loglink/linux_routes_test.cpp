@@ -20,6 +20,7 @@
 #include "loglink/xlog_route.h"
 #include "loglink/xml_rpc_reply.h"
 #include "loglink/xml_rpc_request.h"
+#include "settings/data_table.h"
 
 namespace vantrel::loglink {
 namespace {
@@ -41,37 +42,14 @@ std::string Post(std::string_view body, std::string_view version = "HTTP/1.1") {
 }
 
 TEST(XmlRpcRequestTest, ReadsTheCallsOfTheLoggersOnceWhole) {
-  const std::string getCall = Post(Call("log.get_call"));
-  const struct {
-    std::string bytes;
-    std::string method;
-    std::vector<std::string> params;
-  } cases[] = {
-      {getCall, "log.get_call"},
-      {getCall + "junk", "log.get_call"},
-      {Post(Call("modem.get_name"), "HTTP/1.0"), "modem.get_name"},
-      {Post("<methodCall><methodName> main.get_trx_state </methodName></methodCall>"),
-       "main.get_trx_state"},
-      // Typed and untyped scalars; an array ends the parameters.
-      {Post(Call("log.set_call",
-                 "<param><value><string>Q1&amp;&lt;X</string></value></param>"
-                 "<param><value> 7 </value></param><param><value><i4>-3</i4></value></param>"
-                 "<param><value><string/></value></param>")),
-       "log.set_call",
-       {"Q1&<X", " 7 ", "-3", ""}},
-      {Post(Call("rig.set_modes",
-                 "<param><value>A</value></param><param><value><array><data>"
-                 "</data></array></value></param>")),
-       "rig.set_modes",
-       {"A"}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.bytes);
-    const XmlRpcRequest request = ReadXmlRpcRequest(c.bytes);
+  for (const auto& row : ReadTable(VANTREL_LOGLINK_DATA_DIR "/calls.txt")) {
+    SCOPED_TRACE(row[0]);
+    const XmlRpcRequest request = ReadXmlRpcRequest(row[0]);
     EXPECT_EQ(request.status, Status::kCall);
-    EXPECT_EQ(request.call.method, c.method);
-    EXPECT_EQ(request.call.params, c.params);
+    EXPECT_EQ(request.call.method, row[1]);
+    EXPECT_EQ(request.call.params, std::vector<std::string>(row.begin() + 2, row.end()));
   }
+  const std::string getCall = Post(Call("log.get_call"));
   // Cut short, a request waits for the rest; what it refuses is in the route's test.
   EXPECT_EQ(ReadXmlRpcRequest(getCall.substr(0, 30)).status, Status::kNeedMore);
   EXPECT_EQ(ReadXmlRpcRequest(getCall.substr(0, getCall.size() - 1)).status, Status::kNeedMore);
@@ -96,42 +74,16 @@ TEST(XmlRpcReplyTest, RepliesAreLaidOutAsFldigiLaysThemOut) {
             "Connection: close\r\n\r\n");
 }
 
-struct MethodCase {
-  std::string method;
-  std::vector<std::string> params;
-  std::string value;  // the <value> element answered, or the fault's text
-  FldigiLogFields after;
-};
-
 TEST(FldigiMethodsTest, EachMethodTheLoggersCallIsAnswered) {
-  const FldigiLogFields handed{"Q1ABC", "599", "1234", "5"};
-  std::vector<MethodCase> cases{
-      {"log.get_call", {}, "<value>Q1ABC</value>", handed},
-      {"log.get_rst_out", {}, "<value>599</value>", handed},
-      {"log.get_time_on", {}, "<value>1234</value>", handed},
-      {"log.get_exchange", {}, "<value>5</value>", handed},
-      {"log.get_time_off", {}, "<value>1240</value>", handed},
-      {"main.get_trx_state", {}, "<value>RX</value>", handed},
-      {"modem.get_name", {}, "<value>CW</value>", handed},
-      {"modem.get_carrier", {}, "<value><i4>0</i4></value>", handed},
-      {"log.set_call", {""}, "<value></value>", {"", "599", "1234", "5"}},
-      {"log.set_exchange", {""}, "<value></value>", {"Q1ABC", "599", "1234", ""}},
-      {"log.clear", {}, "<value></value>", {}},
-      {"log.set_call", {}, "log.set_call: expected a string", handed},
-      {"main.tx", {}, "main.tx: unknown method name", handed},
-  };
-  for (const char* empty :
-       {"rst_in", "frequency", "name", "qth", "state", "province", "notes", "locator"}) {
-    cases.push_back({std::string("log.get_") + empty, {}, "<value></value>", handed});
-  }
-  for (const MethodCase& c : cases) {
-    SCOPED_TRACE(c.method);
-    FldigiLogFields fields = handed;
-    const bool fault = c.value.front() != '<';
-    EXPECT_EQ(AnswerFldigiCall({c.method, c.params}, fields, "1240"),
-              fault ? XmlRpcFaultBody(c.value) : XmlRpcResponseBody(c.value));
-    EXPECT_EQ(std::tie(fields.call, fields.rstOut, fields.timeOn, fields.exchange),
-              std::tie(c.after.call, c.after.rstOut, c.after.timeOn, c.after.exchange));
+  for (const auto& row : ReadTable(VANTREL_LOGLINK_DATA_DIR "/fldigi_methods.txt")) {
+    SCOPED_TRACE(row[0]);
+    FldigiLogFields fields{"Q1ABC", "599", "1234", "5"};
+    const std::vector<std::string> params(row.begin() + 6, row.end());
+    EXPECT_EQ(AnswerFldigiCall({row[0], params}, fields, "1240"),
+              row[1].front() == '<' ? XmlRpcResponseBody(row[1]) : XmlRpcFaultBody(row[1]));
+    EXPECT_EQ(
+        std::vector<std::string>({fields.call, fields.rstOut, fields.timeOn, fields.exchange}),
+        std::vector<std::string>(row.begin() + 2, row.begin() + 6));
   }
 }
 
@@ -217,27 +169,11 @@ TEST(FldigiRouteTest, EveryPollAfterF11GetsTheCallAndReportOnBothLoopbackAddress
 
 TEST(FldigiRouteTest, RequestsThatAreNotCallsAreRefusedAndTheConnectionClosed) {
   FldigiRoute route(FreePort());
-  const std::string malformed = HttpReply(200, XmlRpcFaultBody("malformed method call"));
-  const std::pair<std::string, std::string> cases[] = {
-      {"GET /RPC2 HTTP/1.1\r\nHost: x\r\n\r\n", HttpReply(405)},
-      {"hello\r\n\r\n", HttpReply(400)},
-      {"POST / HTTP/1.1\r\nbad\r\n\r\n", HttpReply(400)},
-      {"POST / HTTP/1.1\r\nContent-Length: 1x\r\n\r\n", HttpReply(400)},
-      {"POST / HTTP/1.1\r\ncontent-length: 1\r\nContent-Length: 2\r\n\r\n", HttpReply(400)},
-      {"POST / HTTP/1.1\r\nHost: x\r\n\r\n", HttpReply(411)},
-      {"POST / HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n", HttpReply(411)},
-      {"POST / HTTP/1.1\r\nContent-Length: 16385\r\n\r\n", HttpReply(413)},
-      {"POST / HTTP/1.1\r\nContent-Length: 99999999999999999999999\r\n\r\n", HttpReply(413)},
-      {"POST / HTTP/1.1\r\nX: " + std::string(8200, 'a'), HttpReply(413)},
-      {"POST / HTTP/1.1\r\nContent-Length: 4\r\n\r\nnone", malformed},
-      {Post("<methodCall></methodCall>"), malformed},
-      {Post("<methodName>log.get_call"), malformed},
-      {Post(Call("log.get<b>")), malformed},
-      {Post(Call(std::string(65, 'a'))), malformed},
-  };
-  for (const auto& [request, reply] : cases) {
-    SCOPED_TRACE(request.substr(0, 40));
-    EXPECT_EQ(Exchange(route.Port(), request), reply);
+  for (const auto& row : ReadTable(VANTREL_LOGLINK_DATA_DIR "/refused.txt")) {
+    SCOPED_TRACE(row[0].substr(0, 40));
+    EXPECT_EQ(Exchange(route.Port(), row[0]),
+              row[1] == "malformed" ? HttpReply(200, XmlRpcFaultBody("malformed method call"))
+                                    : HttpReply(std::stoi(row[1])));
   }
   EXPECT_EQ(Poll(route.Port(), "main.tx"),
             HttpReply(200, XmlRpcFaultBody("main.tx: unknown method name")));

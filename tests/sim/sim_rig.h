@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "keyer/golden.h"
+#include "keyer/split.h"
 #include "platform/hid.h"
 #include "sim/sim_bus.h"
 #include "sim/sim_interface.h"

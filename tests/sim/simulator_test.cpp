@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "keyer/cw_device.h"
+#include "settings/data_table.h"
 #include "sim/event_log.h"
 #include "sim/script.h"
 #include "sim/script_runner.h"
@@ -17,7 +18,7 @@ namespace vantrel::sim {
 namespace {
 
 TEST(SimKeying, CommandsKeyTheLinesOnTheClock) {
-  for (const auto& row : vantrel::testing::Golden(VANTREL_TEST_DATA "/sim_keying.txt")) {
+  for (const auto& row : ReadTable(VANTREL_TEST_DATA "/sim_keying.txt")) {
     SCOPED_TRACE(row[0] + ": " + row[1]);
     SimRig rig({.firmwareVersion = static_cast<unsigned>(std::stoul(row[0]))});
     rig.Play(row[1]);
@@ -74,7 +75,7 @@ TEST(SimFirmware, SidetoneOpensOncePerPitchAndGatesWithTheKey) {
 }
 
 TEST(ScriptParser, GivesEachBadLineItsNumber) {
-  for (const auto& row : vantrel::testing::Golden(VANTREL_TEST_DATA "/script_errors.txt")) {
+  for (const auto& row : ReadTable(VANTREL_TEST_DATA "/script_errors.txt")) {
     const auto bad = ParseScript("0 plug\n# note\n" + row[0] + "\n1 plug\n");
     EXPECT_EQ(bad.errors, (std::vector<ScriptError>{{3, row[1]}})) << row[0];
     EXPECT_EQ(bad.actions.size(), 2u) << row[0];
@@ -86,7 +87,7 @@ TEST(ScriptParser, GivesEachBadLineItsNumber) {
 // Each row runs a script and commands on one interface and pins the event log it writes; the
 // runner is destroyed at the first time given, the clock then runs on to the second.
 TEST(ScriptRunner, PlaysEachActionAtItsTimeAndLogsIt) {
-  for (const auto& row : vantrel::testing::Golden(VANTREL_TEST_DATA "/logs.txt")) {
+  for (const auto& row : ReadTable(VANTREL_TEST_DATA "/logs.txt")) {
     SCOPED_TRACE(row[0] + " / " + row[1] + " / " + row[2]);
     SimRig rig({.firmwareVersion = static_cast<unsigned>(std::stoul(row[0]))});
     std::ostringstream out;
@@ -137,7 +138,7 @@ struct Bench {
 // raised by the call itself waits for the next report, one poll interval later.
 TEST(EngineWithSimulator, KeysTheTextsOnTheSimulatorsClock) {
   const std::tuple<unsigned, std::vector<std::string>, std::string> cases[] = {
-      {23, {"C", "Q"}, vantrel::testing::Golden(VANTREL_TEST_DATA "/sim_keying.txt").at(0).at(2)},
+      {23, {"C", "Q"}, ReadTable(VANTREL_TEST_DATA "/sim_keying.txt").at(0).at(2)},
       {10, {"EE"}, "P1000 K25000 k85000 K265000 k325000 p585000"},
   };
   for (const auto& [version, texts, expected] : cases) {
