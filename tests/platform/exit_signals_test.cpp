@@ -1,7 +1,6 @@
 #include "platform/linux/exit_signals.h"
 
 #include <gtest/gtest.h>
-#include <poll.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -9,16 +8,6 @@
 
 namespace vantrel::platform {
 namespace {
-
-TEST(ExitSignals, UntilTheReleaseASignalOnlyWaitsOnThePipe) {
-  for (int signal : {SIGTERM, SIGHUP, SIGINT}) {
-    ExitSignals exitSignals;
-    pollfd p{exitSignals.ReadFd(), POLLIN, 0};
-    EXPECT_EQ(poll(&p, 1, 0), 0);
-    raise(signal);
-    EXPECT_EQ(poll(&p, 1, 0), 1) << signal;
-  }
-}
 
 TEST(ExitSignalsDeathTest, AFurtherSignalAfterTheReleaseOrAHangingExitEndsTheProcess) {
   // Signals raised before the release, after it, and the exit code.
