@@ -84,9 +84,9 @@ std::string Utf8ToCp932(std::string_view utf8) {
   return out;
 }
 
-bool Cp932ConversionAvailable(ConverterOpen open) {
+bool Cp932ConversionAvailable() {
   for (const auto& [to, from] : {std::pair("UTF-8", "CP932"), std::pair("CP932", "UTF-8")}) {
-    iconv_t cd = open(to, from);
+    iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) return false;
     iconv_close(cd);
   }

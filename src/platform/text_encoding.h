@@ -1,7 +1,5 @@
 #pragma once
 
-#include <iconv.h>
-
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,11 +18,8 @@ std::string Utf8ToCp932(std::string_view utf8);
 // Empty when some character has no CP932 form or the UTF-8 is malformed.
 std::optional<std::string> TryUtf8ToCp932(std::string_view utf8);
 
-// Opens a conversion as iconv_open does: (iconv_t)-1 when it cannot.
-using ConverterOpen = iconv_t (*)(const char* to, const char* from);
-
 // Whether both directions can be opened. glibc keeps CP932 in a loadable module that a system
 // may lack; the conversions above must not be called without it.
-bool Cp932ConversionAvailable(ConverterOpen open = ::iconv_open);
+bool Cp932ConversionAvailable();
 
 }  // namespace vantrel::platform

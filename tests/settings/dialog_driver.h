@@ -35,11 +35,8 @@ class DialogDriver {
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(edit, Qt::Key_Delete);
     for (QChar c : text) {
-      if (c.unicode() < 0x80) {
-        QTest::keyClick(edit, c.toLatin1());
-      } else {
-        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
-      }
+      const Qt::Key key = c.unicode() < 0x80 ? QTest::asciiToKey(c.toLatin1()) : Qt::Key_unknown;
+      QTest::sendKeyEvent(QTest::Click, edit, key, QString(c), Qt::NoModifier);
     }
   }
 

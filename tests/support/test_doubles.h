@@ -57,29 +57,22 @@ class RecordingKeyInjector final : public KeyInjector, public Recorded<KeyEvent>
   void Key(int virtualKey, bool down) override { Add({virtualKey, down}); }
 };
 
-enum class ToneOp { Open, Start, Pause, Close };
-struct ToneCall {
-  ToneOp op;
-  unsigned frequencyHz;
-  bool operator==(const ToneCall&) const = default;
-};
-
-// Tone output for machines without sound and for tests: records what it was asked to do.
-class NullToneOutput final : public ToneOutput, public Recorded<ToneCall> {
+// Tone output for tests: records each call with its frequency, "Open558" or "Start0".
+class NullToneOutput final : public ToneOutput, public Recorded<std::string> {
  public:
-  bool Open(unsigned frequencyHz) override { return Add({ToneOp::Open, frequencyHz}), true; }
-  void Start() override { Add({ToneOp::Start, 0}); }
-  void Pause() override { Add({ToneOp::Pause, 0}); }
-  void Close() override { Add({ToneOp::Close, 0}); }
+  bool Open(unsigned frequencyHz) override {
+    Add("Open" + std::to_string(frequencyHz));
+    return true;
+  }
+  void Start() override { Add("Start0"); }
+  void Pause() override { Add("Pause0"); }
+  void Close() override { Add("Close0"); }
 };
 
-// "Open558 Start0 Pause0": each call with its frequency.
-inline std::string ToneList(const std::vector<ToneCall>& calls) {
-  static const char* const kOps[] = {"Open", "Start", "Pause", "Close"};
+// "Open558 Start0 Pause0": the calls in their order.
+inline std::string ToneList(const std::vector<std::string>& calls) {
   std::string text;
-  for (const auto& c : calls)
-    text += kOps[static_cast<int>(c.op)] + std::to_string(c.frequencyHz) + " ";
-  if (!text.empty()) text.pop_back();
+  for (const auto& call : calls) text += (text.empty() ? "" : " ") + call;
   return text;
 }
 
