@@ -141,7 +141,9 @@ TEST_F(HamlogWineRouteTest, EachOutcomeGivesItsBox) {
     EXPECT_EQ(Send(&controlsRead), row[1]);
     EXPECT_EQ(controlsRead, row[2] == "1");
     EXPECT_EQ(Fetch(), row[1]);
-    if (behaviour.starts_with("no ")) EXPECT_EQ(Pids().size(), started);
+    if (behaviour.starts_with("no ")) {
+      EXPECT_EQ(Pids().size(), started);
+    }
   }
   EXPECT_TRUE(replies_.empty());
 }
