@@ -18,8 +18,7 @@ std::vector<std::vector<std::string>> Rows(const std::string& table) {
 
 TEST(RulesTest, ExpandMacrosInOrderEachLaterTokenSeenInTheEarlierOnes) {
   for (const auto& row : Rows("macros.txt")) {
-    const MacroExpansion result =
-        ExpandMacros(row[0], {row[1], row[2], std::stoi(row[3]), row[4]});
+    const MacroExpansion result = ExpandMacros(row[0], {row[1], row[2], std::stoi(row[3]), row[4]});
     EXPECT_EQ(result.text, row[5]) << row[0];
     EXPECT_EQ(result.numberUsed, row[6] == "1") << row[0];
   }
