@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "settings/data_table.h"
 #include "sim_window_rig.h"
 
 namespace vantrel::ui::rig {
@@ -41,31 +42,26 @@ TEST(Typing, AnInputMethodCommitIsQueuedAsCp932) {
 // A character without a code is shown in the log and never handed to the interface; the text
 // behind it goes on, stored or typed (a Backspace included), a prosign keeping its other letters.
 TEST(Sending, CharactersWithoutACodeAreLoggedAndTheRestIsSent) {
-  struct Row {
-    std::string text;
-    std::vector<std::string> codes;
-    const char* typedLog;
-    const char* storedLog;  // none: typed only
-  };
-  const Row rows[] = {{"#AB", {"00 05 60", "00 05 88"}, "#AB", "#AB"},
-                      {"~A#R K", {"00 05 54", "00 05 80", "00 05 B0"}, "~A#R K", "A#R K"},
-                      {"AB\bC", {"00 05 60", "00 05 88", "00 05 A8"}, "AC", nullptr}};
+  const auto rows = ReadTable(VANTREL_UI_DATA "/no_code.txt");
+  std::string settings = "LogTime FALSE\nWPM 50\n";
+  for (std::size_t n = 0; n < rows.size() && rows[n][2] != "-"; ++n)
+    settings += "FnMsgA0" + std::to_string(n + 1) + " " + rows[n][0] + "\n";
   SimWindowRig rig(23);
-  rig.Open("LogTime FALSE\nWPM 50\nFnMsgA01 #AB\nFnMsgA02 ~A#R K\n");
-  for (std::size_t n = 0; n < std::size(rows); ++n) {
+  rig.Open(settings);
+  for (std::size_t n = 0; n < rows.size(); ++n) {
     for (const bool stored : {true, false}) {
-      if (stored && rows[n].storedLog == nullptr) continue;
-      SCOPED_TRACE(rows[n].text + (stored ? " stored" : ""));
+      if (stored && rows[n][2] == "-") continue;
+      SCOPED_TRACE(rows[n][0] + (stored ? " stored" : ""));
       rig.Click(kIdClear);
       rig.FocusInput();
       rig.sim.ClearHistory();
       if (stored) rig.Key(static_cast<Qt::Key>(Qt::Key_F1 + n));
-      if (!stored) rig.Type(rows[n].text);
+      if (!stored) rig.Type(rows[n][0]);
       ASSERT_TRUE(rig.RunUntil([&] { return rig.NothingQueued(); }, 3000));
       std::vector<sim::Report> sent;
       for (const auto& command : rig.Commands(sim::CmdSendCodes)) sent.push_back(command.bytes);
-      EXPECT_EQ(sent, Reports(rows[n].codes));
-      EXPECT_EQ(rig.LogShown(), stored ? rows[n].storedLog : rows[n].typedLog);
+      EXPECT_EQ(sent, Reports({rows[n].begin() + 3, rows[n].end()}));
+      EXPECT_EQ(rig.LogShown(), QString::fromStdString(rows[n][stored ? 2 : 1]));
       EXPECT_EQ(rig.InputShown(), "");
     }
   }
