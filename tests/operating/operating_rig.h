@@ -324,18 +324,18 @@ struct OperatingRig {
   bool consumed = false;
 };
 
-// Each session of the table in data/, a name and its steps, on a rig of its own.
+// Each session of the table in data/ on a rig of its own: a row that names a session starts it,
+// the rows after it without a name go on with it.
 inline void RunSessions(const std::string& table) {
-  std::vector<std::pair<std::string, std::string>> sessions;
+  std::optional<OperatingRig> rig;
+  std::string name;
   for (const std::vector<std::string>& row : ReadTable(VANTREL_OPERATING_DATA "/" + table)) {
-    if (!row[0].empty()) sessions.emplace_back(row[0], "");
-    std::string& steps = sessions.back().second;
-    steps += (steps.empty() ? "" : "; ") + row.at(1);
-  }
-  for (const auto& [name, steps] : sessions) {
+    if (!row[0].empty()) {
+      rig.emplace();
+      name = row[0];
+    }
     SCOPED_TRACE(name);
-    OperatingRig rig;
-    rig.Run(steps);
+    rig->Run(row.at(1));
   }
 }
 
