@@ -13,6 +13,7 @@
 #include "keyer/keyer_messages.h"
 #include "operating/operating_logic.h"
 #include "operating/speed.h"
+#include "settings/data_table.h"
 #include "settings/settings.h"
 
 namespace vantrel::operating {
@@ -194,6 +195,7 @@ struct OperatingRig {
       return void(fake.focus = arg == "Log" ? Control::Log : Control::CallsignBox);
     if (verb == "line") return fake.SetInputLineText(arg);
     if (verb == "log") return void(fake.log = arg);
+    if (verb == "fill") return void(fake.log = std::string(n, 'x'));
     if (verb == "readfail") return void(fake.readFails = true);
     ADD_FAILURE() << "unknown step " << verb;
   }
@@ -288,6 +290,7 @@ struct OperatingRig {
     if (key == "sent") return fake.sent;
     if (key == "input") return fake.inputLine;
     if (key == "log") return fake.log;
+    if (key == "logsize") return std::to_string(fake.log.size());
     if (key == "speed") return std::to_string(fake.controls.WPM);
     if (key == "wpm") return std::to_string(fake.fields.WPM);
     if (key == "engine") return std::to_string(fake.speed);
@@ -321,13 +324,18 @@ struct OperatingRig {
   bool consumed = false;
 };
 
-// Each session "name: steps" on a rig of its own.
-inline void RunSessions(std::initializer_list<std::string> sessions) {
-  for (const std::string& session : sessions) {
-    const std::size_t colon = session.find(": ");
-    SCOPED_TRACE(session.substr(0, colon));
-    OperatingRig rig;
-    rig.Run(session.substr(colon + 2));
+// Each session of the table in data/ on a rig of its own: a row that names a session starts it,
+// the rows after it without a name go on with it.
+inline void RunSessions(const std::string& table) {
+  std::optional<OperatingRig> rig;
+  std::string name;
+  for (const std::vector<std::string>& row : ReadTable(VANTREL_OPERATING_DATA "/" + table)) {
+    if (!row[0].empty()) {
+      rig.emplace();
+      name = row[0];
+    }
+    SCOPED_TRACE(name);
+    rig->Run(row.at(1));
   }
 }
 

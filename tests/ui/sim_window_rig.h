@@ -17,12 +17,12 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "keyer/cw_device.h"
-#include "keyer/keyer_messages.h"
 #include "loglink/log_message_box.h"
 #include "platform/hid.h"
 #include "platform/linux/single_instance.h"
@@ -271,10 +271,9 @@ inline std::vector<QString> ModalTextsDuring(const std::function<void()>& action
 inline std::vector<sim::Report> Reports(const std::vector<std::string>& hex) {
   std::vector<sim::Report> reports;
   for (const std::string& one : hex) {
+    std::istringstream in(one);
     sim::Report& bytes = reports.emplace_back();
-    for (std::size_t i = 0; i < one.size(); i += 3) {
-      bytes[i / 3] = static_cast<std::uint8_t>(std::stoul(one.substr(i, 2), nullptr, 16));
-    }
+    for (unsigned i = 0, byte = 0; in >> std::hex >> byte; ++i) bytes.at(i) = byte;
   }
   return reports;
 }
