@@ -121,8 +121,6 @@ class OperatingLogic {
   // The CQ call: bank A's first message through the macro expander.
   void SendCq();
 
-  unsigned LastSpeedValue() const { return speed_.LastReportValue(); }
-
   // Text from a network client: shown and queued the way a function-key message is, with
   // its speed changes kept in place between the characters.
   void QueueNetworkText(const NetworkText& text);
@@ -134,7 +132,6 @@ class OperatingLogic {
   bool QueuedTextKeyed() const { return pacer_.Keyed(); }
 
  private:
-  void RunKeyCommand(Key key, Modifiers modifiers);
   void StartNewContact();
   void ReconnectIfClosed();
   void LimitLogLength();

@@ -39,7 +39,6 @@ class Speed {
   void Reset();
   // The engine takes the window's speed; one outside 5..50 goes back to the engine's.
   void GiveEngine();
-  unsigned LastReportValue() const { return lastReportValue_; }
 
  private:
   // Shows the speed; a change of what the box shows applies it as the operator's would.

@@ -25,7 +25,6 @@ class CAboutDlg final : public QDialog {
   explicit CAboutDlg(QWidget* parent = nullptr);
 
   void SetVersionText(const QString& text) { versionText_ = text; }
-  QLabel* VersionLabel() const { return version_; }
   void setVisible(bool visible) override;
 
  private:
