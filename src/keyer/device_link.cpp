@@ -89,8 +89,9 @@ void DeviceLink::CloseHandles() {
   Trace("Read handle closed");
 }
 
+// A successful write leaves no trace: a line for every command would flood the log, since below
+// firmware 20 every input report is answered with one.
 void DeviceLink::SendCommand(const CommandReport& report) {
-  Trace("***HID Test Report***");
   if (!linkOpen_) linkOpen_ = OpenDevice();
   if (linkOpen_) WriteReport(report);
 }
@@ -106,7 +107,6 @@ void DeviceLink::WriteReport(const CommandReport& report) {
     Trace("Can't write to device");
     linkOpen_ = false;
   }
-  Trace("Bytes Written: " + std::to_string(written ? buffer.size() : 0));
 }
 
 struct DeviceLink::ReaderContext {
