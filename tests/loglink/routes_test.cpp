@@ -63,21 +63,13 @@ TEST(XmlRpcRequestTest, ReadsTheCallsOfTheLoggersOnceWhole) {
 
 // fldigi's own reply layout, which CQRLOG reads by position: the value bare in <value>.
 TEST(XmlRpcReplyTest, RepliesAreLaidOutAsFldigiLaysThemOut) {
-  const std::string body = XmlRpcResponseBody(XmlRpcString("Q1<&>"));
-  EXPECT_EQ(body,
-            "<?xml version=\"1.0\"?>\r\n<methodResponse><params><param>\r\n\t"
-            "<value>Q1&lt;&amp;&gt;</value>\r\n</param></params></methodResponse>\r\n");
-  EXPECT_EQ(XmlRpcFaultBody("x.y: unknown method name"),
-            "<?xml version=\"1.0\"?>\r\n<methodResponse><fault>\r\n\t<value><struct><member>"
-            "<name>faultCode</name><value><i4>-1</i4></value></member><member><name>faultString"
-            "</name><value>x.y: unknown method name</value></member></struct></value>\r\n"
-            "</fault></methodResponse>\r\n");
-  EXPECT_EQ(HttpReply(200, body),
-            "HTTP/1.1 200 OK\r\nServer: Vantrel\r\nContent-Type: text/xml\r\nContent-Length: " +
-                std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
-  EXPECT_EQ(HttpReply(413),
-            "HTTP/1.1 413 Content Too Large\r\nServer: Vantrel\r\nContent-Length: 0\r\n"
-            "Connection: close\r\n\r\n");
+  for (const auto& row : ReadTable(VANTREL_LOGLINK_DATA_DIR "/reply_layouts.txt")) {
+    EXPECT_EQ(row[0] == "value"   ? XmlRpcResponseBody(XmlRpcString(row[1]))
+              : row[0] == "fault" ? XmlRpcFaultBody(row[1])
+                                  : HttpReply(std::stoi(row[0]), row[1]),
+              row[2])
+        << row[0];
+  }
 }
 
 TEST(FldigiMethodsTest, EachMethodTheLoggersCallIsAnswered) {
