@@ -287,7 +287,6 @@ TEST(LogRecords, ReplyFillsTheBoxes) {
   }
 }
 
-// The record itself as the relay gets it: in the route's test below.
 TEST(RelayProtocol, SendLineCarriesTheBytesInHex) {
   EXPECT_EQ(RelaySendLine("\x82\xA0"), "send 82a0\n");
   EXPECT_EQ(RelaySendLine(""), "send \n");
@@ -305,8 +304,9 @@ TEST(RelayProtocol, LinesFromTheRelayReadAsTheyAreMeantOrNotAtAll) {
   }
 }
 
-// Until the killed process has become a zombie, which its parent has not yet reaped.
-void WaitUntilDead(pid_t pid) {
+// Kills `pid` and waits until it has become a zombie, which its parent has not yet reaped.
+void Kill(pid_t pid) {
+  ASSERT_EQ(::kill(pid, SIGKILL), 0);
   for (int i = 0; i < 1000; ++i) {
     std::string stat;
     std::getline(std::ifstream("/proc/" + std::to_string(pid) + "/stat"), stat);
@@ -392,14 +392,12 @@ TEST_F(HamlogWineRouteTest, EachOutcomeGivesItsBox) {
 TEST_F(HamlogWineRouteTest, ARelayThatHasDiedOrHungIsStartedAgainOnTheNextPress) {
   Route("accept");
   EXPECT_EQ(Send(), "");
-  ASSERT_EQ(::kill(Pids().at(0), SIGKILL), 0);
-  WaitUntilDead(Pids().at(0));
+  Kill(Pids().at(0));
   EXPECT_EQ(Send(), "");
   EXPECT_EQ(Pids().size(), 2u);
 
   dir_.Write("relay.exe", "hang");
-  ASSERT_EQ(::kill(Pids().at(1), SIGKILL), 0);
-  WaitUntilDead(Pids().at(1));
+  Kill(Pids().at(1));
   EXPECT_EQ(Send(), kLogProgramNotFound.text);
   EXPECT_NE(::kill(Pids().at(2), 0), 0) << "the hung relay is still there";
   dir_.Write("relay.exe", "accept");
