@@ -38,19 +38,6 @@ namespace {
 using namespace std::chrono_literals;
 using Status = XmlRpcRequest::Status;
 
-std::string Call(std::string_view method, std::string_view params = "") {
-  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<methodCall>\r\n<methodName>" +
-         std::string(method) + "</methodName>\r\n<params>\r\n" + std::string(params) +
-         "</params>\r\n</methodCall>\r\n";
-}
-
-// As xmlrpc-c (tlf) and CQRLOG send them: the body after a blank line, its length declared.
-std::string Post(std::string_view body, std::string_view version = "HTTP/1.1") {
-  return "POST /RPC2 " + std::string(version) +
-         "\r\nHost: localhost:7362\r\nContent-Type: text/xml\r\nContent-Length: " +
-         std::to_string(body.size()) + "\r\n\r\n" + std::string(body);
-}
-
 TEST(XmlRpcRequestTest, ReadsTheCallsOfTheLoggersOnceWhole) {
   for (const auto& row : ReadTable(VANTREL_LOGLINK_DATA_DIR "/calls.txt")) {
     SCOPED_TRACE(row[0]);
@@ -140,8 +127,16 @@ std::string Exchange(int port, const std::string& request, int family = AF_INET)
   return ReadToEnd(fd.get());
 }
 
+// A call as xmlrpc-c (tlf) and CQRLOG send it: the body after a blank line, its length declared.
 std::string Poll(int port, std::string_view method, int family = AF_INET) {
-  return Exchange(port, Post(Call(method), "HTTP/1.0"), family);
+  const std::string body =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<methodCall>\r\n<methodName>" +
+      std::string(method) + "</methodName>\r\n<params>\r\n</params>\r\n</methodCall>\r\n";
+  return Exchange(port,
+                  "POST /RPC2 HTTP/1.0\r\nHost: localhost:7362\r\nContent-Type: text/xml\r\n"
+                  "Content-Length: " +
+                      std::to_string(body.size()) + "\r\n\r\n" + body,
+                  family);
 }
 
 std::string Answered(std::string_view value) {
