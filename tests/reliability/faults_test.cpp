@@ -72,7 +72,7 @@ struct Scenario {
   std::function<void(SimWindowRig&)> fault;
 };
 
-std::vector<Scenario> Scenarios() {
+TEST(Faults, UnplugAtEachPointLeavesNothingKeyedAndReconnects) {
   const std::vector<unsigned> every = {10, 20, 22, 23};
   std::vector<Scenario> scenarios = {
       {"idle", every, kPlain,
@@ -128,11 +128,7 @@ std::vector<Scenario> Scenarios() {
                            });
                          }});
   }
-  return scenarios;
-}
-
-TEST(Faults, UnplugAtEachPointLeavesNothingKeyedAndReconnects) {
-  for (const Scenario& scenario : Scenarios()) {
+  for (const Scenario& scenario : scenarios) {
     for (unsigned version : scenario.versions) {
       SCOPED_TRACE("unplug " + scenario.name + " at firmware " + std::to_string(version));
       SimWindowRig rig(version);

@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <atomic>
 #include <filesystem>
-#include <fstream>
 #include <memory>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -19,6 +19,7 @@
 #include "platform/linux/single_instance.h"
 #include "platform/linux/sound_portaudio.h"
 #include "platform/linux/timer_thread.h"
+#include "settings/data_table.h"
 #include "sim/event_log.h"
 #include "sim/input_reports.h"
 #include "sim/wire_names.h"
@@ -75,11 +76,7 @@ class KernelRig {
     EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
     QTest::mouseClick(window->Control(ui::kIdInput), Qt::LeftButton);
   }
-  void Type(const std::string& text) {
-    for (const char c : text) QTest::keyClick(QApplication::focusWidget(), c);
-  }
 
-  // The bytes of every command the interface received, or of those with this code.
   std::vector<std::string> Commands(int code = -1) {
     std::vector<std::string> found;
     for (const auto& command : Device().Commands()) {
@@ -91,9 +88,9 @@ class KernelRig {
   // How often `word` occurs in the interface's event log; count only once the window is gone.
   std::size_t LogCount(const std::string& word) const {
     const std::string log = logText_.str();
-    std::size_t count = 0;
-    for (auto at = log.find(word); at != std::string::npos; at = log.find(word, at + 1)) ++count;
-    return count;
+    const std::regex pattern(word);
+    const std::sregex_iterator found(log.begin(), log.end(), pattern);
+    return static_cast<std::size_t>(std::distance(found, {}));
   }
 
   settings::TempDir dir;
@@ -146,10 +143,8 @@ class StartUpBytes : public testing::TestWithParam<unsigned> {};
 TEST_P(StartUpBytes, AreTheGoldenOnes) {
   const unsigned version = GetParam();
   std::vector<std::string> golden;
-  std::ifstream file(VANTREL_VM_DATA_DIR "/startup_bytes.txt");
-  for (std::string line; std::getline(file, line);) {
-    if (line.starts_with(std::to_string(version) + " ")) golden.push_back(line.substr(3));
-  }
+  for (const auto& row : ReadTable(VANTREL_VM_DATA_DIR "/startup_bytes.txt"))
+    if (row[0] == std::to_string(version)) golden.push_back(row[1]);
   ASSERT_FALSE(golden.empty());
   KernelRig rig(version);
   rig.Open(kSettings);
@@ -167,7 +162,7 @@ TEST(Operating, EachTypedCharacterGoesOutInItsOwnCommand) {
   rig.Open(kSettings);
   for (const char c : std::string("cq")) {
     const auto before = rig.Commands(sim::CmdSendCodes).size();
-    rig.Type(std::string(1, c));
+    QTest::keyClick(QApplication::focusWidget(), c);
     ASSERT_TRUE(QTest::qWaitFor([&] {
       return rig.Commands(sim::CmdSendCodes).size() > before &&
              rig.Device().BufferState() == sim::kBufferIdle;
@@ -185,7 +180,7 @@ TEST(FailSoftSound, Firmware10KeysOnWithoutASoundSystemAndEachCommandDrawsOneRep
   KernelRig rig(10);
   const auto tone = platform::MakeSystemToneOutput();
   rig.Open(kSettings + "PTTCtrl TRUE\nSideTone TRUE\n", tone.get());
-  rig.Type("e");
+  QTest::keyClick(QApplication::focusWidget(), 'e');
   ASSERT_TRUE(QTest::qWaitFor([&] { return rig.Device().Transitions().size() >= 4; }));
   std::string lines;
   for (const auto& t : rig.Device().Transitions())
@@ -216,7 +211,7 @@ TEST_P(Unplug, EndsTheReaderAndAReplugReopensOnTheNextTypedCharacter) {
   rig.Device().Plug();
   ASSERT_TRUE(WaitForNode(rig.bus, true));
   rig.Device().ClearHistory();
-  rig.Type("e");
+  QTest::keyClick(QApplication::focusWidget(), 'e');
   ASSERT_TRUE(QTest::qWaitFor([&] { return rig.Engine().FirmwareVersion() == version; }));
   EXPECT_EQ(rig.Engine().ReaderThreadCount(), 1u);
   if (version >= 20) {

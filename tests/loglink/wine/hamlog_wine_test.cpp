@@ -46,12 +46,12 @@ class StandIn {
 class HamlogWine : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_NE(kPrefix, nullptr) << "VANTREL_WINE_PREFIX is not set"; }
-  // The window with the link to Turbo HAMLOG in the prefix.
   void Open() {
     rig.dir.Write("Vantrel.ini", std::string("[LogLink]\r\nWinePrefix=") + kPrefix + "\r\n");
     rig.Open();
   }
-  void ExpectOneBox(const loglink::LogMessageBox& expected) {
+  void ExpectOneBoxAt(Qt::Key key, const loglink::LogMessageBox& expected) {
+    rig.Key(key);
     ASSERT_EQ(rig.messages.size(), 1u);
     EXPECT_EQ(rig.messages[0].text, expected.text);
     EXPECT_EQ(rig.messages[0].caption, "ハムログコントロール");
@@ -84,15 +84,11 @@ TEST_F(HamlogWine, F11HandsTheExactRecordOverAndF12FillsTheBoxesFromTheReply) {
 
 TEST_F(HamlogWine, ARefusalOrNoTurboHamlogGivesOneBoxPerPress) {
   Open();
-  rig.Key(Qt::Key_F11);
-  ExpectOneBox(loglink::kLogProgramNotFound);
-  rig.Key(Qt::Key_F12);
-  ExpectOneBox(loglink::kLogProgramNotFound);
+  ExpectOneBoxAt(Qt::Key_F11, loglink::kLogProgramNotFound);
+  ExpectOneBoxAt(Qt::Key_F12, loglink::kLogProgramNotFound);
   StandIn refusing(rig.dir, {"--refuse"});
-  rig.Key(Qt::Key_F11);
-  ExpectOneBox(loglink::kInvalidCommand);
-  rig.Key(Qt::Key_F12);
-  ExpectOneBox(loglink::kInvalidCommand);
+  ExpectOneBoxAt(Qt::Key_F11, loglink::kInvalidCommand);
+  ExpectOneBoxAt(Qt::Key_F12, loglink::kInvalidCommand);
   EXPECT_EQ(refusing.Records(), "ready\nrecord 3000f 0a0a0a0a3539390a0a0a4357\nrecord 73 \n");
 }
 
