@@ -177,12 +177,11 @@ TEST(ExitOnSignal, ReleasesKeyAndPttSendsTheClosingCommandsLastAndSavesBothFiles
   struct Case {
     unsigned version;
     const char* scene;
-    std::vector<int> kills;
+    int signal;
   };
-  const Case cases[] = {
-      {10, "keying", {SIGTERM}},     {23, "keying", {SIGHUP}},           {23, "ptt", {SIGINT}},
-      {10, "setup", {SIGHUP}},       {10, "keying", {SIGTERM, SIGTERM}}, {10, "setup+quit", {}},
-      {23, "config-home", {SIGTERM}}};
+  const Case cases[] = {{10, "keying", SIGTERM}, {23, "keying", SIGHUP},
+                        {23, "ptt", SIGINT},     {10, "setup", SIGHUP},
+                        {10, "setup+quit", 0},   {23, "config-home", SIGTERM}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.scene) + ", case " + std::to_string(&c - cases));
     settings::TempDir work;
@@ -194,7 +193,7 @@ TEST(ExitOnSignal, ReleasesKeyAndPttSendsTheClosingCommandsLastAndSavesBothFiles
     work.Write(files + "Vantrel.ini", "[Window]\r\nTop=1\r\n");
     QProcess child;
     const bool ready = StartOperator(child, c.scene, c.version, work, instances);
-    for (int s : c.kills) kill(static_cast<pid_t>(child.processId()), s);
+    if (c.signal != 0) kill(static_cast<pid_t>(child.processId()), c.signal);
     if (!child.waitForFinished(kGuardMs)) child.kill();
     child.waitForFinished();
     const std::string log = work.Read("sim.log");
@@ -206,10 +205,6 @@ TEST(ExitOnSignal, ReleasesKeyAndPttSendsTheClosingCommandsLastAndSavesBothFiles
     ASSERT_FALSE(ptts.empty()) << log;
     EXPECT_EQ(ptts.back(), "PTT 0") << log;
     ASSERT_EQ(child.exitStatus(), QProcess::NormalExit);
-    if (c.kills.size() > 1) {
-      EXPECT_TRUE(child.exitCode() == 0 || child.exitCode() == 128 + c.kills[1]);
-      continue;
-    }
     EXPECT_EQ(child.exitCode(), 0);
     const std::vector<std::string> commands = Lines(log, "OUT");
     ASSERT_GE(commands.size(), 2u);

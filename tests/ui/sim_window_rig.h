@@ -172,7 +172,6 @@ class SimWindowRig {
   QWidget* Control(int id) const { return window->Control(id); }
   QLineEdit* Edit(int id) const { return static_cast<QLineEdit*>(Control(id)); }
   QString LogShown() const { return static_cast<QPlainTextEdit*>(Control(kIdLog))->toPlainText(); }
-  QString InputShown() const { return Edit(kIdInput)->text(); }
   const std::string& Pending() const { return window->Logic().State().PendingText; }
 
   void Click(int id) {
@@ -201,10 +200,6 @@ class SimWindowRig {
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
     if (text.empty()) QTest::keyClick(edit, Qt::Key_Delete);
     for (char c : text) QTest::keyClick(edit, c);
-  }
-  // Alt and Ctrl+Alt keys through the window, as the platform delivers them to shortcuts.
-  void WindowKey(Qt::Key key, Qt::KeyboardModifiers modifiers) {
-    QTest::keyClick(window->windowHandle(), key, modifiers);
   }
 
   // The commands the interface received since the last call (or the start-up).

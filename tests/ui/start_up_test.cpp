@@ -38,7 +38,8 @@ TEST(StartUp, FirstStartInAnEmptyFolderShowsDefaultsAndSavesBothFiles) {
 }
 
 // A saved place and size are restored, a minimised window saves its normal place, Top=1 keeps
-// it on top, and the close box saves both files with the other entries kept.
+// it on top, and the close box saves both files with the other entries kept. A window the
+// window system never showed was never placed: its exit keeps the saved rectangle.
 TEST(StartUp, SavedPlaceAndTopAreRestoredAndSavedAgainByTheCloseBox) {
   SimWindowRig rig(23);
   rig.dir.Write("Vantrel.ini",
@@ -55,17 +56,12 @@ TEST(StartUp, SavedPlaceAndTopAreRestoredAndSavedAgainByTheCloseBox) {
   EXPECT_NE(rig.dir.Read("Vantrel.cfg").find("WPM 27\n"), std::string::npos);
   EXPECT_EQ(rig.dir.Read("Vantrel.ini"),
             "[Other]\r\nKey=kept\r\n[Window]\r\nTop=1\r\nSize=100,50,500,480\r\nX=x\r\n");
-}
 
-// A window the window system never showed was never placed: its exit keeps the saved
-// rectangle.
-TEST(StartUp, AWindowNeverShownKeepsTheSavedRectangle) {
-  SimWindowRig rig(23);
-  rig.dir.Write("Vantrel.ini", "[Window]\r\nSize=100,50,500,480\r\nTop=1\r\n");
-  CMainDlg window(MainDlgServices{rig.bus, rig.timers, rig.tone, rig.dir.path()}, nullptr);
-  window.ExitWindow();
+  CMainDlg neverShown(MainDlgServices{rig.bus, rig.timers, rig.tone, rig.dir.path()}, nullptr);
+  neverShown.ExitWindow();
   EXPECT_TRUE(
-      rig.dir.Read("Vantrel.ini").starts_with("[Window]\r\nSize=100,50,500,480\r\nTop=0\r\n"))
+      rig.dir.Read("Vantrel.ini")
+          .starts_with("[Other]\r\nKey=kept\r\n[Window]\r\nTop=0\r\nSize=100,50,500,480\r\n"))
       << rig.dir.Read("Vantrel.ini");
 }
 
