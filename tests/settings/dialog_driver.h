@@ -1,8 +1,14 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <vector>
 
 #include "ui/setup_dlg.h"
 
@@ -43,5 +49,20 @@ class DialogDriver {
  private:
   CSetupDlg& dialog_;
 };
+
+// Runs `action`; the text of each message box it opens is noted and the box closed with Enter.
+inline std::vector<QString> ModalTextsDuring(const std::function<void()>& action) {
+  std::vector<QString> texts;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible()) return;
+    texts.push_back(box->text());
+    QTest::keyClick(box, Qt::Key_Return);
+  });
+  poll.start(5);
+  action();
+  return texts;
+}
 
 }  // namespace vantrel::ui

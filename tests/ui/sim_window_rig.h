@@ -3,10 +3,8 @@
 #include <QApplication>
 #include <QEvent>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -15,7 +13,6 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -26,6 +23,7 @@
 #include "loglink/log_message_box.h"
 #include "platform/hid.h"
 #include "platform/linux/single_instance.h"
+#include "settings/dialog_driver.h"
 #include "sim/sim_bus.h"
 #include "sim/wire_names.h"
 #include "support/manual_timer.h"
@@ -211,10 +209,8 @@ class SimWindowRig {
   }
   // The commands the interface received with this command code.
   std::vector<sim::ReceivedCommand> Commands(std::uint8_t code) const {
-    std::vector<sim::ReceivedCommand> found;
-    for (const auto& command : sim.Commands()) {
-      if (command.bytes[1] == code) found.push_back(command);
-    }
+    std::vector<sim::ReceivedCommand> found = sim.Commands();
+    std::erase_if(found, [code](const auto& command) { return command.bytes[1] != code; });
     return found;
   }
 
@@ -246,21 +242,6 @@ class SimWindowRig {
  private:
   std::filesystem::path previousDir_ = std::filesystem::current_path();
 };
-
-// Runs `action`; the text of each message box it opens is noted and the box closed with Enter.
-inline std::vector<QString> ModalTextsDuring(const std::function<void()>& action) {
-  std::vector<QString> texts;
-  QTimer poll;
-  QObject::connect(&poll, &QTimer::timeout, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box || !box->isVisible()) return;
-    texts.push_back(box->text());
-    QTest::keyClick(box, Qt::Key_Return);
-  });
-  poll.start(5);
-  action();
-  return texts;
-}
 
 // {"00 24 1E"} → the 9-byte reports.
 inline std::vector<sim::Report> Reports(const std::vector<std::string>& hex) {
