@@ -14,6 +14,19 @@
 
 namespace vantrel::ui {
 
+// Replaces the edit's text by clicking into it, selecting all and typing over it (Delete when
+// the text is empty). Characters off the ASCII keyboard come as the text an input method would
+// deliver.
+inline void TypeOver(QLineEdit* edit, const QString& text) {
+  QTest::mouseClick(edit, Qt::LeftButton);
+  QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+  if (text.isEmpty()) QTest::keyClick(edit, Qt::Key_Delete);
+  for (QChar c : text) {
+    const Qt::Key key = c.unicode() < 0x80 ? QTest::asciiToKey(c.toLatin1()) : Qt::Key_unknown;
+    QTest::sendKeyEvent(QTest::Click, edit, key, QString(c), Qt::NoModifier);
+  }
+}
+
 // Drives the setup dialog the way an operator does: mouse clicks and typed keys.
 class DialogDriver {
  public:
@@ -33,18 +46,7 @@ class DialogDriver {
     QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(8, control->height() / 2));
   }
 
-  // Replaces the edit's text by clicking into it, selecting all and typing. Characters off the
-  // ASCII keyboard come as the text an input method would deliver.
-  void Type(int id, const QString& text) {
-    QLineEdit* edit = Edit(id);
-    QTest::mouseClick(edit, Qt::LeftButton);
-    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(edit, Qt::Key_Delete);
-    for (QChar c : text) {
-      const Qt::Key key = c.unicode() < 0x80 ? QTest::asciiToKey(c.toLatin1()) : Qt::Key_unknown;
-      QTest::sendKeyEvent(QTest::Click, edit, key, QString(c), Qt::NoModifier);
-    }
-  }
+  void Type(int id, const QString& text) { TypeOver(Edit(id), text); }
 
  private:
   CSetupDlg& dialog_;

@@ -191,13 +191,8 @@ class SimWindowRig {
   void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
     QTest::keyClick(QApplication::focusWidget(), key, modifiers);
   }
-  // Selects the edit's text with the keyboard and types `text` over it (Delete when empty).
   void TypeOver(int id, const std::string& text) {
-    QLineEdit* edit = Edit(id);
-    QTest::mouseClick(edit, Qt::LeftButton);
-    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    if (text.empty()) QTest::keyClick(edit, Qt::Key_Delete);
-    for (char c : text) QTest::keyClick(edit, c);
+    ui::TypeOver(Edit(id), QString::fromStdString(text));
   }
 
   // The commands the interface received since the last call (or the start-up).
