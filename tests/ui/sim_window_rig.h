@@ -14,7 +14,6 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -24,6 +23,7 @@
 #include "platform/hid.h"
 #include "platform/linux/single_instance.h"
 #include "settings/dialog_driver.h"
+#include "sim/event_log.h"
 #include "sim/sim_bus.h"
 #include "sim/wire_names.h"
 #include "support/manual_timer.h"
@@ -195,10 +195,11 @@ class SimWindowRig {
     ui::TypeOver(Edit(id), QString::fromStdString(text));
   }
 
-  // The commands the interface received since the last call (or the start-up).
-  std::vector<sim::Report> TakeWrites() {
-    std::vector<sim::Report> writes;
-    for (const auto& command : sim.Commands()) writes.push_back(command.bytes);
+  // The commands the interface received since the last call (or the start-up), "00 24 1E 00 ...".
+  std::vector<std::string> TakeWrites() {
+    std::vector<std::string> writes;
+    for (const auto& command : sim.Commands())
+      writes.push_back(sim::FormatReportBytes(command.bytes));
     sim.ClearHistory();
     return writes;
   }
@@ -237,17 +238,6 @@ class SimWindowRig {
  private:
   std::filesystem::path previousDir_ = std::filesystem::current_path();
 };
-
-// {"00 24 1E"} → the 9-byte reports.
-inline std::vector<sim::Report> Reports(const std::vector<std::string>& hex) {
-  std::vector<sim::Report> reports;
-  for (const std::string& one : hex) {
-    std::istringstream in(one);
-    sim::Report& bytes = reports.emplace_back();
-    for (unsigned i = 0, byte = 0; in >> std::hex >> byte; ++i) bytes.at(i) = byte;
-  }
-  return reports;
-}
 
 // The program's own threads, which it names "vantrel-..."; threads Qt starts and keeps for
 // itself, sooner or later under load, are not counted.

@@ -52,7 +52,8 @@ TEST(StartUp, SavedPlaceAndTopAreRestoredAndSavedAgainByTheCloseBox) {
   rig.TakeWrites();
   rig.window->showMinimized();
   EXPECT_TRUE(rig.window->close());
-  EXPECT_EQ(rig.TakeWrites(), Reports({"00 34", "00 35 00 00"}));
+  EXPECT_EQ(rig.TakeWrites(),
+            std::vector<std::string>({"00 34 00 00 00 00 00 00 00", "00 35 00 00 00 00 00 00 00"}));
   EXPECT_NE(rig.dir.Read("Vantrel.cfg").find("WPM 27\n"), std::string::npos);
   EXPECT_EQ(rig.dir.Read("Vantrel.ini"),
             "[Other]\r\nKey=kept\r\n[Window]\r\nTop=1\r\nSize=100,50,500,480\r\nX=x\r\n");
@@ -73,15 +74,15 @@ TEST(StartUp, SequenceMatchesTheFirmwareByteForByte) {
     SCOPED_TRACE(version);
     SimWindowRig rig(version);
     rig.Open(row[1]);
-    std::vector<sim::Report> sent;
-    for (const auto& command : rig.startCommands) sent.push_back(command.bytes);
-    if (version < 20) {
-      for (const auto& bytes : sent) {
-        EXPECT_TRUE(bytes[1] == sim::CmdOutputLines || bytes[1] == sim::CmdPollInputs);
+    std::vector<std::string> sent;
+    for (const auto& command : rig.startCommands) {
+      sent.push_back(sim::FormatReportBytes(command.bytes));
+      if (version < 20) {
+        EXPECT_TRUE(command.bytes[1] == sim::CmdOutputLines ||
+                    command.bytes[1] == sim::CmdPollInputs);
       }
-    } else {
-      EXPECT_EQ(sent, Reports({row.begin() + 2, row.end()}));
     }
+    if (version >= 20) EXPECT_EQ(sent, std::vector<std::string>(row.begin() + 2, row.end()));
     EXPECT_TRUE(rig.Control(kIdDecode)->isEnabled());
     EXPECT_EQ(rig.window->Setup().KnownFirmwareVersion, static_cast<int>(version));
   }
