@@ -121,13 +121,6 @@ int RunOperator(char* program, const std::string& scene, const std::string& vers
 // A guard against a child that hangs, not a measure of anything.
 constexpr int kGuardMs = 20000;
 
-settings::Settings Configured(int wpm) {
-  settings::Settings settings;
-  settings.PTTCtrl = true;
-  settings.WPM = wpm;
-  return settings;
-}
-
 // Starts the operator on `scene`; true once it says it is ready. There is no system bus, so
 // RealtimeKit never answers; with `refuse` the child may not make threads real-time itself: no
 // RLIMIT_RTPRIO, and CAP_SYS_NICE out of its bounding set, which takes it from root as well.
@@ -182,6 +175,9 @@ TEST(ExitOnSignal, ReleasesKeyAndPttSendsTheClosingCommandsLastAndSavesBothFiles
   const Case cases[] = {{10, "keying", SIGTERM}, {23, "keying", SIGHUP},
                         {23, "ptt", SIGINT},     {10, "setup", SIGHUP},
                         {10, "setup+quit", 0},   {23, "config-home", SIGTERM}};
+  settings::Settings saved;
+  saved.PTTCtrl = true;
+  saved.WPM = 5;
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.scene) + ", case " + std::to_string(&c - cases));
     settings::TempDir work;
@@ -189,7 +185,7 @@ TEST(ExitOnSignal, ReleasesKeyAndPttSendsTheClosingCommandsLastAndSavesBothFiles
     const bool configHome = c.scene == std::string("config-home");
     const std::string files = configHome ? "config/vantrel/" : "";
     std::filesystem::create_directories(work.path() / files);
-    work.Write(files + settings::kSettingsFileName, settings::FormatSettings(Configured(20)));
+    work.Write(files + settings::kSettingsFileName, "PTTCtrl TRUE\nWPM 20\n");
     work.Write(files + "Vantrel.ini", "[Window]\r\nTop=1\r\n");
     QProcess child;
     const bool ready = StartOperator(child, c.scene, c.version, work, instances);
@@ -210,8 +206,7 @@ TEST(ExitOnSignal, ReleasesKeyAndPttSendsTheClosingCommandsLastAndSavesBothFiles
     ASSERT_GE(commands.size(), 2u);
     EXPECT_EQ(commands[commands.size() - 2], "OUT 00 01 0F 0F 0F 0F 0F 0F 0F");
     EXPECT_EQ(commands.back(), "OUT 00 02 0F 0F 0F 0F 0F 0F 0F");
-    EXPECT_EQ(work.Read(files + settings::kSettingsFileName),
-              settings::FormatSettings(Configured(5)));
+    EXPECT_EQ(work.Read(files + settings::kSettingsFileName), settings::FormatSettings(saved));
     EXPECT_TRUE(std::regex_search(work.Read(files + "Vantrel.ini"),
                                   std::regex(R"(\[Window\]\r?\nTop=1\r?\nSize=-?\d+,)")))
         << work.Read(files + "Vantrel.ini");

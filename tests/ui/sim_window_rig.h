@@ -114,9 +114,8 @@ class StatusCounter final : public QObject {
 // Message boxes of the logging-program link are only noted, unless `realMessageBoxes`.
 class SimWindowRig {
  public:
-  explicit SimWindowRig(unsigned version, platform::Micros statusIntervalUs = 5000)
-      : sim(simBus.Attach(timers, {.firmwareVersion = version == 0 ? 23 : version,
-                                   .statusIntervalUs = statusIntervalUs})),
+  explicit SimWindowRig(unsigned version)
+      : sim(simBus.Attach(timers, {.firmwareVersion = version == 0 ? 23 : version})),
         bus(simBus, sim) {
     if (version == 0) sim.Unplug();
     std::filesystem::current_path(dir.path());
