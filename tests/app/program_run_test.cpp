@@ -28,6 +28,7 @@
 
 #include "app/main_app.h"
 #include "platform/linux/realtime_threads.h"
+#include "settings/dialog_driver.h"
 #include "settings/settings_file.h"
 #include "support/temp_dir.h"
 #include "ui/main_dlg.h"
@@ -51,10 +52,8 @@ CMainDlg* Window() {
   return nullptr;
 }
 
-bool Type(QWidget* control, const char* text) {
-  QTest::mouseClick(control, Qt::LeftButton);
-  QTest::keyClick(control, Qt::Key_A, Qt::ControlModifier);
-  QTest::keyClicks(control, text);
+bool Type(CMainDlg& window, int id, const char* text) {
+  TypeOver(static_cast<QLineEdit*>(window.Control(id)), text);
   return true;
 }
 
@@ -62,11 +61,11 @@ bool Type(QWidget* control, const char* text) {
 using Step = std::function<bool(CMainDlg&)>;
 
 std::vector<Step> Scene(const std::string& scene) {
-  std::vector<Step> steps = {[](CMainDlg& w) { return Type(w.Control(kIdSpeed), "5"); }};
+  std::vector<Step> steps = {[](CMainDlg& w) { return Type(w, kIdSpeed, "5"); }};
   if (scene == "paddle") {
     steps = {[](CMainDlg&) { return LogHas(" KEY 1\n") && LogHas(" KEY 0\n"); }};
   } else if (scene == "keying") {
-    steps.push_back([](CMainDlg& w) { return Type(w.Control(kIdInput), "tttt"); });
+    steps.push_back([](CMainDlg& w) { return Type(w, kIdInput, "tttt"); });
     // Now and then the simulated interface at 23 takes the first code without keying it and
     // reports idle, and the pacing rule stops the text; typing on gets the keying going.
     steps.push_back([polls = 0](CMainDlg& w) mutable {

@@ -128,23 +128,6 @@ TEST(SetupDlg, FirmwareEnablesOneFrequencyControlAndTheListTakesTheText) {
   }
 }
 
-// The Wine fields are Turbo HAMLOG's, the port the Linux loggers'.
-TEST(SetupDlg, LogLinkGroupEnablesTheChosenProgramsFieldsAndOkTakesThem) {
-  Rig rig;
-  ASSERT_TRUE(rig.Open());
-  auto enabled = [&](int id) { return rig.dlg.Control(id)->isEnabled(); };
-  EXPECT_TRUE(enabled(kIdWineCommand) && enabled(kIdWinePrefix) && !enabled(kIdLogPort));
-  rig.Type(kIdWinePrefix, "/home/q/.wine-hamlog");
-  QTest::keyClick(rig.dlg.Control(kIdLogProgram), Qt::Key_Down);
-  EXPECT_TRUE(!enabled(kIdWineCommand) && !enabled(kIdWinePrefix) && enabled(kIdLogPort));
-  rig.Type(kIdLogPort, "0");
-  EXPECT_EQ(rig.Press(kIdOk), "1 から 65535 までの整数を入力してください。");
-  rig.Type(kIdLogPort, "7400");
-  EXPECT_EQ(rig.Press(kIdOk), "");
-  EXPECT_EQ(rig.dlg.LogLink, (loglink::LogLinkSettings{loglink::LogProgram::kFldigiXmlRpc, "wine",
-                                                       "/home/q/.wine-hamlog", 7400}));
-}
-
 TEST(SaveSettingsReporting, AFailureTellsTheOperatorAndKeepsTheOldFile) {
   TempDir dir;
   dir.Write("Vantrel.cfg", "old");

@@ -8,8 +8,8 @@ namespace {
 
 // With the real modal box: one box per press of F11 or F12, the focus back in the input line
 // afterwards. The prefix named in the profile file does not exist, so Wine is never started.
-// The program chosen in the setup dialog then is kept in the profile file.
-TEST(LogLink, EachF11OrF12PressShowsOneRealBoxAndTheChosenProgramIsSaved) {
+// The program and its fields set in the setup dialog then are kept in the profile file.
+TEST(LogLink, EachF11OrF12PressShowsOneRealBoxAndTheSetupDialogsChoiceIsSaved) {
   SimWindowRig rig(23);
   const std::string prefix = (rig.dir.path() / "none").string();
   rig.dir.Write("Vantrel.ini", "[LogLink]\r\nWinePrefix=" + prefix);
@@ -24,17 +24,28 @@ TEST(LogLink, EachF11OrF12PressShowsOneRealBoxAndTheChosenProgramIsSaved) {
                          notFound.data(), static_cast<qsizetype>(notFound.size()))});
     EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == input; }, 2000)) << key;
   }
+  // The link group enables the chosen program's fields: the Wine ones are Turbo HAMLOG's, the
+  // port the Linux loggers'.
+  DialogDriver dialog(rig.window->Setup());
+  const auto enabled = [&](int id) { return rig.window->Setup().Control(id)->isEnabled(); };
   QTimer::singleShot(0, [&] {
+    EXPECT_TRUE(enabled(kIdWineCommand) && enabled(kIdWinePrefix) && !enabled(kIdLogPort));
+    dialog.Type(kIdWinePrefix, "/home/q/.wine-hamlog");
     QTest::keyClick(rig.window->Setup().Control(kIdLogProgram), Qt::Key_Down);
-    QTest::keyClick(rig.window->Setup().Control(kIdLogProgram), Qt::Key_Down);
-    QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return);
+    EXPECT_TRUE(!enabled(kIdWineCommand) && !enabled(kIdWinePrefix) && enabled(kIdLogPort));
+    dialog.Type(kIdLogPort, "0");
+    EXPECT_EQ(ModalTextsDuring([&] { dialog.Click(kIdOk); }),
+              std::vector<QString>{"1 から 65535 までの整数を入力してください。"});
+    dialog.Type(kIdLogPort, "7400");
+    dialog.Click(kIdOk);
   });
   rig.Click(kIdSetup);
   rig.FocusInput();
   rig.Click(kIdExit);
   const std::string ini = rig.dir.Read("Vantrel.ini");
   EXPECT_NE(
-      ini.find("[LogLink]\r\nWinePrefix=" + prefix + "\r\nProgram=xlog\r\nWine=wine\r\nPort=0\r\n"),
+      ini.find("[LogLink]\r\nWinePrefix=/home/q/.wine-hamlog\r\nProgram=fldigi\r\nWine=wine\r\n"
+               "Port=7400\r\n"),
       std::string::npos)
       << ini;
 }
