@@ -8,24 +8,6 @@
 namespace vantrel::ui::rig {
 namespace {
 
-constexpr char kNumberMessage[] = "正の整数を入力してください。";
-
-// The character handler reads the controls before the box takes the character, so each
-// unreadable read shows the number message; a readable speed out of range is not applied.
-TEST(SpeedBox, EmptyShowsTheNumberMessageSevenAppliesSeventyKeepsTheEngineSpeed) {
-  SimWindowRig rig(23);
-  rig.Open();
-  rig.TakeWrites();
-  const std::vector<QString> number = {kNumberMessage};
-  EXPECT_EQ(ModalTextsDuring([&] { rig.TypeOver(kIdSpeed, ""); }), number);
-  EXPECT_TRUE(rig.TakeWrites().empty());
-  EXPECT_EQ(ModalTextsDuring([&] { QTest::keyClick(rig.Edit(kIdSpeed), '7'); }), number);
-  EXPECT_EQ(rig.TakeWrites(), std::vector<std::string>{"00 24 55 00 00 00 00 00 00"});
-  EXPECT_TRUE(ModalTextsDuring([&] { QTest::keyClick(rig.Edit(kIdSpeed), '0'); }).empty());
-  EXPECT_EQ(rig.Edit(kIdSpeed)->text(), "70");
-  EXPECT_TRUE(rig.TakeWrites().empty());
-}
-
 // A character without a code is shown in the log and never handed to the interface; the text
 // behind it goes on, stored or typed (a Backspace included), a prosign keeping its other letters.
 TEST(Sending, CharactersWithoutACodeAreLoggedAndTheRestIsSent) {
@@ -111,7 +93,9 @@ TEST(Log, KeepsEverythingPutIntoIt) {
 
 // A label's mnemonic ("F&1" ... "F1&0"), which reaches the window as the platform delivers
 // shortcuts, moves the focus to its function button and never clicks it, wherever the focus was.
-TEST(Mnemonics, AltDigitFocusesItsFunctionButtonAndSendsNothing) {
+// The speed box's character handler reads the controls before the box takes the character, so
+// each unreadable read shows the number message; a readable speed out of range is not applied.
+TEST(Controls, MnemonicsOnlyFocusAndTheSpeedBoxReadsTheControlsBeforeEachCharacter) {
   SimWindowRig rig(23);
   std::string messages = "LogTime FALSE\n";
   for (int n = 1; n <= 10; ++n)
@@ -131,6 +115,16 @@ TEST(Mnemonics, AltDigitFocusesItsFunctionButtonAndSendsNothing) {
   rig.RunMs(20);
   EXPECT_EQ(rig.Pending(), "");
   EXPECT_TRUE(rig.Commands(sim::CmdSendCodes).empty());
+
+  rig.TakeWrites();
+  const std::vector<QString> number = {"正の整数を入力してください。"};
+  EXPECT_EQ(ModalTextsDuring([&] { rig.TypeOver(kIdSpeed, ""); }), number);
+  EXPECT_TRUE(rig.TakeWrites().empty());
+  EXPECT_EQ(ModalTextsDuring([&] { QTest::keyClick(rig.Edit(kIdSpeed), '7'); }), number);
+  EXPECT_EQ(rig.TakeWrites(), std::vector<std::string>{"00 24 55 00 00 00 00 00 00"});
+  EXPECT_TRUE(ModalTextsDuring([&] { QTest::keyClick(rig.Edit(kIdSpeed), '0'); }).empty());
+  EXPECT_EQ(rig.Edit(kIdSpeed)->text(), "70");
+  EXPECT_TRUE(rig.TakeWrites().empty());
 }
 
 }  // namespace
