@@ -124,10 +124,9 @@ constexpr int kGuardMs = 20000;
 // RealtimeKit never answers; with `refuse` the child may not make threads real-time itself: no
 // RLIMIT_RTPRIO, and CAP_SYS_NICE out of its bounding set, which takes it from root as well.
 bool StartOperator(QProcess& child, const char* scene, unsigned version,
-                   const settings::TempDir& work, const settings::TempDir& instances,
-                   bool refuse = false) {
+                   const settings::TempDir& work, bool refuse = false) {
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(instances.path().string()));
+  environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(work.path().string()));
   environment.insert("XDG_CONFIG_HOME", QString::fromStdString((work.path() / "config").string()));
   environment.insert("QT_QPA_PLATFORM", "offscreen");
   environment.insert("VANTREL_DEBUG", "1");
@@ -180,14 +179,13 @@ TEST(ExitOnSignal, ReleasesKeyAndPttSendsTheClosingCommandsLastAndSavesBothFiles
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.scene) + ", case " + std::to_string(&c - cases));
     settings::TempDir work;
-    settings::TempDir instances;
     const bool configHome = c.scene == std::string("config-home");
     const std::string files = configHome ? "config/vantrel/" : "";
     std::filesystem::create_directories(work.path() / files);
     work.Write(files + settings::kSettingsFileName, "PTTCtrl TRUE\nWPM 20\n");
     work.Write(files + "Vantrel.ini", "[Window]\r\nTop=1\r\n");
     QProcess child;
-    const bool ready = StartOperator(child, c.scene, c.version, work, instances);
+    const bool ready = StartOperator(child, c.scene, c.version, work);
     if (c.signal != 0) kill(static_cast<pid_t>(child.processId()), c.signal);
     if (!child.waitForFinished(kGuardMs)) child.kill();
     child.waitForFinished();
@@ -237,10 +235,9 @@ TEST(Realtime, TheTimerAndReaderThreadsAloneGetSchedFifoOrOneLineSaysWhyNot) {
     if (!refuse && !refusal.empty()) continue;  // this process may not use real-time scheduling
     SCOPED_TRACE(refuse ? "refused" : "permitted");
     settings::TempDir work;
-    settings::TempDir instances;
     work.Write("paddle.txt", "100 paddle dot\n");
     QProcess child;
-    ASSERT_TRUE(StartOperator(child, "paddle", 10, work, instances, refuse));
+    ASSERT_TRUE(StartOperator(child, "paddle", 10, work, refuse));
     QByteArray errors;
     child.setReadChannel(QProcess::StandardError);
     while (refuse && !errors.contains("real-time") && child.waitForReadyRead(kGuardMs)) {

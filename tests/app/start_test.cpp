@@ -38,7 +38,7 @@ TEST(Options, ParseAsDocumented) {
   }
 }
 
-TEST(ConfigHome, IsTheXdgFolderOrTheOneUnderHome) {
+TEST(ConfigHome, IsTheXdgFolderOrTheOneUnderHomeAndMissingFoldersAreMadeOwnerOnly) {
   for (const auto& row : ReadTable(VANTREL_APP_DATA "/config_home.txt")) {
     SCOPED_TRACE(row[0] + " " + row[1]);
     if (row[2] == "-") {
@@ -48,10 +48,7 @@ TEST(ConfigHome, IsTheXdgFolderOrTheOneUnderHome) {
       EXPECT_EQ(ConfigHomeFolder(Variable(row[0]), Variable(row[1])), row[2]);
     }
   }
-}
-
-// Folders it makes are the owner's alone; one that exists keeps its mode.
-TEST(ConfigHome, MissingFoldersAreMadeOwnerOnly) {
+  // Folders it makes are the owner's alone; one that exists keeps its mode.
   const auto mode = [](const std::filesystem::path& path) {
     return static_cast<unsigned>(std::filesystem::status(path).permissions());
   };
