@@ -250,8 +250,6 @@ TEST(Realtime, TheTimerAndReaderThreadsAloneGetSchedFifoOrOneLineSaysWhyNot) {
     EXPECT_TRUE(child.waitForFinished(kGuardMs));
     errors += child.readAllStandardError();
     EXPECT_EQ(errors.count("real-time scheduling not granted"), refuse ? 1 : 0) << errors.data();
-    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(child.exitCode(), 0);
   }
 }
 

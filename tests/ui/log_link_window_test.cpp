@@ -16,12 +16,11 @@ TEST(LogLink, EachF11OrF12PressShowsOneRealBoxAndTheSetupDialogsChoiceIsSaved) {
   rig.realMessageBoxes = true;
   rig.Open();
   QLineEdit* input = rig.Edit(kIdInput);
-  const auto& notFound = loglink::kLogProgramNotFound.text;
+  const QString notFound = QString::fromStdString(std::string(loglink::kLogProgramNotFound.text));
   for (const Qt::Key key : {Qt::Key_F11, Qt::Key_F12}) {
     input->setFocus();
     const auto texts = ModalTextsDuring([&] { rig.Key(key); });
-    EXPECT_EQ(texts, std::vector<QString>{QString::fromUtf8(
-                         notFound.data(), static_cast<qsizetype>(notFound.size()))});
+    EXPECT_EQ(texts, std::vector<QString>{notFound});
     EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == input; }, 2000)) << key;
   }
   // The link group enables the chosen program's fields: the Wine ones are Turbo HAMLOG's, the
