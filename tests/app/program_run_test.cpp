@@ -195,8 +195,7 @@ TEST(ExitOnSignal, ReleasesKeyAndPttSendsTheClosingCommandsLastAndSavesBothFiles
     const std::vector<std::string> keys = Lines(log, "KEY");
     const std::vector<std::string> ptts = Lines(log, "PTT");
     EXPECT_TRUE(keys.empty() || keys.back() == "KEY 0") << log;
-    ASSERT_FALSE(ptts.empty()) << log;
-    EXPECT_EQ(ptts.back(), "PTT 0") << log;
+    EXPECT_EQ(ptts.empty() ? "" : ptts.back(), "PTT 0") << log;
     ASSERT_EQ(child.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(child.exitCode(), 0);
     const std::vector<std::string> commands = Lines(log, "OUT");

