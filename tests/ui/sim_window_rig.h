@@ -24,6 +24,7 @@
 #include "platform/linux/single_instance.h"
 #include "settings/dialog_driver.h"
 #include "sim/event_log.h"
+#include "sim/input_reports.h"
 #include "sim/sim_bus.h"
 #include "sim/wire_names.h"
 #include "support/manual_timer.h"
@@ -75,10 +76,7 @@ class FaultBus final : public platform::HidBus {
         // Idle status reports whose buffer state alternates between 14 and 15, so that no
         // report repeats the one before and the window cannot let any of them pass unseen.
         const std::uint8_t buffer = bus_.floodReads++ % 2 == 0 ? 14 : 15;
-        const auto report = keyer::Build(
-            keyer::InputReport{.kind = sim::KindStatus,
-                               .switches = keyer::InputReport::SwitchesAt(sim::SpeedSwitch::Rest),
-                               .status = keyer::InputReport::StatusOf(buffer, sim::kLinesAtRest)});
+        const sim::Report report = sim::PanelReport(23, {}, buffer, sim::KindStatus);
         std::copy_n(report.begin(), std::min(capacity, report.size()), buf);
         return static_cast<int>(report.size());
       }
