@@ -32,7 +32,6 @@ class DialogDriver {
  public:
   explicit DialogDriver(CSetupDlg& dialog) : dialog_(dialog) {}
 
-  // Whether the dialog became the active window.
   bool Open() {
     dialog_.show();
     dialog_.activateWindow();

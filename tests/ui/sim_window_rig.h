@@ -200,7 +200,6 @@ class SimWindowRig {
     sim.ClearHistory();
     return writes;
   }
-  // The commands the interface received with this command code.
   std::vector<sim::ReceivedCommand> Commands(std::uint8_t code) const {
     std::vector<sim::ReceivedCommand> found = sim.Commands();
     std::erase_if(found, [code](const auto& command) { return command.bytes[1] != code; });
