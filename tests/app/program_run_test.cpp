@@ -28,6 +28,7 @@
 
 #include "app/main_app.h"
 #include "platform/linux/realtime_threads.h"
+#include "settings/dialog_driver.h"
 #include "settings/settings_file.h"
 #include "support/temp_dir.h"
 #include "ui/main_dlg.h"
@@ -51,10 +52,8 @@ CMainDlg* Window() {
   return nullptr;
 }
 
-bool Type(QWidget* control, const char* text) {
-  QTest::mouseClick(control, Qt::LeftButton);
-  QTest::keyClick(control, Qt::Key_A, Qt::ControlModifier);
-  QTest::keyClicks(control, text);
+bool Type(CMainDlg& window, int id, const char* text) {
+  TypeOver(static_cast<QLineEdit*>(window.Control(id)), text);
   return true;
 }
 
@@ -62,11 +61,11 @@ bool Type(QWidget* control, const char* text) {
 using Step = std::function<bool(CMainDlg&)>;
 
 std::vector<Step> Scene(const std::string& scene) {
-  std::vector<Step> steps = {[](CMainDlg& w) { return Type(w.Control(kIdSpeed), "5"); }};
+  std::vector<Step> steps = {[](CMainDlg& w) { return Type(w, kIdSpeed, "5"); }};
   if (scene == "paddle") {
     steps = {[](CMainDlg&) { return LogHas(" KEY 1\n") && LogHas(" KEY 0\n"); }};
   } else if (scene == "keying") {
-    steps.push_back([](CMainDlg& w) { return Type(w.Control(kIdInput), "tttt"); });
+    steps.push_back([](CMainDlg& w) { return Type(w, kIdInput, "tttt"); });
     // Now and then the simulated interface at 23 takes the first code without keying it and
     // reports idle, and the pacing rule stops the text; typing on gets the keying going.
     steps.push_back([polls = 0](CMainDlg& w) mutable {
@@ -121,21 +120,13 @@ int RunOperator(char* program, const std::string& scene, const std::string& vers
 // A guard against a child that hangs, not a measure of anything.
 constexpr int kGuardMs = 20000;
 
-settings::Settings Configured(int wpm) {
-  settings::Settings settings;
-  settings.PTTCtrl = true;
-  settings.WPM = wpm;
-  return settings;
-}
-
 // Starts the operator on `scene`; true once it says it is ready. There is no system bus, so
 // RealtimeKit never answers; with `refuse` the child may not make threads real-time itself: no
 // RLIMIT_RTPRIO, and CAP_SYS_NICE out of its bounding set, which takes it from root as well.
 bool StartOperator(QProcess& child, const char* scene, unsigned version,
-                   const settings::TempDir& work, const settings::TempDir& instances,
-                   bool refuse = false) {
+                   const settings::TempDir& work, bool refuse = false) {
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(instances.path().string()));
+  environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(work.path().string()));
   environment.insert("XDG_CONFIG_HOME", QString::fromStdString((work.path() / "config").string()));
   environment.insert("QT_QPA_PLATFORM", "offscreen");
   environment.insert("VANTREL_DEBUG", "1");
@@ -177,24 +168,25 @@ TEST(ExitOnSignal, ReleasesKeyAndPttSendsTheClosingCommandsLastAndSavesBothFiles
   struct Case {
     unsigned version;
     const char* scene;
-    std::vector<int> kills;
+    int signal;
   };
-  const Case cases[] = {
-      {10, "keying", {SIGTERM}},     {23, "keying", {SIGHUP}},           {23, "ptt", {SIGINT}},
-      {10, "setup", {SIGHUP}},       {10, "keying", {SIGTERM, SIGTERM}}, {10, "setup+quit", {}},
-      {23, "config-home", {SIGTERM}}};
+  const Case cases[] = {{10, "keying", SIGTERM}, {23, "keying", SIGHUP},
+                        {23, "ptt", SIGINT},     {10, "setup", SIGHUP},
+                        {10, "setup+quit", 0},   {23, "config-home", SIGTERM}};
+  settings::Settings saved;
+  saved.PTTCtrl = true;
+  saved.WPM = 5;
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.scene) + ", case " + std::to_string(&c - cases));
     settings::TempDir work;
-    settings::TempDir instances;
     const bool configHome = c.scene == std::string("config-home");
     const std::string files = configHome ? "config/vantrel/" : "";
     std::filesystem::create_directories(work.path() / files);
-    work.Write(files + settings::kSettingsFileName, settings::FormatSettings(Configured(20)));
+    work.Write(files + settings::kSettingsFileName, "PTTCtrl TRUE\nWPM 20\n");
     work.Write(files + "Vantrel.ini", "[Window]\r\nTop=1\r\n");
     QProcess child;
-    const bool ready = StartOperator(child, c.scene, c.version, work, instances);
-    for (int s : c.kills) kill(static_cast<pid_t>(child.processId()), s);
+    const bool ready = StartOperator(child, c.scene, c.version, work);
+    if (c.signal != 0) kill(static_cast<pid_t>(child.processId()), c.signal);
     if (!child.waitForFinished(kGuardMs)) child.kill();
     child.waitForFinished();
     const std::string log = work.Read("sim.log");
@@ -203,20 +195,14 @@ TEST(ExitOnSignal, ReleasesKeyAndPttSendsTheClosingCommandsLastAndSavesBothFiles
     const std::vector<std::string> keys = Lines(log, "KEY");
     const std::vector<std::string> ptts = Lines(log, "PTT");
     EXPECT_TRUE(keys.empty() || keys.back() == "KEY 0") << log;
-    ASSERT_FALSE(ptts.empty()) << log;
-    EXPECT_EQ(ptts.back(), "PTT 0") << log;
+    EXPECT_EQ(ptts.empty() ? "" : ptts.back(), "PTT 0") << log;
     ASSERT_EQ(child.exitStatus(), QProcess::NormalExit);
-    if (c.kills.size() > 1) {
-      EXPECT_TRUE(child.exitCode() == 0 || child.exitCode() == 128 + c.kills[1]);
-      continue;
-    }
     EXPECT_EQ(child.exitCode(), 0);
     const std::vector<std::string> commands = Lines(log, "OUT");
     ASSERT_GE(commands.size(), 2u);
     EXPECT_EQ(commands[commands.size() - 2], "OUT 00 01 0F 0F 0F 0F 0F 0F 0F");
     EXPECT_EQ(commands.back(), "OUT 00 02 0F 0F 0F 0F 0F 0F 0F");
-    EXPECT_EQ(work.Read(files + settings::kSettingsFileName),
-              settings::FormatSettings(Configured(5)));
+    EXPECT_EQ(work.Read(files + settings::kSettingsFileName), settings::FormatSettings(saved));
     EXPECT_TRUE(std::regex_search(work.Read(files + "Vantrel.ini"),
                                   std::regex(R"(\[Window\]\r?\nTop=1\r?\nSize=-?\d+,)")))
         << work.Read(files + "Vantrel.ini");
@@ -248,10 +234,9 @@ TEST(Realtime, TheTimerAndReaderThreadsAloneGetSchedFifoOrOneLineSaysWhyNot) {
     if (!refuse && !refusal.empty()) continue;  // this process may not use real-time scheduling
     SCOPED_TRACE(refuse ? "refused" : "permitted");
     settings::TempDir work;
-    settings::TempDir instances;
     work.Write("paddle.txt", "100 paddle dot\n");
     QProcess child;
-    ASSERT_TRUE(StartOperator(child, "paddle", 10, work, instances, refuse));
+    ASSERT_TRUE(StartOperator(child, "paddle", 10, work, refuse));
     QByteArray errors;
     child.setReadChannel(QProcess::StandardError);
     while (refuse && !errors.contains("real-time") && child.waitForReadyRead(kGuardMs)) {
@@ -264,8 +249,6 @@ TEST(Realtime, TheTimerAndReaderThreadsAloneGetSchedFifoOrOneLineSaysWhyNot) {
     EXPECT_TRUE(child.waitForFinished(kGuardMs));
     errors += child.readAllStandardError();
     EXPECT_EQ(errors.count("real-time scheduling not granted"), refuse ? 1 : 0) << errors.data();
-    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(child.exitCode(), 0);
   }
 }
 

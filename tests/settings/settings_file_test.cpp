@@ -79,7 +79,7 @@ TEST(NumberText, FieldTextMustBeOneWholeNumberAndDecimalsShowShort) {
   std::setlocale(LC_NUMERIC, "C");
 }
 
-TEST(ProfileFile, ReadsTheKeyOfItsSectionAndWritesOnlyThatKey) {
+TEST(ProfileFile, ReadsTheKeyOfItsSectionWritesOnlyThatKeyAndTheLinkSectionAsRead) {
   for (const auto& row : ReadTable(VANTREL_SETTINGS_DATA_DIR "/profile_reads.txt")) {
     SCOPED_TRACE(row[0]);
     TempDir dir;
@@ -94,10 +94,8 @@ TEST(ProfileFile, ReadsTheKeyOfItsSectionAndWritesOnlyThatKey) {
     EXPECT_EQ(dir.Read("p.ini"), row[1]);
   }
   EXPECT_FALSE(ProfileFile("/nonexistent-folder/p.ini").WriteString("Window", "Top", "1"));
-}
-
-// Turbo HAMLOG under Wine unless the section says otherwise; what is read is written back.
-TEST(LogLinkProfile, TheSectionReadsAsWrittenAndAnythingUnknownAsTheDefault) {
+  // The link's section: Turbo HAMLOG under Wine unless it says otherwise, anything unknown as the
+  // default; what is read is written back.
   for (const auto& row : ReadTable(VANTREL_SETTINGS_DATA_DIR "/log_link_profiles.txt")) {
     SCOPED_TRACE(row[0]);
     TempDir dir;

@@ -1,11 +1,8 @@
 #include "ui/setup_dlg.h"
 
 #include <QComboBox>
-#include <QMessageBox>
-#include <QTimer>
 
 #include <sstream>
-#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -22,32 +19,22 @@ namespace {
 using namespace settings;
 
 // A setup dialog whose banks hold "A1".."A10" and "B1".."B10", driven the way an operator does.
-// Every message box it opens is read and closed with the Enter key, so none can stall a test.
 struct Rig : DialogDriver {
   Rig() : DialogDriver(dlg) {
     for (int i = 0; i < kMessageCount; ++i) {
       dlg.FnMsgA[i] = "A" + std::to_string(i + 1);
       dlg.FnMsgB[i] = "B" + std::to_string(i + 1);
     }
-    QObject::connect(&answer, &QTimer::timeout, [this] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      if (!box) return;
-      shown += box->text();
-      QTest::keyClick(box, Qt::Key_Return);
-    });
-    answer.start(5);
   }
   QString Text(int id) { return Edit(id)->text(); }
   bool Checked(int id) { return static_cast<QAbstractButton*>(dlg.Control(id))->isChecked(); }
-  // Clicks the control; returns the text of the boxes shown since the last call.
+  // Clicks the control; returns the text of the message boxes it showed.
   QString Press(int id) {
-    Click(id);
-    return std::exchange(shown, {});
+    const std::vector<QString> shown = ModalTextsDuring([&] { Click(id); });
+    return QStringList(shown.begin(), shown.end()).join("");
   }
 
   CSetupDlg dlg;
-  QTimer answer;
-  QString shown;
 };
 
 // Each showing starts at bank A from the fields. A bank switch reads the fields first, showing
@@ -141,30 +128,13 @@ TEST(SetupDlg, FirmwareEnablesOneFrequencyControlAndTheListTakesTheText) {
   }
 }
 
-// The Wine fields are Turbo HAMLOG's, the port the Linux loggers'.
-TEST(SetupDlg, LogLinkGroupEnablesTheChosenProgramsFieldsAndOkTakesThem) {
-  Rig rig;
-  ASSERT_TRUE(rig.Open());
-  auto enabled = [&](int id) { return rig.dlg.Control(id)->isEnabled(); };
-  EXPECT_TRUE(enabled(kIdWineCommand) && enabled(kIdWinePrefix) && !enabled(kIdLogPort));
-  rig.Type(kIdWinePrefix, "/home/q/.wine-hamlog");
-  QTest::keyClick(rig.dlg.Control(kIdLogProgram), Qt::Key_Down);
-  EXPECT_TRUE(!enabled(kIdWineCommand) && !enabled(kIdWinePrefix) && enabled(kIdLogPort));
-  rig.Type(kIdLogPort, "0");
-  EXPECT_EQ(rig.Press(kIdOk), "1 から 65535 までの整数を入力してください。");
-  rig.Type(kIdLogPort, "7400");
-  EXPECT_EQ(rig.Press(kIdOk), "");
-  EXPECT_EQ(rig.dlg.LogLink, (loglink::LogLinkSettings{loglink::LogProgram::kFldigiXmlRpc, "wine",
-                                                       "/home/q/.wine-hamlog", 7400}));
-}
-
 TEST(SaveSettingsReporting, AFailureTellsTheOperatorAndKeepsTheOldFile) {
   TempDir dir;
   dir.Write("Vantrel.cfg", "old");
   std::filesystem::create_directory(dir.path() / "Vantrel.cfg.tmp");
-  Rig rig;
-  EXPECT_FALSE(SaveSettingsReporting(Settings{}, nullptr, dir.path()));
-  EXPECT_EQ(rig.shown, "設定を保存できません。");
+  const auto shown = ModalTextsDuring(
+      [&] { EXPECT_FALSE(SaveSettingsReporting(Settings{}, nullptr, dir.path())); });
+  EXPECT_EQ(shown, std::vector<QString>{"設定を保存できません。"});
   EXPECT_EQ(dir.Read("Vantrel.cfg"), "old");
 }
 

@@ -13,10 +13,17 @@
 
 #include "support/temp_dir.h"
 
-// A modal window that no test closes would hold the run until CTest's timeout: one still open
-// at two looks ten seconds apart fails the running test, with its text, and is closed.
-static void WatchForStuckModals(QTimer& timer) {
-  QObject::connect(&timer, &QTimer::timeout, [] {
+int main(int argc, char** argv) {
+  // Test discovery runs this without the test environment; the tests never need a display.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  vantrel::settings::TempDir runtimeDir;
+  setenv("XDG_RUNTIME_DIR", runtimeDir.path().c_str(), 1);
+  QApplication app(argc, argv);
+  testing::InitGoogleTest(&argc, argv);
+  // A modal window that no test closes would hold the run until CTest's timeout: one still open
+  // at two looks ten seconds apart fails the running test, with its text, and is closed.
+  QTimer watchdog;
+  QObject::connect(&watchdog, &QTimer::timeout, [] {
     static QPointer<QWidget> seen;
     QWidget* modal = std::exchange(seen, QApplication::activeModalWidget());
     if (!modal || modal != seen) return;
@@ -28,17 +35,6 @@ static void WatchForStuckModals(QTimer& timer) {
     else
       modal->close();
   });
-  timer.start(10000);
-}
-
-int main(int argc, char** argv) {
-  // Test discovery runs this without the test environment; the tests never need a display.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  vantrel::settings::TempDir runtimeDir;
-  setenv("XDG_RUNTIME_DIR", runtimeDir.path().c_str(), 1);
-  QApplication app(argc, argv);
-  testing::InitGoogleTest(&argc, argv);
-  QTimer watchdog;
-  WatchForStuckModals(watchdog);
+  watchdog.start(10000);
   return RUN_ALL_TESTS();
 }

@@ -8,38 +8,44 @@ namespace {
 
 // With the real modal box: one box per press of F11 or F12, the focus back in the input line
 // afterwards. The prefix named in the profile file does not exist, so Wine is never started.
-TEST(LogLink, EachF11OrF12PressShowsOneRealBox) {
+// The program and its fields set in the setup dialog then are kept in the profile file.
+TEST(LogLink, EachF11OrF12PressShowsOneRealBoxAndTheSetupDialogsChoiceIsSaved) {
   SimWindowRig rig(23);
-  rig.dir.Write("Vantrel.ini", "[LogLink]\r\nWinePrefix=" + (rig.dir.path() / "none").string());
+  const std::string prefix = (rig.dir.path() / "none").string();
+  rig.dir.Write("Vantrel.ini", "[LogLink]\r\nWinePrefix=" + prefix);
   rig.realMessageBoxes = true;
   rig.Open();
   QLineEdit* input = rig.Edit(kIdInput);
-  const auto& notFound = loglink::kLogProgramNotFound.text;
+  const QString notFound = QString::fromStdString(std::string(loglink::kLogProgramNotFound.text));
   for (const Qt::Key key : {Qt::Key_F11, Qt::Key_F12}) {
     input->setFocus();
     const auto texts = ModalTextsDuring([&] { rig.Key(key); });
-    EXPECT_EQ(texts, std::vector<QString>{QString::fromUtf8(
-                         notFound.data(), static_cast<qsizetype>(notFound.size()))});
+    EXPECT_EQ(texts, std::vector<QString>{notFound});
     EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == input; }, 2000)) << key;
   }
-}
-
-// The choice made in the setup dialog is kept in the profile file.
-TEST(LogLink, TheSetupDialogsChoiceIsSavedInTheProfileFileAtExit) {
-  SimWindowRig rig(23);
-  rig.dir.Write("Vantrel.ini", "[Window]\r\nTop=0\r\n");
-  rig.Open();
+  // The link group enables the chosen program's fields: the Wine ones are Turbo HAMLOG's, the
+  // port the Linux loggers'.
+  DialogDriver dialog(rig.window->Setup());
+  const auto enabled = [&](int id) { return rig.window->Setup().Control(id)->isEnabled(); };
   QTimer::singleShot(0, [&] {
+    EXPECT_TRUE(enabled(kIdWineCommand) && enabled(kIdWinePrefix) && !enabled(kIdLogPort));
+    dialog.Type(kIdWinePrefix, "/home/q/.wine-hamlog");
     QTest::keyClick(rig.window->Setup().Control(kIdLogProgram), Qt::Key_Down);
-    QTest::keyClick(rig.window->Setup().Control(kIdLogProgram), Qt::Key_Down);
-    QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return);
+    EXPECT_TRUE(!enabled(kIdWineCommand) && !enabled(kIdWinePrefix) && enabled(kIdLogPort));
+    dialog.Type(kIdLogPort, "0");
+    EXPECT_EQ(ModalTextsDuring([&] { dialog.Click(kIdOk); }),
+              std::vector<QString>{"1 から 65535 までの整数を入力してください。"});
+    dialog.Type(kIdLogPort, "7400");
+    dialog.Click(kIdOk);
   });
   rig.Click(kIdSetup);
   rig.FocusInput();
   rig.Click(kIdExit);
   const std::string ini = rig.dir.Read("Vantrel.ini");
-  EXPECT_NE(ini.find("\r\n[LogLink]\r\nProgram=xlog\r\nWine=wine\r\nWinePrefix=\r\nPort=0\r\n"),
-            std::string::npos)
+  EXPECT_NE(
+      ini.find("[LogLink]\r\nWinePrefix=/home/q/.wine-hamlog\r\nProgram=fldigi\r\nWine=wine\r\n"
+               "Port=7400\r\n"),
+      std::string::npos)
       << ini;
 }
 

@@ -3,10 +3,8 @@
 #include <QApplication>
 #include <QEvent>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -15,9 +13,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -26,6 +22,9 @@
 #include "loglink/log_message_box.h"
 #include "platform/hid.h"
 #include "platform/linux/single_instance.h"
+#include "settings/dialog_driver.h"
+#include "sim/event_log.h"
+#include "sim/input_reports.h"
 #include "sim/sim_bus.h"
 #include "sim/wire_names.h"
 #include "support/manual_timer.h"
@@ -77,10 +76,7 @@ class FaultBus final : public platform::HidBus {
         // Idle status reports whose buffer state alternates between 14 and 15, so that no
         // report repeats the one before and the window cannot let any of them pass unseen.
         const std::uint8_t buffer = bus_.floodReads++ % 2 == 0 ? 14 : 15;
-        const auto report = keyer::Build(
-            keyer::InputReport{.kind = sim::KindStatus,
-                               .switches = keyer::InputReport::SwitchesAt(sim::SpeedSwitch::Rest),
-                               .status = keyer::InputReport::StatusOf(buffer, sim::kLinesAtRest)});
+        const sim::Report report = sim::PanelReport(23, {}, buffer, sim::KindStatus);
         std::copy_n(report.begin(), std::min(capacity, report.size()), buf);
         return static_cast<int>(report.size());
       }
@@ -116,9 +112,8 @@ class StatusCounter final : public QObject {
 // Message boxes of the logging-program link are only noted, unless `realMessageBoxes`.
 class SimWindowRig {
  public:
-  explicit SimWindowRig(unsigned version, platform::Micros statusIntervalUs = 5000)
-      : sim(simBus.Attach(timers, {.firmwareVersion = version == 0 ? 23 : version,
-                                   .statusIntervalUs = statusIntervalUs})),
+  explicit SimWindowRig(unsigned version)
+      : sim(simBus.Attach(timers, {.firmwareVersion = version == 0 ? 23 : version})),
         bus(simBus, sim) {
     if (version == 0) sim.Unplug();
     std::filesystem::current_path(dir.path());
@@ -172,7 +167,6 @@ class SimWindowRig {
   QWidget* Control(int id) const { return window->Control(id); }
   QLineEdit* Edit(int id) const { return static_cast<QLineEdit*>(Control(id)); }
   QString LogShown() const { return static_cast<QPlainTextEdit*>(Control(kIdLog))->toPlainText(); }
-  QString InputShown() const { return Edit(kIdInput)->text(); }
   const std::string& Pending() const { return window->Logic().State().PendingText; }
 
   void Click(int id) {
@@ -194,32 +188,21 @@ class SimWindowRig {
   void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
     QTest::keyClick(QApplication::focusWidget(), key, modifiers);
   }
-  // Selects the edit's text with the keyboard and types `text` over it (Delete when empty).
   void TypeOver(int id, const std::string& text) {
-    QLineEdit* edit = Edit(id);
-    QTest::mouseClick(edit, Qt::LeftButton);
-    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    if (text.empty()) QTest::keyClick(edit, Qt::Key_Delete);
-    for (char c : text) QTest::keyClick(edit, c);
-  }
-  // Alt and Ctrl+Alt keys through the window, as the platform delivers them to shortcuts.
-  void WindowKey(Qt::Key key, Qt::KeyboardModifiers modifiers) {
-    QTest::keyClick(window->windowHandle(), key, modifiers);
+    ui::TypeOver(Edit(id), QString::fromStdString(text));
   }
 
-  // The commands the interface received since the last call (or the start-up).
-  std::vector<sim::Report> TakeWrites() {
-    std::vector<sim::Report> writes;
-    for (const auto& command : sim.Commands()) writes.push_back(command.bytes);
+  // The commands the interface received since the last call (or the start-up), "00 24 1E 00 ...".
+  std::vector<std::string> TakeWrites() {
+    std::vector<std::string> writes;
+    for (const auto& command : sim.Commands())
+      writes.push_back(sim::FormatReportBytes(command.bytes));
     sim.ClearHistory();
     return writes;
   }
-  // The commands the interface received with this command code.
   std::vector<sim::ReceivedCommand> Commands(std::uint8_t code) const {
-    std::vector<sim::ReceivedCommand> found;
-    for (const auto& command : sim.Commands()) {
-      if (command.bytes[1] == code) found.push_back(command);
-    }
+    std::vector<sim::ReceivedCommand> found = sim.Commands();
+    std::erase_if(found, [code](const auto& command) { return command.bytes[1] != code; });
     return found;
   }
 
@@ -251,32 +234,6 @@ class SimWindowRig {
  private:
   std::filesystem::path previousDir_ = std::filesystem::current_path();
 };
-
-// Runs `action`; the text of each message box it opens is noted and the box closed with Enter.
-inline std::vector<QString> ModalTextsDuring(const std::function<void()>& action) {
-  std::vector<QString> texts;
-  QTimer poll;
-  QObject::connect(&poll, &QTimer::timeout, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box || !box->isVisible()) return;
-    texts.push_back(box->text());
-    QTest::keyClick(box, Qt::Key_Return);
-  });
-  poll.start(5);
-  action();
-  return texts;
-}
-
-// {"00 24 1E"} → the 9-byte reports.
-inline std::vector<sim::Report> Reports(const std::vector<std::string>& hex) {
-  std::vector<sim::Report> reports;
-  for (const std::string& one : hex) {
-    std::istringstream in(one);
-    sim::Report& bytes = reports.emplace_back();
-    for (unsigned i = 0, byte = 0; in >> std::hex >> byte; ++i) bytes.at(i) = byte;
-  }
-  return reports;
-}
 
 // The program's own threads, which it names "vantrel-..."; threads Qt starts and keeps for
 // itself, sooner or later under load, are not counted.
