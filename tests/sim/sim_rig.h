@@ -39,12 +39,11 @@ struct SimRig {
 };
 
 // "K25000 k205000 P0": each line change with its time, K/P on and k/p off.
-inline std::string LineChanges(const std::vector<LineTransition>& transitions,
-                               platform::Micros origin = 0) {
+inline std::string LineChanges(const std::vector<LineTransition>& transitions) {
   std::string text;
   for (const auto& t : transitions) {
     const char name = t.line == Line::Key ? (t.on ? 'K' : 'k') : (t.on ? 'P' : 'p');
-    text += (text.empty() ? "" : " ") + (name + std::to_string(t.at - origin));
+    text += (text.empty() ? "" : " ") + (name + std::to_string(t.at));
   }
   return text;
 }
