@@ -128,9 +128,6 @@ struct OperatingRig {
     time.tm_hour = 7;
     time.tm_min = 5;
     time.tm_sec = 9;
-    settings.FnMsgA = settings::kDefaultBankA;
-    settings.FnMsgB = {"B1 $C", "B2", "B3", "B4", "B5", "B6", "B7", "B8", "B9", "B10"};
-    settings.MyCALL = "JA1ZZZ";
   }
 
   // Steps separated by "; ".
@@ -316,7 +313,10 @@ struct OperatingRig {
     return {};
   }
 
-  settings::Settings settings;
+  settings::Settings settings{
+      .FnMsgA = settings::kDefaultBankA,
+      .FnMsgB = {"B1 $C", "B2", "B3", "B4", "B5", "B6", "B7", "B8", "B9", "B10"},
+      .MyCALL = "JA1ZZZ"};
   Fakes fake;
   std::tm time{};
   OperatingLogic logic{fake, fake, settings, [this] { return time; }};
