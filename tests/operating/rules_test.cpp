@@ -12,12 +12,8 @@
 namespace vantrel::operating {
 namespace {
 
-std::vector<std::vector<std::string>> Rows(const std::string& table) {
-  return ReadTable(VANTREL_OPERATING_DATA "/" + table);
-}
-
 TEST(RulesTest, ExpandMacrosInOrderEachLaterTokenSeenInTheEarlierOnes) {
-  for (const auto& row : Rows("macros.txt")) {
+  for (const auto& row : ReadTable(VANTREL_OPERATING_DATA "/macros.txt")) {
     const MacroExpansion result = ExpandMacros(row[0], {row[1], row[2], std::stoi(row[3]), row[4]});
     EXPECT_EQ(result.text, row[5]) << row[0];
     EXPECT_EQ(result.numberUsed, row[6] == "1") << row[0];
@@ -26,11 +22,12 @@ TEST(RulesTest, ExpandMacrosInOrderEachLaterTokenSeenInTheEarlierOnes) {
 }
 
 TEST(RulesTest, AdvanceNumberKeepsTheWidth) {
-  for (const auto& row : Rows("numbers.txt")) EXPECT_EQ(AdvanceNumber(row[0]), row[1]) << row[0];
+  for (const auto& row : ReadTable(VANTREL_OPERATING_DATA "/numbers.txt"))
+    EXPECT_EQ(AdvanceNumber(row[0]), row[1]) << row[0];
 }
 
 TEST(RulesTest, FirstCharacterLengthKeepsDoubleByteCharactersWhole) {
-  for (const auto& row : Rows("first_characters.txt"))
+  for (const auto& row : ReadTable(VANTREL_OPERATING_DATA "/first_characters.txt"))
     EXPECT_EQ(FirstCharacterLength(row[0]), std::stoul(row[1])) << row[0];
 }
 
@@ -46,7 +43,7 @@ TEST(StatusCoalescerTest, PassesWhatTheWindowNeeds) {
                                                             {'P', {WM_KEYER_STATUS, 15, 0x0E}},
                                                             {'S', {WM_KEYER_SPEED, 30, 0}},
                                                             {'D', {WM_KEYER_DECODED, 0, 0}}};
-  for (const auto& row : Rows("coalescer.txt")) {
+  for (const auto& row : ReadTable(VANTREL_OPERATING_DATA "/coalescer.txt")) {
     SCOPED_TRACE(row[0]);
     platform::RecordingWindow window;
     StatusCoalescer coalescer(window);
