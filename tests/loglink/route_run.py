@@ -8,7 +8,7 @@ SKIP = 77
 CANNOT_ASK = "box このログソフトからは呼出符号とレポートを取得できません"
 # How long a logger may take to show something: long, for a machine under load; a passing run
 # never waits it out.
-PATIENCE = 60
+PATIENCE = 120
 
 
 def free_port():
