@@ -183,7 +183,7 @@ void CCwDevice::OnInputReport(const InputReport& report) {
 
 void CCwDevice::HandleStatusBytes(const InputReport& report) {
   const int buffer = report.BufferState();
-  const int lines = report.InputLines();
+  const std::uint8_t lines = report.InputLines();
   if (buffer < kBufferIdle) decoder_.Restart();
   Post(WM_KEYER_STATUS, buffer, lines);
   if (report.switches == 0) {
@@ -191,7 +191,7 @@ void CCwDevice::HandleStatusBytes(const InputReport& report) {
     if (lines == 6) Post(WM_KEYER_SPEED_UP, 6);
     if (lines == 2 || lines == 5) Post(WM_KEYER_SPEED_RESET, lines);
   }
-  if (PaddleContactClosed(report.InputLines())) Post(WM_KEYER_PADDLE, lines);
+  if (PaddleContactClosed(lines)) Post(WM_KEYER_PADDLE, lines);
   if (lines != kLinesAtRest) {
     Post(WM_KEYER_INPUT,
          firmware_.inputLinesMessage ? lines : static_cast<std::int8_t>(report.status));
